@@ -1,0 +1,3 @@
+#include "settings/clean_selection.h"
+
+SelectionRecord CleanSelection{};

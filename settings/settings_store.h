@@ -1,0 +1,27 @@
+#pragma once
+// The per-user selection in the registry, and the small machine-wide registry writes of the program.
+#include <windows.h>
+
+// HKCU. The stored 32 bits, or `defaultValue` when the key or a 4-byte value cannot be read.
+DWORD ReadUserDword(const wchar_t* subkey, const wchar_t* valueName, DWORD defaultValue);
+// HKCU, creating the key path. The error of the create step, else the result of closing the key.
+LONG WriteUserDword(const wchar_t* subkey, const wchar_t* valueName, DWORD value);
+// HKLM REG_SZ of `lengthBytes` bytes. On failure false, with the registry error in SetLastError.
+bool WriteMachineString(const wchar_t* subkey, const wchar_t* valueName, const wchar_t* text, DWORD lengthBytes);
+// HKLM. The error of the open step, else the result of closing the key.
+LONG DeleteMachineValue(const wchar_t* subkey, const wchar_t* valueName);
+
+void LoadWindowsSelection();
+void LoadIeSelection();
+void LoadFfSelection();
+void LoadGcSelection();
+void LoadSettings();
+
+void SaveWindowsSelection();
+void SaveIeSelection();
+void SaveFfSelection();
+void SaveGcSelection();
+void SaveSettings();
+
+// Every clean item selected, in memory only; the two program settings are left alone.
+void SelectAllItems();

@@ -1,0 +1,83 @@
+#include "support/unix_side.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdlib>
+
+namespace testing_support {
+namespace {
+
+std::string Quote(const std::string& s) {
+    std::string out = "'";
+    for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+std::wstring Widen(const std::string& s) {
+    int n = MultiByteToWideChar(CP_UTF8, 0, s.c_str(), -1, nullptr, 0);
+    std::wstring w(n > 0 ? n - 1 : 0, L'\0');
+    if (n > 1) MultiByteToWideChar(CP_UTF8, 0, s.c_str(), -1, w.data(), n);
+    return w;
+}
+
+std::wstring NewMarker() {
+    static std::atomic<unsigned> counter{0};
+    wchar_t dir[MAX_PATH + 1];
+    GetTempPathW(MAX_PATH + 1, dir);
+    return std::wstring(dir) + L"unix-done-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+           std::to_wstring(counter++);
+}
+
+} // namespace
+
+std::string UnixPathOf(const std::wstring& windowsPath) {
+    using Fn = char*(CDECL*)(const wchar_t*);
+    static auto fn = reinterpret_cast<Fn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (!fn) return {};
+    char* raw = fn(windowsPath.c_str());
+    if (!raw) return {};
+    std::string result(raw);
+    HeapFree(GetProcessHeap(), 0, raw);
+    return result;
+}
+
+bool RunUnixShell(const std::string& command, const std::wstring& doneWhen, unsigned timeoutMs) {
+    std::string marker = UnixPathOf(doneWhen);
+    if (marker.empty()) return false;
+    std::string script = "(" + command + "); touch " + Quote(marker);
+    std::wstring cmdLine = L"/bin/sh -c " + Widen(Quote(script));
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(L"Z:\\bin\\sh", cmdLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return false;
+    if (pi.hThread) CloseHandle(pi.hThread);
+    if (pi.hProcess) CloseHandle(pi.hProcess);
+    for (DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs; Sleep(5)) {
+        if (GetFileAttributesW(doneWhen.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+    }
+    return false;
+}
+
+bool PlantDirectoryLink(const std::wstring& linkPath, const std::wstring& targetPath) {
+    std::string link = UnixPathOf(linkPath), target = UnixPathOf(targetPath);
+    if (link.empty() || target.empty()) return false;
+    std::wstring marker = NewMarker();
+    bool ran = RunUnixShell("ln -s " + Quote(target) + " " + Quote(link), marker);
+    DeleteFileW(marker.c_str());
+    DWORD attrs = GetFileAttributesW(linkPath.c_str());
+    return ran && attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+bool RemoveTreeUnix(const std::wstring& windowsPath) {
+    std::string path = UnixPathOf(windowsPath);
+    if (path.empty() || path == "/") return false;
+    std::wstring marker = NewMarker();
+    bool ran = RunUnixShell("rm -rf " + Quote(path), marker);
+    DeleteFileW(marker.c_str());
+    return ran && GetFileAttributesW(windowsPath.c_str()) == INVALID_FILE_ATTRIBUTES;
+}
+
+} // namespace testing_support
