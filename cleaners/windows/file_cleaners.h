@@ -1,0 +1,27 @@
+#pragma once
+// The Windows clean items reached through the file system, the shell and the clipboard, and the folder
+// routines they are built on.
+#include <windows.h>
+
+#include <string>
+
+// Lives for the Windows phase of one cleaning job.
+struct WindowsCleanContext {
+    HWND ownerWindow = nullptr; // owner of the clipboard while it is emptied
+};
+
+void CleanTempFiles(const WindowsCleanContext& context);
+void CleanClipboard(const WindowsCleanContext& context);
+void EmptyRecycleBin();
+void CleanRecentDocuments();
+void CleanNetworkHistory();
+
+// Everything inside `folder`, recursively; the folder stays. "desktop.ini" (any ASCII case) is kept
+// unless `deleteDesktopIni`. False when the folder cannot be listed.
+bool DeleteFolderContents(const std::wstring& folder, bool deleteDesktopIni);
+// Truncates and deletes every file under `path` except "*.flk" (exact case), then removes `path` itself.
+void PurgeFolder(const WindowsCleanContext& context, const std::wstring& path);
+// The top level of the second temporary-files pass; the folder itself stays.
+void PurgeTempFolder(const WindowsCleanContext& context, const std::wstring& folder);
+// Empties the file through a truncating open, then deletes it; the result of DeleteFileW.
+BOOL TruncateAndDelete(const std::wstring& path);
