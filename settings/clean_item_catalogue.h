@@ -35,6 +35,7 @@ struct CatalogueEntry {
     int32_t SelectionRecord::*flag;
 
     bool IsCleanItem() const { return group != CleanGroup::None; }
+    bool Selected() const { return CleanSelection.*flag != 0; }
 };
 
 struct CleanGroupInfo {

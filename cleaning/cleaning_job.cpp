@@ -1,0 +1,137 @@
+#include "cleaning/cleaning_job.h"
+
+#include <cwchar>
+
+std::atomic<int32_t> totalSteps{0};
+std::atomic<int32_t> doneSteps{0};
+
+namespace {
+
+bool AnySelected(CleanGroup group) {
+    for (const CatalogueEntry* item : ItemsInRunOrder(group))
+        if (item->Selected()) return true;
+    return false;
+}
+
+} // namespace
+
+void CleaningJob::DecideGroups() {
+    auto enabled = [&](CleanGroup group) {
+        return AnySelected(group) && (!singleGroup || groupCode == static_cast<int32_t>(group));
+    };
+    if (enabled(CleanGroup::WindowsCleaning)) cleanWindowsCleaning = true;
+    if (enabled(CleanGroup::Programs)) cleanPrograms = true;
+    if (enabled(CleanGroup::StartMenu)) cleanStartMenu = true;
+    if (enabled(CleanGroup::InternetExplorer)) cleanIe = true;
+    if (enabled(CleanGroup::Firefox)) cleanFirefox = true;
+    if (enabled(CleanGroup::Chrome)) cleanChrome = true;
+    if (cleanWindowsCleaning || cleanPrograms || cleanStartMenu) cleanWindows = true;
+    if (cleanIe || cleanFirefox || cleanChrome) cleanBrowsers = true;
+}
+
+bool CleaningJob::GroupEnabled(CleanGroup group) const {
+    switch (group) {
+    case CleanGroup::WindowsCleaning: return cleanWindows && cleanWindowsCleaning;
+    case CleanGroup::Programs: return cleanWindows && cleanPrograms;
+    case CleanGroup::StartMenu: return cleanWindows && cleanStartMenu;
+    case CleanGroup::InternetExplorer: return cleanBrowsers && cleanIe;
+    case CleanGroup::Firefox: return cleanBrowsers && cleanFirefox;
+    case CleanGroup::Chrome: return cleanBrowsers && cleanChrome;
+    case CleanGroup::None: break;
+    }
+    return false;
+}
+
+void CleaningJob::CountSteps() {
+    for (CleanGroup group : GroupsInRunOrder()) {
+        if (!GroupEnabled(group)) continue;
+        for (const CleaningStep& step : StepsOfGroup(group))
+            if (step.item->Selected()) totalSteps.fetch_add(1, std::memory_order_relaxed);
+    }
+}
+
+bool CleaningJob::RunGroup(CleanGroup group, HWND dialog) {
+    for (const CleaningStep& step : StepsOfGroup(group)) {
+        if (!step.item->Selected()) continue;
+        if (StopRequested()) return false;
+        cleaners_.Run(step.action, dialog);
+        doneSteps.fetch_add(1, std::memory_order_relaxed);
+    }
+    return true;
+}
+
+bool CleaningJob::RunCleaners(HWND dialog) {
+    bool completed = true;
+    if (cleanWindows) {
+        cleaners_.BeginWindowsPhase(dialog);
+        for (CleanGroup group : {CleanGroup::WindowsCleaning, CleanGroup::Programs, CleanGroup::StartMenu})
+            if (completed && GroupEnabled(group)) completed = RunGroup(group, dialog);
+        cleaners_.EndWindowsPhase();
+    }
+    if (cleanBrowsers) {
+        for (CleanGroup group : {CleanGroup::InternetExplorer, CleanGroup::Firefox, CleanGroup::Chrome}) {
+            if (!completed || !GroupEnabled(group)) continue;
+            // No browser is ended for a job that was asked to stop.
+            if (StopRequested()) {
+                completed = false;
+                break;
+            }
+            cleaners_.BeginBrowserGroup(group);
+            completed = RunGroup(group, dialog);
+            cleaners_.EndBrowserGroup(group);
+        }
+    }
+    return completed;
+}
+
+DWORD WINAPI CleaningJob::JobThread(LPVOID self) {
+    auto* job = static_cast<CleaningJob*>(self);
+    const HWND dialog = job->dialog_;
+    if (job->RunCleaners(dialog)) job->jobResult.store(1, std::memory_order_release);
+    // NOTE: clearing `running_` hands the object back to the dialog, which may then be destroyed at once:
+    // nothing of *job may be touched after it.
+    job->running_.store(false, std::memory_order_release);
+    PostMessageW(dialog, WM_CLOSE, 0, 0);
+    return 0;
+}
+
+bool CleaningJob::StartJob(HWND dialog) {
+    if (started_) return false;
+    started_ = true;
+    dialog_ = dialog;
+    // Disabled here rather than by the worker: the page belongs to the user-interface thread.
+    host_.DisableCleanButton();
+    if (dialog) SetTimer(dialog, kProgressTimerId, 1, nullptr);
+    running_.store(true, std::memory_order_release);
+    HANDLE thread = CreateThread(nullptr, 0, &CleaningJob::JobThread, this, 0, nullptr);
+    if (!thread) {
+        running_.store(false, std::memory_order_release);
+        return false;
+    }
+    CloseHandle(thread);
+    return true;
+}
+
+void CleaningJob::OnProgressTimer(HWND dialog, UINT_PTR timerId) {
+    if (timerId != kProgressTimerId) return;
+    if (dialog) SetTimer(dialog, kProgressTimerId, 5, nullptr);
+    const int percent = ProgressPercent(doneSteps.load(std::memory_order_relaxed),
+                                        totalSteps.load(std::memory_order_relaxed));
+    host_.ShowProgress(ProgressText(percent), percent);
+}
+
+bool CleaningJob::RequestClose() {
+    if (!Running()) return true;
+    stopRequested_.store(true, std::memory_order_release);
+    return false;
+}
+
+std::wstring ProgressText(int percent) {
+    wchar_t text[64];
+    std::swprintf(text, std::size(text), L"%d%% history deleted.....", percent);
+    return text;
+}
+
+int ProgressPercent(int32_t done, int32_t total) {
+    return total > 0 ? static_cast<int>(static_cast<int64_t>(done) * 100 / total) : 0;
+}

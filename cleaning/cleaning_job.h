@@ -1,0 +1,76 @@
+#pragma once
+// One run of the selected cleaners on a worker thread, with a step counter for the progress display.
+#include "cleaning/cleaner_set.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+// Process-wide step counters of the current job; the worker is the only writer of doneSteps.
+extern std::atomic<int32_t> totalSteps;
+extern std::atomic<int32_t> doneSteps;
+
+constexpr UINT_PTR kProgressTimerId = 1280;
+
+// What the job needs of its dialog, all called on the user-interface thread.
+class JobHost {
+public:
+    virtual ~JobHost() = default;
+    virtual void DisableCleanButton() = 0;
+    virtual void ShowProgress(const std::wstring& text, int percent) = 0;
+};
+
+class CleaningJob {
+public:
+    CleaningJob(CleanerSet& cleaners, JobHost& host) : cleaners_(cleaners), host_(host) {}
+    ~CleaningJob() = default;
+    CleaningJob(const CleaningJob&) = delete;
+    CleaningJob& operator=(const CleaningJob&) = delete;
+
+    // Set by the caller before the dialog runs.
+    bool singleGroup = false;
+    int32_t groupCode = 0;
+
+    // Group switches: only ever set, by DecideGroups.
+    bool cleanIe = false, cleanFirefox = false, cleanChrome = false, cleanBrowsers = false;
+    bool cleanWindows = false, cleanWindowsCleaning = false, cleanPrograms = false, cleanStartMenu = false;
+
+    // -2 nothing to clean, 0 ready or not finished, 1 the whole sequence ran.
+    std::atomic<int32_t> jobResult{-2};
+
+    void DecideGroups();
+    void CountSteps();
+    bool GroupEnabled(CleanGroup group) const;
+
+    // Starts the worker for `dialog` and arms its progress timer; one job per object. False when a job
+    // was started before or the thread could not be made.
+    bool StartJob(HWND dialog);
+    // The dialog's WM_TIMER.
+    void OnProgressTimer(HWND dialog, UINT_PTR timerId);
+    // A request to close the dialog. True when it may close now; false while a job runs: the job is told
+    // to stop before its next step and posts WM_CLOSE to the dialog once it has stopped.
+    bool RequestClose();
+    bool Running() const { return running_.load(std::memory_order_acquire); }
+
+    // The whole sequence on the calling thread; the worker's body. False when it stopped early.
+    bool RunCleaners(HWND dialog);
+
+private:
+    static DWORD WINAPI JobThread(LPVOID self);
+    bool StopRequested() const { return stopRequested_.load(std::memory_order_acquire); }
+    bool RunGroup(CleanGroup group, HWND dialog);
+
+    CleanerSet& cleaners_;
+    JobHost& host_;
+    HWND dialog_ = nullptr;
+    bool started_ = false;
+    std::atomic<bool> running_{false};
+    std::atomic<bool> stopRequested_{false};
+};
+
+// "N% history deleted....." for the progress text.
+std::wstring ProgressText(int percent);
+// done x 100 / total, truncated; 0 while nothing is counted.
+int ProgressPercent(int32_t done, int32_t total);

@@ -1,0 +1,266 @@
+#include "cleaning/cleaning_job.h"
+
+#include "settings/clean_item_catalogue.h"
+#include "settings/settings_store.h"
+
+#include <gtest/gtest.h>
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace {
+
+const wchar_t* Name(CleanAction a) {
+    static const wchar_t* const names[] = {
+        L"Nothing", L"TempFiles", L"Clipboard", L"RecycleBin", L"OpenSaveHistory", L"MediaPlayerHistory",
+        L"PaintHistory", L"WordPadHistory", L"RecentDocuments", L"RunHistory", L"SearchHistory",
+        L"FindComputerHistory", L"NetworkHistory", L"LogonUserName", L"IeAutoFormsAndPasswords",
+        L"IeBrowserHistory", L"IeCache", L"IeCookies", L"IeIndexFiles", L"IeTypedUrls", L"FfAutoForms", L"FfCache",
+        L"FfCookies", L"FfDownloadHistory", L"FfLastSession", L"FfPasswords", L"FfUrls", L"GcCache", L"GcCookies",
+        L"GcDownloadHistory", L"GcPasswords", L"GcUrls"};
+    return names[static_cast<int>(a)];
+}
+
+// Records what the job asks for, with the percentage the dialog would show when each step starts.
+class RecordingCleaners : public CleanerSet {
+public:
+    std::vector<std::wstring> log;
+    std::vector<int> percentAtStep;
+    HWND seenDialog = nullptr;
+    int stopDuringStep = -1; // asks the dialog to close while this step (from 0) runs
+    HWND dialog = nullptr;
+    HANDLE closeAsked = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    ~RecordingCleaners() override { CloseHandle(closeAsked); }
+
+    void BeginWindowsPhase(HWND d) override { log.push_back(L"windows{"), seenDialog = d; }
+    void EndWindowsPhase() override { log.push_back(L"}windows"); }
+    void BeginBrowserGroup(CleanGroup g) override { log.push_back(L"end browser " + std::to_wstring(int(g))); }
+    void EndBrowserGroup(CleanGroup) override { log.push_back(L"}browser"); }
+    void Run(CleanAction a, HWND) override {
+        if (static_cast<int>(percentAtStep.size()) == stopDuringStep) {
+            PostMessageW(dialog, WM_APP, 0, 0); // the user presses "exit" while this step runs
+            WaitForSingleObject(closeAsked, 5000);
+        }
+        percentAtStep.push_back(ProgressPercent(doneSteps, totalSteps));
+        log.push_back(Name(a));
+    }
+};
+
+class SilentHost : public JobHost {
+public:
+    int disabled = 0;
+    std::wstring lastText;
+    int lastPercent = -1;
+    void DisableCleanButton() override { ++disabled; }
+    void ShowProgress(const std::wstring& text, int percent) override { lastText = text, lastPercent = percent; }
+};
+
+// A real window standing in for the progress dialog: it closes only when the job lets it.
+struct DialogWindow {
+    CleaningJob* job = nullptr;
+    RecordingCleaners* cleaners = nullptr;
+    HWND hwnd = nullptr;
+
+    static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
+        auto* self = reinterpret_cast<DialogWindow*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+        switch (m) {
+        case WM_CLOSE:
+            if (self->job->RequestClose()) DestroyWindow(h);
+            return 0;
+        case WM_APP:
+            self->job->RequestClose();
+            SetEvent(self->cleaners->closeAsked);
+            return 0;
+        case WM_TIMER: self->job->OnProgressTimer(h, w); return 0;
+        }
+        return DefWindowProcW(h, m, w, l);
+    }
+
+    DialogWindow(CleaningJob& j, RecordingCleaners& c) : job(&j), cleaners(&c) {
+        static ATOM atom = [] {
+            WNDCLASSW wc{};
+            wc.lpfnWndProc = Proc;
+            wc.hInstance = GetModuleHandleW(nullptr);
+            wc.lpszClassName = L"TracewipeJobTestDialog";
+            return RegisterClassW(&wc);
+        }();
+        hwnd = CreateWindowW(MAKEINTATOM(atom), L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        c.dialog = hwnd;
+    }
+    // Runs the dialog's message loop until the window is gone; false on a time-out.
+    bool RunUntilClosed(DWORD timeoutMs = 20000) {
+        const DWORD start = GetTickCount();
+        MSG msg;
+        while (IsWindow(hwnd)) {
+            if (GetTickCount() - start > timeoutMs) return false;
+            if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+            else MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        }
+        return true;
+    }
+};
+
+class CleaningJobTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CleanSelection = {};
+        totalSteps = 0;
+        doneSteps = 0;
+    }
+    void TearDown() override { CleanSelection = {}; }
+
+    // Decides, counts and runs one job to its end in a real window; the job's log.
+    std::vector<std::wstring> RunJob(bool single = false, int32_t code = 0) {
+        CleaningJob job(cleaners_, host_);
+        job.singleGroup = single;
+        job.groupCode = code;
+        job.DecideGroups();
+        job.CountSteps();
+        job.jobResult = 0; // as the dialog does once it shows the list
+        DialogWindow dialog(job, cleaners_);
+        EXPECT_TRUE(job.StartJob(dialog.hwnd));
+        EXPECT_FALSE(job.StartJob(dialog.hwnd)) << "one job per dialog";
+        EXPECT_TRUE(dialog.RunUntilClosed());
+        result_ = job.jobResult;
+        job.OnProgressTimer(nullptr, kProgressTimerId);
+        dialog_ = dialog.hwnd;
+        return cleaners_.log;
+    }
+
+    RecordingCleaners cleaners_;
+    SilentHost host_;
+    int32_t result_ = 0;
+    HWND dialog_ = nullptr;
+};
+
+using Log = std::vector<std::wstring>;
+
+TEST_F(CleaningJobTest, DownloadLocationAloneStillEndsTheBrowserAndFinishes) {
+    CleanSelection.ie_downloadlocation = 1;
+    EXPECT_EQ(RunJob(), (Log{L"end browser 4", L"Nothing", L"}browser"}));
+    EXPECT_EQ(totalSteps, 1);
+    EXPECT_EQ(result_, 1);
+    EXPECT_EQ(host_.lastPercent, 100);
+    EXPECT_EQ(host_.lastText, L"100% history deleted.....");
+    EXPECT_EQ(host_.disabled, 1);
+}
+
+TEST_F(CleaningJobTest, SingleGroupRunsOnlyThatGroup) {
+    SelectAllItems();
+    EXPECT_EQ(RunJob(true, 2), (Log{L"windows{", L"MediaPlayerHistory", L"PaintHistory", L"WordPadHistory", L"}windows"}));
+    EXPECT_EQ(totalSteps, 3);
+    EXPECT_EQ(cleaners_.seenDialog, dialog_) << "the Windows cleaners are owned by the dialog";
+}
+
+TEST_F(CleaningJobTest, SingleGroupNamingAnEmptyGroupEnablesNothing) {
+    CleanSelection.temp_files = 1;
+    CleanSelection.gc_cache = 1;
+    CleaningJob job(cleaners_, host_);
+    job.singleGroup = true;
+    job.groupCode = 5;
+    job.DecideGroups();
+    job.CountSteps();
+    EXPECT_FALSE(job.cleanWindows || job.cleanBrowsers || job.cleanFirefox || job.cleanChrome);
+    EXPECT_EQ(totalSteps, 0);
+    EXPECT_EQ(job.jobResult, -2);
+}
+
+TEST_F(CleaningJobTest, AllItemsRunInTheFixedOrderWithTruncatedPercentages) {
+    SelectAllItems();
+    const Log log = RunJob();
+    const Log expected = {
+        L"windows{", L"TempFiles", L"Clipboard", L"RecycleBin", L"OpenSaveHistory", L"MediaPlayerHistory",
+        L"PaintHistory", L"WordPadHistory", L"RecentDocuments", L"RunHistory", L"SearchHistory",
+        L"FindComputerHistory", L"NetworkHistory", L"LogonUserName", L"}windows",
+        L"end browser 4", L"IeAutoFormsAndPasswords", L"IeBrowserHistory", L"IeCache", L"IeCookies", L"Nothing",
+        L"IeIndexFiles", L"IeTypedUrls", L"}browser",
+        L"end browser 5", L"FfAutoForms", L"FfCache", L"FfCookies", L"FfDownloadHistory", L"FfLastSession",
+        L"FfPasswords", L"FfUrls", L"}browser",
+        L"end browser 6", L"GcCache", L"GcCookies", L"GcDownloadHistory", L"GcPasswords", L"GcUrls", L"Nothing",
+        L"}browser"};
+    EXPECT_EQ(log, expected);
+    EXPECT_EQ(totalSteps, 33);
+    ASSERT_EQ(cleaners_.percentAtStep.size(), 33u);
+    EXPECT_EQ(cleaners_.percentAtStep[0], 0);
+    EXPECT_EQ(cleaners_.percentAtStep[1], 3);
+    EXPECT_EQ(cleaners_.percentAtStep[32], 96);
+    EXPECT_EQ(host_.lastPercent, 100);
+    EXPECT_EQ(result_, 1);
+}
+
+TEST_F(CleaningJobTest, SearchHistoryCountsLikeEveryOtherItem) {
+    CleanSelection.window_search = 1;
+    CleanSelection.temp_files = 1;
+    CleanSelection.ff_cache = 1;
+    RunJob();
+    EXPECT_EQ(totalSteps, 3);
+    EXPECT_EQ(host_.lastPercent, 100);
+}
+
+TEST_F(CleaningJobTest, WindowsPhaseEndsBeforeAnyBrowserIsEnded) {
+    CleanSelection.logon_user = 1;
+    CleanSelection.ie_urls = CleanSelection.ff_urls = CleanSelection.gc_urls = 1;
+    EXPECT_EQ(RunJob(), (Log{L"windows{", L"LogonUserName", L"}windows", L"end browser 4", L"IeTypedUrls", L"}browser",
+                             L"end browser 5", L"FfUrls", L"}browser", L"end browser 6", L"GcUrls", L"}browser"}));
+}
+
+TEST_F(CleaningJobTest, ProgressTextAndArithmetic) {
+    EXPECT_EQ(ProgressText(0), L"0% history deleted.....");
+    EXPECT_EQ(ProgressPercent(1, 3), 33);
+    EXPECT_EQ(ProgressPercent(2, 3), 66);
+    EXPECT_EQ(ProgressPercent(3, 3), 100);
+    EXPECT_EQ(ProgressPercent(5, 0), 0);
+    CleaningJob job(cleaners_, host_);
+    job.OnProgressTimer(nullptr, kProgressTimerId + 1);
+    EXPECT_EQ(host_.lastPercent, -1) << "other timers are not the progress timer";
+}
+
+// Closing while the job runs stops it before its next step, at every step boundary.
+TEST_F(CleaningJobTest, CloseDuringTheJobStopsBeforeTheNextStep) {
+    for (int stopAt = 0; stopAt < kCleanItemCount; ++stopAt) {
+        SCOPED_TRACE(stopAt);
+        SetUp();
+        RecordingCleaners cleaners;
+        cleaners.stopDuringStep = stopAt;
+        SelectAllItems();
+        {
+            CleaningJob job(cleaners, host_);
+            job.DecideGroups();
+            job.CountSteps();
+            job.jobResult = 0;
+            DialogWindow dialog(job, cleaners);
+            ASSERT_TRUE(job.StartJob(dialog.hwnd));
+            ASSERT_TRUE(dialog.RunUntilClosed());
+            // Closing during the last step leaves nothing undone: that job did finish.
+            EXPECT_EQ(job.jobResult, stopAt == kCleanItemCount - 1 ? 1 : 0);
+            EXPECT_FALSE(job.Running());
+        }
+        EXPECT_EQ(static_cast<int>(cleaners.percentAtStep.size()), stopAt + 1);
+        EXPECT_EQ(doneSteps, stopAt + 1);
+        // No browser is ended for a group none of whose steps will run.
+        for (size_t i = 0; i + 1 < cleaners.log.size(); ++i) {
+            const bool browserEnded = cleaners.log[i].rfind(L"end browser", 0) == 0;
+            EXPECT_FALSE(browserEnded && cleaners.log[i + 1] == L"}browser");
+        }
+    }
+}
+
+TEST_F(CleaningJobTest, ManyQuickStartAndCloseCycles) {
+    SelectAllItems();
+    for (int i = 0; i < 300; ++i) {
+        RecordingCleaners cleaners;
+        auto job = std::make_unique<CleaningJob>(cleaners, host_);
+        job->DecideGroups();
+        job->CountSteps();
+        DialogWindow dialog(*job, cleaners);
+        ASSERT_TRUE(job->StartJob(dialog.hwnd));
+        PostMessageW(dialog.hwnd, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(dialog.RunUntilClosed());
+        ASSERT_FALSE(job->Running());
+        job.reset(); // the worker must be done with it
+    }
+}
+
+} // namespace
