@@ -1,0 +1,21 @@
+#pragma once
+// Chrome's history: files of the Default profile and its Cache folder. Lives for one job's Chrome group.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+enum class ChromeFileKind : int32_t { Cookies = 2, History = 3, DownloadHistory = 5, WebData = 6 };
+
+class ChromeCleaner {
+public:
+    ChromeCleaner();
+
+    // `ownerWindow` is the progress dialog; nothing is shown on it.
+    void CleanCache(HWND ownerWindow);
+    void CleanProfileFile(ChromeFileKind kind);
+
+private:
+    // With the trailing backslash; empty when there is no local application-data folder.
+    const std::wstring profileFolder_;
+};

@@ -1,0 +1,73 @@
+#include "cleaners/browsers/url_cache_search.h"
+
+#include <windows.h>
+#include <wininet.h>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr DWORD kInitialEntrySize = 4096;
+
+// One entry record; grows whenever WinINet reports an entry that does not fit.
+class EntryBuffer {
+public:
+    EntryBuffer() { Resize(kInitialEntrySize); }
+
+    INTERNET_CACHE_ENTRY_INFOW* Entry() { return reinterpret_cast<INTERNET_CACHE_ENTRY_INFOW*>(bytes_.data()); }
+    // Reset before every call: WinINet shrinks it to the size of the entry it returned.
+    DWORD* Size() {
+        size_ = static_cast<DWORD>(bytes_.size());
+        return &size_;
+    }
+    // After ERROR_INSUFFICIENT_BUFFER, Size() held what the entry needs.
+    void Grow() { Resize(size_); }
+
+private:
+    void Resize(DWORD size) {
+        bytes_.assign(std::max<DWORD>(size, sizeof(INTERNET_CACHE_ENTRY_INFOW)), 0);
+        Entry()->dwStructSize = static_cast<DWORD>(bytes_.size());
+    }
+
+    std::vector<unsigned char> bytes_;
+    DWORD size_ = 0;
+};
+
+struct SearchCloser {
+    void operator()(HANDLE search) const { FindCloseUrlCache(search); }
+};
+using SearchHandle = std::unique_ptr<void, SearchCloser>;
+
+// One call, and once more with a grown buffer when the entry did not fit.
+template <typename Find>
+bool FindGrowing(EntryBuffer& buffer, Find find) {
+    if (find(buffer)) return true;
+    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) return false;
+    buffer.Grow();
+    return find(buffer);
+}
+
+void Handle(INTERNET_CACHE_ENTRY_INFOW* entry, CacheEntryFilter filter) {
+    if (filter == CacheEntryFilter::AllButCookies && (entry->CacheEntryType & COOKIE_CACHE_ENTRY)) return;
+    DeleteUrlCacheEntryW(entry->lpszSourceUrlName);
+}
+
+} // namespace
+
+bool DeleteUrlCacheEntries(const wchar_t* pattern, CacheEntryFilter filter) {
+    EntryBuffer buffer;
+    SearchHandle search;
+    if (!FindGrowing(buffer, [&](EntryBuffer& b) {
+            search.reset(FindFirstUrlCacheEntryW(pattern, b.Entry(), b.Size()));
+            return search != nullptr;
+        }))
+        return false;
+    do {
+        Handle(buffer.Entry(), filter);
+    } while (FindGrowing(buffer, [&](EntryBuffer& b) {
+        return FindNextUrlCacheEntryW(search.get(), b.Entry(), b.Size()) != FALSE;
+    }));
+    return GetLastError() == ERROR_NO_MORE_ITEMS;
+}
