@@ -14,6 +14,23 @@ std::string Quote(const std::string& s) {
     return out + "'";
 }
 
+// One argument for CommandLineToArgvW's rules: backslashes double only before a quote.
+std::string WindowsQuote(const std::string& s) {
+    std::string out = "\"";
+    size_t backslashes = 0;
+    for (char c : s) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        out.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+        backslashes = 0;
+        out += c;
+    }
+    out.append(backslashes * 2, '\\');
+    return out + "\"";
+}
+
 std::wstring Widen(const std::string& s) {
     int n = MultiByteToWideChar(CP_UTF8, 0, s.c_str(), -1, nullptr, 0);
     std::wstring w(n > 0 ? n - 1 : 0, L'\0');
@@ -47,7 +64,9 @@ bool RunUnixShell(const std::string& command, const std::wstring& doneWhen, unsi
     std::string marker = UnixPathOf(doneWhen);
     if (marker.empty()) return false;
     std::string script = "(" + command + "); touch " + Quote(marker);
-    std::wstring cmdLine = L"/bin/sh -c " + Widen(Quote(script));
+    // Wine splits the command line of a unix program by the Windows rules, where single quotes group
+    // nothing: the script goes in double quotes.
+    std::wstring cmdLine = L"/bin/sh -c " + Widen(WindowsQuote(script));
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
