@@ -1,0 +1,34 @@
+#include "cleaners/windows/shell_delete.h"
+
+#include "cleaners/windows/link_safe_removal.h"
+#include "cleaners/windows/long_path.h"
+
+#include <windows.h>
+
+#include <string_view>
+
+namespace {
+
+bool StripSuffix(std::wstring_view& text, std::wstring_view suffix) {
+    if (!text.ends_with(suffix)) return false;
+    text.remove_suffix(suffix.size());
+    return true;
+}
+
+} // namespace
+
+// Our own walk instead of SHFileOperationW: the shell's delete follows directory links out of the folder.
+bool ShellDelete(const std::wstring& path) {
+    std::wstring_view target = path;
+    const bool contentsOnly = StripSuffix(target, L"\\*.*") || StripSuffix(target, L"\\*");
+    if (target.empty()) return false;
+    const std::wstring full = ExtendedLengthPath(std::wstring(target));
+    const DWORD attributes = GetFileAttributesW(full.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    }
+    if (!contentsOnly) return RemoveEntry(full, attributes);
+    // Emptying a folder that is a link would empty what it points to.
+    return IsWalkableFolder(full) && RemoveContents(full, false).allRemoved;
+}
