@@ -1,0 +1,130 @@
+#include "cleaners/browsers/ie_cleaner.h"
+
+#include "browser_folders_fixture.h"
+#include "common/scoped_handles.h"
+
+#include <windows.h>
+#include <wininet.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using namespace browser_tests;
+
+// A real entry of the prefix's WinINet cache, with a content file.
+bool MakeEntry(const std::wstring& url, DWORD type) {
+    wchar_t file[MAX_PATH] = L"";
+    if (!CreateUrlCacheEntryW(url.c_str(), 0, L"txt", file, 0)) return false;
+    scoped::FileHandle content(CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    WriteFile(content.Get(), "trace", 5, &written, nullptr);
+    content.Reset();
+    const FILETIME never{};
+    return CommitUrlCacheEntryW(url.c_str(), file, never, never, type, nullptr, 0, nullptr, nullptr);
+}
+
+bool HasEntry(const std::wstring& url) {
+    DWORD size = 0;
+    return !GetUrlCacheEntryInfoW(url.c_str(), nullptr, &size) && GetLastError() == ERROR_INSUFFICIENT_BUFFER;
+}
+
+// Long enough that its entry record does not fit the first 4096-byte buffer.
+std::wstring LongName(const std::wstring& prefix, const std::wstring& suffix) {
+    return prefix + std::wstring(3000, L'x') + suffix;
+}
+
+class UrlCache : public BrowserFoldersTest {
+protected:
+    const std::wstring page_ = L"http://tracewipe.test/page";
+    const std::wstring longPage_ = LongName(L"http://tracewipe.test/", L"/long");
+    const std::wstring cookie_ = L"Cookie:user@tracewipe.test/";
+    const std::wstring longCookie_ = LongName(L"Cookie:user@tracewipe.test/", L"/long");
+    const std::wstring otherLongCookie_ = LongName(L"Cookie:user@other.tracewipe.test/", L"/long");
+    const std::wstring cacheIndex_ = root_.Write(L"INetCache\\content.ie5\\index.dat", std::string(30000, 'i'));
+    const std::wstring cookiesIndex_ = root_.Write(L"INetCookies\\index.dat", std::string(30000, 'i'));
+
+    void SetUp() override {
+        PlantLinkIn(cache_ + L"\\content.ie5");
+        PlantLinkIn(cookies_);
+        for (const auto& url : {page_, longPage_}) ASSERT_TRUE(MakeEntry(url, NORMAL_CACHE_ENTRY));
+        for (const auto& url : {cookie_, longCookie_, otherLongCookie_}) ASSERT_TRUE(MakeEntry(url, COOKIE_CACHE_ENTRY));
+    }
+    void TearDown() override {
+        for (const auto& url : {page_, longPage_, cookie_, longCookie_, otherLongCookie_})
+            DeleteUrlCacheEntryW(url.c_str());
+        EXPECT_TRUE(sentinel_.Intact());
+    }
+    bool IndexWiped(const std::wstring& path) const {
+        const std::string bytes = testing_support::ReadAll(path);
+        return bytes.size() == 30000 && bytes[24575] == 'i' && bytes[24576] == ' ' && bytes[29989] == ' ' &&
+               bytes[29990] == 'i';
+    }
+};
+
+TEST_F(UrlCache, CleanCacheDeletesEveryEntryButTheCookies) {
+    EXPECT_EQ(1, IECleaner().CleanCache(1));
+    EXPECT_FALSE(HasEntry(page_));
+    EXPECT_FALSE(HasEntry(longPage_));
+    EXPECT_TRUE(HasEntry(cookie_));
+    EXPECT_TRUE(HasEntry(longCookie_));
+    EXPECT_TRUE(IndexWiped(cacheIndex_));
+    EXPECT_FALSE(IndexWiped(cookiesIndex_));
+    EXPECT_TRUE(messages_.Shown().empty());
+}
+
+// Both cookies are too long for the first buffer, so the first entry found needs a larger one.
+TEST_F(UrlCache, CleanCookiesDeletesOnlyTheCookies) {
+    DeleteUrlCacheEntryW(cookie_.c_str());
+    EXPECT_EQ(1, IECleaner().CleanCookies(1));
+    EXPECT_FALSE(HasEntry(longCookie_));
+    EXPECT_FALSE(HasEntry(otherLongCookie_));
+    EXPECT_TRUE(HasEntry(page_));
+    EXPECT_TRUE(HasEntry(longPage_));
+    EXPECT_TRUE(IndexWiped(cookiesIndex_));
+    EXPECT_FALSE(IndexWiped(cacheIndex_));
+    EXPECT_TRUE(messages_.Shown().empty());
+}
+
+TEST_F(UrlCache, AnUnopenableIndexFileStopsBeforeAnyEntryIsDeleted) {
+    struct Case {
+        int32_t (IECleaner::*clean)(int32_t);
+        std::wstring index;
+        std::wstring message;
+    };
+    const Case cases[] = {
+        {&IECleaner::CleanCache, cacheIndex_, L"Error IE Cache: File could not be opened"},
+        {&IECleaner::CleanCookies, cookiesIndex_, L"Error IE Cookies: File could not be opened"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.message));
+        scoped::FileHandle holder(CreateFileW(c.index.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(holder);
+        IECleaner cleaner;
+        EXPECT_EQ(0, (cleaner.*c.clean)(1));
+        EXPECT_EQ(c.message, messages_.Texts().back());
+        for (const auto& url : {page_, longPage_, longCookie_, otherLongCookie_}) EXPECT_TRUE(HasEntry(url));
+    }
+    EXPECT_EQ(2u, messages_.Shown().size());
+}
+
+TEST_F(UrlCache, WithoutTheIndexFlagOnlyEntriesGo) {
+    scoped::FileHandle holder(CreateFileW(cacheIndex_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    EXPECT_EQ(1, IECleaner().CleanCache(0));
+    EXPECT_FALSE(HasEntry(page_));
+    EXPECT_TRUE(messages_.Shown().empty());
+    holder.Reset();
+    EXPECT_FALSE(IndexWiped(cacheIndex_));
+}
+
+// No entry at all is no normal end of a walk: there was none.
+TEST_F(UrlCache, AnEmptyCookieStoreReportsNoWalk) {
+    for (const auto& url : {cookie_, longCookie_, otherLongCookie_}) DeleteUrlCacheEntryW(url.c_str());
+    IECleaner().CleanCookies(0); // any cookie of earlier runs
+    EXPECT_EQ(0, IECleaner().CleanCookies(0));
+    EXPECT_TRUE(HasEntry(page_));
+}
+
+} // namespace
