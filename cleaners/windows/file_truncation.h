@@ -3,6 +3,6 @@
 
 #include <string>
 
-// Empties an existing file (`path` extended, `attributes` as listed); never creates one, and never
-// empties through a link, whose target is not ours.
+// Empties an existing file (`path` extended, `attributes` as listed). Never creates a file, and never
+// empties a read-only file or data that a link or a second hard link shares with a name elsewhere.
 void TruncateFile(const std::wstring& path, DWORD attributes);

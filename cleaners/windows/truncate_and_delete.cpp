@@ -4,16 +4,24 @@
 
 #include "common/scoped_handles.h"
 
+namespace {
+// Read-only is checked on the handle again because Wine running as root opens such a file for writing.
+constexpr DWORD kNeverEmptied = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_READONLY;
+} // namespace
+
 // A wide open instead of a C runtime "w" open on an ANSI path: that open could not reach names outside the
-// ANSI code page and would create a file that did not exist.
+// ANSI code page and would create a file that did not exist. The checks are made on the open handle, so
+// nothing can swap the file between check and truncation.
 void TruncateFile(const std::wstring& path, DWORD attributes) {
-    // Read-only is checked here because Wine running as root would overwrite such a file anyway.
-    if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_READONLY)) return;
-    // Overwriting a hidden or system file fails unless the open names those attributes again.
-    const DWORD keep = attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    if (attributes & kNeverEmptied) return;
     scoped::FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE,
                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                        TRUNCATE_EXISTING, keep ? keep : FILE_ATTRIBUTE_NORMAL, nullptr));
+                                        OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!file || !GetFileInformationByHandle(file.Get(), &info)) return;
+    // A second hard link shares the data with a name elsewhere, which is not ours to empty.
+    if (info.nNumberOfLinks != 1 || (info.dwFileAttributes & kNeverEmptied)) return;
+    SetEndOfFile(file.Get());
 }
 
 BOOL TruncateAndDelete(const std::wstring& path) {

@@ -43,4 +43,17 @@ Locked::~Locked() {
     if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
 }
 
+Watcher::Watcher(const std::wstring& path)
+    : handle_(CreateFileW(Long(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                          nullptr, OPEN_EXISTING, 0, nullptr)) {}
+
+Watcher::~Watcher() {
+    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+}
+
+long long Watcher::Size() const {
+    LARGE_INTEGER size{};
+    return GetFileSizeEx(handle_, &size) ? size.QuadPart : -1;
+}
+
 } // namespace file_fixture

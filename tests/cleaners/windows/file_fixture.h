@@ -27,4 +27,18 @@ private:
     HANDLE handle_;
 };
 
+// An open handle that lets everything else happen to the file, even its deletion: it still shows how
+// large the file was left.
+class Watcher {
+public:
+    explicit Watcher(const std::wstring& path);
+    ~Watcher();
+    Watcher(const Watcher&) = delete;
+    Watcher& operator=(const Watcher&) = delete;
+    long long Size() const;
+
+private:
+    HANDLE handle_;
+};
+
 } // namespace file_fixture

@@ -164,15 +164,11 @@ TEST(TruncateAndDelete, EmptiesThenDeletes) {
     TestFolder folder;
     const std::wstring path = folder / L"\u0434\u0430\u043d\u043d\u044b\u0435 \u6570\u636e.sqlite";
     ASSERT_TRUE(Write(path, "secret history"));
-    // A handle that allows deletion shows what the file held after the truncation.
-    HANDLE watcher = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                 nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(watcher, INVALID_HANDLE_VALUE);
-    EXPECT_TRUE(TruncateAndDelete(path));
-    LARGE_INTEGER size{};
-    EXPECT_TRUE(GetFileSizeEx(watcher, &size));
-    EXPECT_EQ(size.QuadPart, 0);
-    CloseHandle(watcher);
+    {
+        file_fixture::Watcher watcher(path);
+        EXPECT_TRUE(TruncateAndDelete(path));
+        EXPECT_EQ(watcher.Size(), 0);
+    }
     EXPECT_FALSE(Exists(path));
 }
 
@@ -192,6 +188,12 @@ TEST(TruncateAndDelete, NeverCreatesAndLeavesWhatItCannotDelete) {
     Write(folder / L"read-only.txt", "kept", FILE_ATTRIBUTE_READONLY);
     EXPECT_FALSE(TruncateAndDelete(folder / L"read-only.txt"));
     EXPECT_EQ(file_fixture::Read(folder / L"read-only.txt"), "kept");
+
+    // The data behind a second hard link belongs to that name too: the name goes, the data stays.
+    Write(folder / L"shared.txt", "shared data");
+    ASSERT_TRUE(CreateHardLinkW((folder / L"elsewhere.txt").c_str(), (folder / L"shared.txt").c_str(), nullptr));
+    EXPECT_TRUE(TruncateAndDelete(folder / L"shared.txt"));
+    EXPECT_EQ(file_fixture::Read(folder / L"elsewhere.txt"), "shared data");
 
     Write(folder / L"hidden.txt", "gone", FILE_ATTRIBUTE_HIDDEN);
     EXPECT_TRUE(TruncateAndDelete(folder / L"hidden.txt"));
