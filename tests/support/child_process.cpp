@@ -1,0 +1,103 @@
+#include "support/child_process.h"
+
+#include <tlhelp32.h>
+
+namespace testing_support {
+namespace {
+
+struct WindowSearch {
+    DWORD processId;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindowOf(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId) search->found.push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> TopWindowsOf(DWORD processId) {
+    WindowSearch search{processId, {}};
+    EnumWindows(CollectWindowOf, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+} // namespace
+
+ChildProcess::ChildProcess(const std::wstring& commandLine) {
+    std::wstring mutableLine = commandLine;
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return;
+    CloseHandle(pi.hThread);
+    process_ = pi.hProcess;
+    id_ = pi.dwProcessId;
+}
+
+ChildProcess::~ChildProcess() {
+    if (!process_) return;
+    Stop();
+    CloseHandle(process_);
+}
+
+bool ChildProcess::Running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+
+bool ChildProcess::WaitForExit(DWORD timeoutMs) const {
+    return process_ && WaitForSingleObject(process_, timeoutMs) == WAIT_OBJECT_0;
+}
+
+DWORD ChildProcess::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    if (process_) GetExitCodeProcess(process_, &code);
+    return code;
+}
+
+std::vector<HWND> ChildProcess::TopWindows(const std::wstring& className) const {
+    std::vector<HWND> found;
+    for (HWND window : TopWindowsOf(id_)) {
+        wchar_t name[256] = {};
+        GetClassNameW(window, name, 256);
+        if (className == name) found.push_back(window);
+    }
+    return found;
+}
+
+void ChildProcess::Stop() {
+    if (!Running()) return;
+    for (HWND window : TopWindowsOf(id_)) PostMessageW(window, WM_CLOSE, 0, 0);
+    // NOTE: generous, as Wine without a window manager takes two seconds to hide or destroy some windows.
+    if (!WaitForExit(10000)) {
+        TerminateProcess(process_, 1);
+        WaitForExit(3000);
+    }
+}
+
+std::vector<DWORD> ChildrenOf(DWORD parentId) {
+    std::vector<DWORD> children;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return children;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+        if (entry.th32ParentProcessID == parentId) children.push_back(entry.th32ProcessID);
+    CloseHandle(snapshot);
+    return children;
+}
+
+std::wstring DosPathOf(const std::string& unixPath) {
+    using Fn = wchar_t*(CDECL*)(const char*);
+    static auto fn = reinterpret_cast<Fn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
+    if (!fn) return {};
+    wchar_t* raw = fn(unixPath.c_str());
+    if (!raw) return {};
+    std::wstring result(raw);
+    HeapFree(GetProcessHeap(), 0, raw);
+    return result;
+}
+
+} // namespace testing_support
