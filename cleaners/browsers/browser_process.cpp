@@ -14,11 +14,16 @@ constexpr DWORD kReleasePauseMs = 500;
 
 const wchar_t* ImageNameOf(BrowserKind kind) {
     switch (kind) {
-    case BrowserKind::InternetExplorer: return L"iexplore.exe";
-    case BrowserKind::Firefox: return L"firefox.exe";
-    case BrowserKind::Chrome: return L"chrome.exe";
-    case BrowserKind::Opera: return L"opera.exe";
-    case BrowserKind::Safari: return L"Safari.exe";
+    case BrowserKind::InternetExplorer:
+        return L"iexplore.exe";
+    case BrowserKind::Firefox:
+        return L"firefox.exe";
+    case BrowserKind::Chrome:
+        return L"chrome.exe";
+    case BrowserKind::Opera:
+        return L"opera.exe";
+    case BrowserKind::Safari:
+        return L"Safari.exe";
     }
     return nullptr;
 }
@@ -31,7 +36,8 @@ bool EndProcessesNamed(const wchar_t* imageName) {
     bool seen = false;
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more; more = Process32NextW(snapshot.Get(), &entry)) {
+    for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more;
+         more = Process32NextW(snapshot.Get(), &entry)) {
         if (std::wcscmp(entry.szExeFile, imageName) != 0) continue;
         seen = true;
         scoped::KernelHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID));

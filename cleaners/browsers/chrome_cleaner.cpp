@@ -15,10 +15,14 @@ std::wstring DefaultProfileFolder() {
 
 const wchar_t* FileNameOf(ChromeFileKind kind) {
     switch (kind) {
-    case ChromeFileKind::Cookies: return L"Cookies";
-    case ChromeFileKind::History: return L"History";
-    case ChromeFileKind::DownloadHistory: return L"Downloads.plist";
-    case ChromeFileKind::WebData: return L"Web Data";
+    case ChromeFileKind::Cookies:
+        return L"Cookies";
+    case ChromeFileKind::History:
+        return L"History";
+    case ChromeFileKind::DownloadHistory:
+        return L"Downloads.plist";
+    case ChromeFileKind::WebData:
+        return L"Web Data";
     }
     return nullptr;
 }

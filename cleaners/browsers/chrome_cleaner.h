@@ -8,14 +8,14 @@
 enum class ChromeFileKind : int32_t { Cookies = 2, History = 3, DownloadHistory = 5, WebData = 6 };
 
 class ChromeCleaner {
-public:
+  public:
     ChromeCleaner();
 
     // `ownerWindow` is the progress dialog; nothing is shown on it.
     void CleanCache(HWND ownerWindow);
     void CleanProfileFile(ChromeFileKind kind);
 
-private:
+  private:
     // With the trailing backslash; empty when there is no local application-data folder.
     const std::wstring profileFolder_;
 };

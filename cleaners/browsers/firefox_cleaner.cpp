@@ -3,13 +3,14 @@
 #include "cleaners/browsers/firefox_profile.h"
 #include "cleaners/browsers/special_folders.h"
 #include "cleaners/windows/file_cleaners.h"
+#include "cleaners/windows/folder_listing.h"
+#include "cleaners/windows/long_path.h"
 #include "cleaners/windows/shell_delete.h"
-#include "common/scoped_handles.h"
 
 #include <shlobj.h>
 
+#include <cwchar>
 #include <string>
-#include <string_view>
 
 namespace {
 
@@ -23,26 +24,31 @@ void TruncateAndDeletePair(const wchar_t* current, const wchar_t* older) {
 
 } // namespace
 
-void FirefoxCleaner::CleanCookies() { TruncateAndDeletePair(L"cookies.sqlite", L"cookies.txt"); }
-void FirefoxCleaner::CleanUrls() { TruncateAndDeletePair(L"places.sqlite", L"history.dat"); }
-void FirefoxCleaner::CleanAutoForms() { TruncateAndDeletePair(L"formhistory.sqlite", L"formhistory.dat"); }
-void FirefoxCleaner::CleanDownloadHistory() { TruncateAndDeletePair(L"downloads.sqlite", L"downloads.rdf"); }
+void FirefoxCleaner::CleanCookies() {
+    TruncateAndDeletePair(L"cookies.sqlite", L"cookies.txt");
+}
+void FirefoxCleaner::CleanUrls() {
+    TruncateAndDeletePair(L"places.sqlite", L"history.dat");
+}
+void FirefoxCleaner::CleanAutoForms() {
+    TruncateAndDeletePair(L"formhistory.sqlite", L"formhistory.dat");
+}
+void FirefoxCleaner::CleanDownloadHistory() {
+    TruncateAndDeletePair(L"downloads.sqlite", L"downloads.rdf");
+}
 
 void FirefoxCleaner::CleanLastSession() {
-    if (const auto profile = ReadFirefoxProfilePath()) DeleteFileW((*profile + L"\\sessionstore.js").c_str());
+    if (const auto profile = ReadFirefoxProfilePath())
+        DeleteFileW(ExtendedLengthPath(*profile + L"\\sessionstore.js").c_str());
 }
 
 // The name alone decides: a profile folder whose own name holds "signons" must not lose every file.
 void FirefoxCleaner::CleanPasswords() {
     const auto profile = ReadFirefoxProfilePath();
     if (!profile) return;
-    WIN32_FIND_DATAW found{};
-    scoped::FindHandle search(FindFirstFileW((*profile + L"\\*.*").c_str(), &found));
-    if (!search) return;
-    do {
-        if (std::wstring_view(found.cFileName).find(L"signons") != std::wstring_view::npos)
-            DeleteFileW((*profile + L"\\" + found.cFileName).c_str());
-    } while (FindNextFileW(search.Get(), &found));
+    ForEachEntry(ExtendedLengthPath(*profile), [](const FolderEntry& entry) {
+        if (std::wcsstr(entry.name, L"signons") != nullptr) DeleteFileW(entry.path.c_str());
+    });
 }
 
 void FirefoxCleaner::CleanCache(HWND /*ownerWindow*/) {

@@ -4,7 +4,7 @@
 #include <windows.h>
 
 class FirefoxCleaner {
-public:
+  public:
     void CleanCookies();
     void CleanUrls();
     void CleanAutoForms();

@@ -1,6 +1,7 @@
 #include "cleaners/browsers/firefox_profile.h"
 
 #include "cleaners/browsers/special_folders.h"
+#include "cleaners/windows/long_path.h"
 #include "common/scoped_handles.h"
 
 #include <windows.h>
@@ -12,13 +13,15 @@
 namespace {
 
 std::optional<std::string> ReadWholeFile(const std::wstring& path) {
-    scoped::FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    scoped::FileHandle file(CreateFileW(ExtendedLengthPath(path).c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return std::nullopt;
     std::string text;
     char chunk[64 * 1024];
     DWORD got = 0;
-    while (ReadFile(file.Get(), chunk, sizeof chunk, &got, nullptr) && got > 0) text.append(chunk, got);
+    while (ReadFile(file.Get(), chunk, sizeof chunk, &got, nullptr) && got > 0)
+        text.append(chunk, got);
     return text;
 }
 
@@ -46,7 +49,8 @@ std::optional<std::string_view> FirstPathValue(std::string_view text) {
 
 std::wstring FromAnsi(std::string_view text) {
     if (text.empty()) return {};
-    const int length = MultiByteToWideChar(CP_THREAD_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    const int length =
+        MultiByteToWideChar(CP_THREAD_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring wide(static_cast<size_t>(length), L'\0');
     MultiByteToWideChar(CP_THREAD_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
     return wide;
@@ -71,9 +75,9 @@ std::optional<std::wstring> ProfileBelow(const std::wstring& firefoxFolder, std:
         return std::nullopt;
     const std::wstring base = FullPath(firefoxFolder);
     const std::wstring profile = FullPath(firefoxFolder + relative);
-    if (base.empty() || profile.size() <= base.size() || CompareStringOrdinal(profile.c_str(), static_cast<int>(base.size()),
-                                                                              base.c_str(), static_cast<int>(base.size()),
-                                                                              TRUE) != CSTR_EQUAL)
+    if (base.empty() || profile.size() <= base.size() ||
+        CompareStringOrdinal(profile.c_str(), static_cast<int>(base.size()), base.c_str(),
+                             static_cast<int>(base.size()), TRUE) != CSTR_EQUAL)
         return std::nullopt;
     return profile;
 }

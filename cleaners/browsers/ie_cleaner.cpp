@@ -5,11 +5,13 @@
 #include "cleaners/browsers/special_folders.h"
 #include "cleaners/browsers/url_cache_search.h"
 #include "cleaners/browsers/url_history_store.h"
+#include "cleaners/windows/folder_listing.h"
 #include "cleaners/windows/shell_delete.h"
 #include "common/scoped_handles.h"
 
 #include <shlobj.h>
 
+#include <cwchar>
 #include <string>
 
 namespace {
@@ -45,28 +47,28 @@ void DeleteLegacyIndexFile(const wchar_t* suffix) {
     if (!profile.empty()) DeleteFileW((profile + suffix).c_str());
 }
 
-// The history folder's per-period subfolders ("MSHist...") each hold an index file of their own.
+// The history folder's per-period subfolders ("MSHist...") each hold an index file of their own. The name
+// decides: a user folder whose path holds "MSH" must not make every entry of History.IE5 a period folder.
 bool WipePeriodIndexFiles(const std::wstring& historyFolder) {
-    const std::wstring parent = historyFolder + L"\\History.IE5\\";
-    WIN32_FIND_DATAW found{};
-    scoped::FindHandle search(FindFirstFileW((parent + L"*.*").c_str(), &found));
-    if (!search) return true;
-    do {
-        const std::wstring path = parent + found.cFileName;
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || path.find(L"MSH") == std::wstring::npos) continue;
-        if (!WipeOrReport(path + L"\\index.dat", kPeriodIndexOffset, IndexFileMessage::BrowserHistory)) return false;
-    } while (FindNextFileW(search.Get(), &found));
-    return true;
+    bool reported = false;
+    ForEachEntry(historyFolder + L"\\History.IE5", [&](const FolderEntry& entry) {
+        if (reported || !entry.IsDirectory() || std::wcsstr(entry.name, L"MSH") == nullptr) return;
+        reported =
+            !WipeOrReport(entry.path + L"\\index.dat", kPeriodIndexOffset, IndexFileMessage::BrowserHistory);
+    });
+    return !reported;
 }
 
 } // namespace
 
 void IECleaner::CleanTypedUrls() {
     scoped::RegKey key;
-    if (RegOpenKeyW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Internet Explorer\\TypedURLs", key.Out()) != ERROR_SUCCESS)
+    if (RegOpenKeyW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Internet Explorer\\TypedURLs", key.Out()) !=
+        ERROR_SUCCESS)
         return;
     // The list is numbered from url1 without gaps; the first missing number ends it.
-    for (unsigned n = 1; RegDeleteValueW(key.Get(), (L"url" + std::to_wstring(n)).c_str()) == ERROR_SUCCESS; ++n) {
+    for (unsigned n = 1; RegDeleteValueW(key.Get(), (L"url" + std::to_wstring(n)).c_str()) == ERROR_SUCCESS;
+         ++n) {
     }
 }
 

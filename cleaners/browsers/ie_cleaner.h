@@ -7,7 +7,7 @@
 #include <cstdint>
 
 class IECleaner {
-public:
+  public:
     void CleanTypedUrls();
     void CleanAutoFormsAndPasswords();
     // `withIndexFile` adds the index-file steps. 1 when the cache walk reached its normal end, else 0.

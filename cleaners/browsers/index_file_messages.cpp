@@ -9,11 +9,16 @@ std::atomic<MessageBoxFunction> messageBox{&MessageBoxW};
 
 const wchar_t* TextOf(IndexFileMessage message) {
     switch (message) {
-    case IndexFileMessage::Cache: return L"Error IE Cache: File could not be opened";
-    case IndexFileMessage::Cookies: return L"Error IE Cookies: File could not be opened";
-    case IndexFileMessage::IndexAll: return L"Error IE IndexAll: File could not be opened";
-    case IndexFileMessage::Index: return L"Error IE Index: File could not be opened";
-    case IndexFileMessage::BrowserHistory: return L"Error IE BrowserH: File could not be opened";
+    case IndexFileMessage::Cache:
+        return L"Error IE Cache: File could not be opened";
+    case IndexFileMessage::Cookies:
+        return L"Error IE Cookies: File could not be opened";
+    case IndexFileMessage::IndexAll:
+        return L"Error IE IndexAll: File could not be opened";
+    case IndexFileMessage::Index:
+        return L"Error IE Index: File could not be opened";
+    case IndexFileMessage::BrowserHistory:
+        return L"Error IE BrowserH: File could not be opened";
     }
     return L"";
 }

@@ -1,5 +1,6 @@
 #include "cleaners/browsers/index_file_wipe.h"
 
+#include "cleaners/windows/long_path.h"
 #include "common/scoped_handles.h"
 
 #include <windows.h>
@@ -14,12 +15,13 @@ constexpr DWORD kChunk = 64 * 1024;
 
 // Opened by its wide path rather than through the ANSI code page, which cannot name every profile folder.
 WipeResult WipeIndexFile(const std::wstring& path, int64_t offset) {
-    scoped::FileHandle file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    scoped::FileHandle file(CreateFileW(ExtendedLengthPath(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         const DWORD error = GetLastError();
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? WipeResult::Missing
-                                                                                 : WipeResult::Unopenable;
+                                                                              : WipeResult::Unopenable;
     }
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.Get(), &size)) return WipeResult::Wiped;

@@ -14,7 +14,8 @@ std::wstring UserProfileFolder() {
     constexpr wchar_t kVariable[] = L"%userprofile%";
     std::wstring expanded(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD needed = ExpandEnvironmentStringsW(kVariable, expanded.data(), static_cast<DWORD>(expanded.size()));
+        const DWORD needed =
+            ExpandEnvironmentStringsW(kVariable, expanded.data(), static_cast<DWORD>(expanded.size()));
         if (needed == 0) return {};
         if (needed <= expanded.size()) {
             expanded.resize(needed - 1);

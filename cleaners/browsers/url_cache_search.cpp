@@ -13,10 +13,12 @@ constexpr DWORD kInitialEntrySize = 4096;
 
 // One entry record; grows whenever WinINet reports an entry that does not fit.
 class EntryBuffer {
-public:
+  public:
     EntryBuffer() { Resize(kInitialEntrySize); }
 
-    INTERNET_CACHE_ENTRY_INFOW* Entry() { return reinterpret_cast<INTERNET_CACHE_ENTRY_INFOW*>(bytes_.data()); }
+    INTERNET_CACHE_ENTRY_INFOW* Entry() {
+        return reinterpret_cast<INTERNET_CACHE_ENTRY_INFOW*>(bytes_.data());
+    }
     // Reset before every call: WinINet shrinks it to the size of the entry it returned.
     DWORD* Size() {
         size_ = static_cast<DWORD>(bytes_.size());
@@ -25,7 +27,7 @@ public:
     // After ERROR_INSUFFICIENT_BUFFER, Size() held what the entry needs.
     void Grow() { Resize(size_); }
 
-private:
+  private:
     void Resize(DWORD size) {
         bytes_.assign(std::max<DWORD>(size, sizeof(INTERNET_CACHE_ENTRY_INFOW)), 0);
         Entry()->dwStructSize = static_cast<DWORD>(bytes_.size());
@@ -41,8 +43,7 @@ struct SearchCloser {
 using SearchHandle = std::unique_ptr<void, SearchCloser>;
 
 // One call, and once more with a grown buffer when the entry did not fit.
-template <typename Find>
-bool FindGrowing(EntryBuffer& buffer, Find find) {
+template <typename Find> bool FindGrowing(EntryBuffer& buffer, Find find) {
     if (find(buffer)) return true;
     if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) return false;
     buffer.Grow();

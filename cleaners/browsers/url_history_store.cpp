@@ -5,10 +5,11 @@
 
 namespace {
 
-constexpr CLSID kClsidUrlHistory{0x3c374a40, 0xbae4, 0x11cf, {0xbf, 0x7d, 0x00, 0xaa, 0x00, 0x69, 0x46, 0xee}};
+constexpr CLSID kClsidUrlHistory{
+    0x3c374a40, 0xbae4, 0x11cf, {0xbf, 0x7d, 0x00, 0xaa, 0x00, 0x69, 0x46, 0xee}};
 
 class ComApartment {
-public:
+  public:
     ComApartment() : initialised_(SUCCEEDED(CoInitialize(nullptr))) {}
     ~ComApartment() {
         if (initialised_) CoUninitialize();
@@ -16,7 +17,7 @@ public:
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;
 
-private:
+  private:
     bool initialised_;
 };
 
@@ -25,8 +26,9 @@ private:
 HRESULT ClearUrlHistoryStore() {
     ComApartment apartment;
     IUrlHistoryStg2* store = nullptr;
-    const HRESULT created = CoCreateInstance(kClsidUrlHistory, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER,
-                                             __uuidof(IUrlHistoryStg2), reinterpret_cast<void**>(&store));
+    const HRESULT created =
+        CoCreateInstance(kClsidUrlHistory, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER,
+                         __uuidof(IUrlHistoryStg2), reinterpret_cast<void**>(&store));
     if (FAILED(created)) return created;
     const HRESULT cleared = store->ClearHistory();
     store->Release();

@@ -10,13 +10,20 @@ int WINAPI Record(HWND, LPCWSTR text, LPCWSTR caption, UINT type) {
 }
 } // namespace
 
-MessageRecorder::MessageRecorder() : replaced_(ReplaceIndexFileMessageBox(&Record)) { shown.clear(); }
-MessageRecorder::~MessageRecorder() { ReplaceIndexFileMessageBox(replaced_); }
-const std::vector<ShownMessage>& MessageRecorder::Shown() const { return shown; }
+MessageRecorder::MessageRecorder() : replaced_(ReplaceIndexFileMessageBox(&Record)) {
+    shown.clear();
+}
+MessageRecorder::~MessageRecorder() {
+    ReplaceIndexFileMessageBox(replaced_);
+}
+const std::vector<ShownMessage>& MessageRecorder::Shown() const {
+    return shown;
+}
 
 std::vector<std::wstring> MessageRecorder::Texts() const {
     std::vector<std::wstring> texts;
-    for (const auto& message : shown) texts.push_back(message.text);
+    for (const auto& message : shown)
+        texts.push_back(message.text);
     return texts;
 }
 

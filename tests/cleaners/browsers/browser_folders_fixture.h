@@ -20,7 +20,7 @@ struct ShownMessage {
 };
 
 class MessageRecorder {
-public:
+  public:
     MessageRecorder();
     ~MessageRecorder();
     MessageRecorder(const MessageRecorder&) = delete;
@@ -30,7 +30,7 @@ public:
     // The texts only, for the common check.
     std::vector<std::wstring> Texts() const;
 
-private:
+  private:
     MessageBoxFunction replaced_;
 };
 
@@ -38,7 +38,7 @@ private:
 std::wstring ProgramPath();
 
 class BrowserFoldersTest : public ::testing::Test {
-protected:
+  protected:
     testing_support::TestFolder root_;
     const std::wstring cache_ = root_.MakeFolder(L"INetCache");
     const std::wstring cookies_ = root_.MakeFolder(L"INetCookies");

@@ -17,7 +17,7 @@ using testing_support::PathExists;
 // A copy of the waiting stand-in program, started under a browser's image name; ended by the test
 // when it is still running at the end.
 class StandIn {
-public:
+  public:
     StandIn(const testing_support::TestFolder& folder, const std::wstring& relativePath) {
         const std::wstring path = folder / relativePath;
         testing_support::MakeFolders(path.substr(0, path.rfind(L'\\')));
@@ -25,7 +25,8 @@ public:
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION started{};
-        if (!CreateProcessW(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
+        if (!CreateProcessW(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &started))
             return;
         CloseHandle(started.hThread);
         process_ = scoped::KernelHandle(started.hProcess);
@@ -43,7 +44,7 @@ public:
                GetExitCodeProcess(process_.Get(), &code) && code == 0;
     }
 
-private:
+  private:
     static std::wstring StandInProgram() {
         wchar_t self[MAX_PATH * 4];
         const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH * 4);
@@ -55,7 +56,7 @@ private:
 };
 
 class BrowserProcesses : public BrowserFoldersTest {
-protected:
+  protected:
     const testing_support::TestFolder programs_;
     const std::wstring profile_ = root_.MakeFolder(L"Roaming\\Mozilla\\Firefox\\Profiles\\p.default");
 
@@ -85,7 +86,8 @@ protected:
 
 TEST_F(BrowserProcesses, EveryFirefoxEndsAndItsLastSessionGoes) {
     const auto first = Start(L"a\\firefox.exe"), second = Start(L"b\\firefox.exe");
-    const auto otherCase = Start(L"c\\Firefox.exe"), chrome = Start(L"d\\chrome.exe"), ie = Start(L"e\\iexplore.exe");
+    const auto otherCase = Start(L"c\\Firefox.exe"), chrome = Start(L"d\\chrome.exe"),
+               ie = Start(L"e\\iexplore.exe");
     EXPECT_EQ(1, TimedTerminate(BrowserKind::Firefox));
     EXPECT_TRUE(first->EndedByTerminate());
     EXPECT_TRUE(second->EndedByTerminate());
@@ -108,7 +110,8 @@ TEST_F(BrowserProcesses, NoMatchingProcessStillPausesAndKeepsTheSession) {
 }
 
 TEST_F(BrowserProcesses, ChromeAndInternetExplorerEndAlone) {
-    const auto chrome = Start(L"d\\chrome.exe"), ie = Start(L"e\\iexplore.exe"), firefox = Start(L"a\\firefox.exe");
+    const auto chrome = Start(L"d\\chrome.exe"), ie = Start(L"e\\iexplore.exe"),
+               firefox = Start(L"a\\firefox.exe");
     EXPECT_EQ(1, TimedTerminate(BrowserKind::Chrome));
     EXPECT_TRUE(chrome->EndedByTerminate());
     EXPECT_TRUE(ie->Running());

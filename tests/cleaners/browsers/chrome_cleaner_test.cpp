@@ -12,10 +12,11 @@ namespace {
 using namespace browser_tests;
 using testing_support::PathExists;
 
-const std::vector<std::wstring> kProfileFiles = {L"Cookies", L"History", L"Downloads.plist", L"Web Data", L"Preferences"};
+const std::vector<std::wstring> kProfileFiles = {L"Cookies", L"History", L"Downloads.plist", L"Web Data",
+                                                 L"Preferences"};
 
 class ChromeCleaners : public BrowserFoldersTest {
-protected:
+  protected:
     const std::wstring userData_ = localAppData_ + L"\\Google\\Chrome\\User Data";
     const std::wstring default_ = userData_ + L"\\Default";
     const std::wstring other_ = userData_ + L"\\Profile 1";
@@ -23,9 +24,12 @@ protected:
     void SetUp() override {
         for (const auto& profile : {L"Default", L"Profile 1"}) {
             for (const auto& name : kProfileFiles)
-                root_.Write(L"Local\\Google\\Chrome\\User Data\\" + std::wstring(profile) + L"\\" + name, "data");
-            root_.Write(L"Local\\Google\\Chrome\\User Data\\" + std::wstring(profile) + L"\\Cache\\data_1", "cached");
-            root_.Write(L"Local\\Google\\Chrome\\User Data\\" + std::wstring(profile) + L"\\Cache\\index\\f_0001",
+                root_.Write(L"Local\\Google\\Chrome\\User Data\\" + std::wstring(profile) + L"\\" + name,
+                            "data");
+            root_.Write(L"Local\\Google\\Chrome\\User Data\\" + std::wstring(profile) + L"\\Cache\\data_1",
+                        "cached");
+            root_.Write(L"Local\\Google\\Chrome\\User Data\\" + std::wstring(profile) +
+                            L"\\Cache\\index\\f_0001",
                         "cached");
         }
         PlantLinkIn(default_);
@@ -56,9 +60,10 @@ TEST_F(ChromeCleaners, CacheThenCookiesInOneObject) {
 }
 
 TEST_F(ChromeCleaners, EachKindRemovesItsFileOfTheDefaultProfileOnly) {
-    const std::pair<ChromeFileKind, std::wstring> kinds[] = {{ChromeFileKind::History, L"History"},
-                                                             {ChromeFileKind::DownloadHistory, L"Downloads.plist"},
-                                                             {ChromeFileKind::WebData, L"Web Data"}};
+    const std::pair<ChromeFileKind, std::wstring> kinds[] = {
+        {ChromeFileKind::History, L"History"},
+        {ChromeFileKind::DownloadHistory, L"Downloads.plist"},
+        {ChromeFileKind::WebData, L"Web Data"}};
     std::vector<std::wstring> expected;
     for (const auto& [kind, name] : kinds) {
         ChromeCleaner().CleanProfileFile(kind);

@@ -16,11 +16,15 @@ using namespace browser_tests;
 using testing_support::PathExists;
 
 class FirefoxProfile : public BrowserFoldersTest {
-protected:
+  protected:
     const std::wstring firefox_ = appData_ + L"\\Mozilla\\Firefox";
 
-    void WriteProfilesIni(const std::string& text) const { root_.Write(L"Roaming\\Mozilla\\Firefox\\profiles.ini", text); }
-    std::optional<std::wstring> Expected(const std::wstring& relative) const { return firefox_ + L"\\" + relative; }
+    void WriteProfilesIni(const std::string& text) const {
+        root_.Write(L"Roaming\\Mozilla\\Firefox\\profiles.ini", text);
+    }
+    std::optional<std::wstring> Expected(const std::wstring& relative) const {
+        return firefox_ + L"\\" + relative;
+    }
 };
 
 TEST_F(FirefoxProfile, TakesTheFirstPathLine) {
@@ -33,11 +37,14 @@ TEST_F(FirefoxProfile, TakesTheFirstPathLine) {
     const Case cases[] = {
         {"lf", "[Profile0]\nName=default\nIsRelative=1\nPath=Profiles/ab12cd34.default\n",
          Expected(L"Profiles\\ab12cd34.default")},
-        {"crlf", "[Profile0]\r\nName=default\r\nIsRelative=1\r\nPath=Profiles/ab12cd34.default\r\nDefault=1\r\n",
+        {"crlf",
+         "[Profile0]\r\nName=default\r\nIsRelative=1\r\nPath=Profiles/ab12cd34.default\r\nDefault=1\r\n",
          Expected(L"Profiles\\ab12cd34.default")},
         {"no line end", "[Profile0]\nPath=Profiles/last", Expected(L"Profiles\\last")},
-        {"two profiles", "[Profile1]\nPath=Profiles/first\n[Profile0]\nPath=Profiles/second\n", Expected(L"Profiles\\first")},
-        {"name holding Path", "[Profile0]\nName=Pathfinder\nIsRelative=1\nPath=Profiles/pf\n", Expected(L"Profiles\\pf")},
+        {"two profiles", "[Profile1]\nPath=Profiles/first\n[Profile0]\nPath=Profiles/second\n",
+         Expected(L"Profiles\\first")},
+        {"name holding Path", "[Profile0]\nName=Pathfinder\nIsRelative=1\nPath=Profiles/pf\n",
+         Expected(L"Profiles\\pf")},
         {"huge file", std::string(2'000'000, '#') + "\nPath=Profiles/" + longName + "\n",
          Expected(L"Profiles\\" + std::wstring(longName.begin(), longName.end()))},
         {"within the folder", "Path=Profiles/../Other\n", Expected(L"Other")},
@@ -66,15 +73,16 @@ TEST_F(FirefoxProfile, NoFileOrNoFolderIsNoProfile) {
 }
 
 class FirefoxCleaners : public FirefoxProfile {
-protected:
+  protected:
     const std::vector<std::wstring> files_ = {
-        L"cookies.sqlite", L"cookies.txt", L"places.sqlite", L"history.dat", L"formhistory.sqlite",
+        L"cookies.sqlite",  L"cookies.txt",      L"places.sqlite", L"history.dat",     L"formhistory.sqlite",
         L"formhistory.dat", L"downloads.sqlite", L"downloads.rdf", L"sessionstore.js", L"signons.sqlite",
-        L"signons3.txt", L"key3.db", L"prefs.js"};
+        L"signons3.txt",    L"key3.db",          L"prefs.js"};
 
     // `folder` below the Firefox folder, holding every file and a link to the outside.
     std::wstring PlantProfile(const std::wstring& folder) {
-        for (const auto& name : files_) root_.Write(L"Roaming\\Mozilla\\Firefox\\" + folder + L"\\" + name, "data");
+        for (const auto& name : files_)
+            root_.Write(L"Roaming\\Mozilla\\Firefox\\" + folder + L"\\" + name, "data");
         const std::wstring profile = firefox_ + L"\\" + folder;
         if (!PathExists(profile + L"\\outside link")) PlantLinkIn(profile);
         return profile;

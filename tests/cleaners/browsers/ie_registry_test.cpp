@@ -14,11 +14,12 @@ const std::wstring kTypedUrls = L"Software\\Microsoft\\Internet Explorer\\TypedU
 const std::wstring kIntelliForms = L"Software\\Microsoft\\Internet Explorer\\IntelliForms";
 
 class TypedUrls : public ::testing::Test {
-protected:
+  protected:
     ScopedKeyTree tree_{HKEY_CURRENT_USER, kTypedUrls};
 
     void Plant(std::initializer_list<int> numbers) {
-        for (int n : numbers) SetString(HKEY_CURRENT_USER, kTypedUrls, L"url" + std::to_wstring(n), L"http://x/");
+        for (int n : numbers)
+            SetString(HKEY_CURRENT_USER, kTypedUrls, L"url" + std::to_wstring(n), L"http://x/");
     }
     bool Has(int n) const { return ValueExists(HKEY_CURRENT_USER, kTypedUrls, L"url" + std::to_wstring(n)); }
 };
@@ -27,7 +28,8 @@ TEST_F(TypedUrls, ContiguousListIsRemovedUpToTheFirstGap) {
     Plant({1, 2, 3, 4, 5, 7});
     SetString(HKEY_CURRENT_USER, kTypedUrls, L"other", L"kept");
     IECleaner().CleanTypedUrls();
-    for (int n = 1; n <= 5; ++n) EXPECT_FALSE(Has(n)) << n;
+    for (int n = 1; n <= 5; ++n)
+        EXPECT_FALSE(Has(n)) << n;
     EXPECT_TRUE(Has(7));
     EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, kTypedUrls, L"other"));
 }
@@ -49,7 +51,7 @@ TEST_F(TypedUrls, NoFirstEntryOrNoKeyChangesNothing) {
 }
 
 class AutoForms : public ::testing::Test {
-protected:
+  protected:
     ScopedKeyTree tree_{HKEY_CURRENT_USER, kIntelliForms};
     const std::wstring spw_ = kIntelliForms + L"\\SPW";
     const std::wstring storage2_ = kIntelliForms + L"\\Storage2";

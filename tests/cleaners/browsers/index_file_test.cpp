@@ -16,25 +16,27 @@ using testing_support::ReadAll;
 // Bytes that are never a space, so that every written space shows.
 std::string Pattern(size_t size) {
     std::string bytes(size, '\0');
-    for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>('a' + i % 26);
+    for (size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<char>('a' + i % 26);
     return bytes;
 }
 
 // The pattern with spaces over [from, to).
 std::string Wiped(size_t size, size_t from, size_t to) {
     std::string bytes = Pattern(size);
-    for (size_t i = from; i < to; ++i) bytes[i] = ' ';
+    for (size_t i = from; i < to; ++i)
+        bytes[i] = ' ';
     return bytes;
 }
 
 // Held the way a running browser holds its index files: others may read and write, not delete.
 scoped::FileHandle HoldOpen(const std::wstring& path, DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE) {
-    return scoped::FileHandle(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_EXISTING, 0,
-                                          nullptr));
+    return scoped::FileHandle(
+        CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_EXISTING, 0, nullptr));
 }
 
 class WipeIndexFileTest : public ::testing::Test {
-protected:
+  protected:
     testing_support::TestFolder folder_;
 };
 
@@ -79,7 +81,7 @@ TEST_F(WipeIndexFileTest, TellsMissingFromUnopenable) {
 }
 
 class IndexFiles : public BrowserFoldersTest {
-protected:
+  protected:
     const std::wstring cacheIndex_ = root_.Write(L"INetCache\\content.ie5\\index.dat", Pattern(30000));
     const std::wstring historyIndex_ = root_.Write(L"History\\History.IE5\\index.dat", Pattern(30000));
     const std::wstring cookiesIndex_ = root_.Write(L"INetCookies\\index.dat", Pattern(30000));
@@ -126,8 +128,9 @@ TEST_F(IndexFiles, MissingFilesAndFoldersAreNothingToWipe) {
 }
 
 class BrowserHistory : public IndexFiles {
-protected:
-    const std::wstring periodIndex_ = root_.Write(L"History\\History.IE5\\MSHist012013010720130114\\index.dat", Pattern(1000));
+  protected:
+    const std::wstring periodIndex_ =
+        root_.Write(L"History\\History.IE5\\MSHist012013010720130114\\index.dat", Pattern(1000));
     const std::wstring otherIndex_ = root_.Write(L"History\\History.IE5\\Other\\index.dat", Pattern(1000));
     const std::wstring desktopIni_ = root_.Write(L"History\\History.IE5\\desktop.ini", Pattern(1000));
     const std::wstring visited_ = root_.Write(L"History\\visited page.url", "trace");
@@ -138,8 +141,8 @@ protected:
 
 // While Internet Explorer runs it holds its index files open, so the folder's files go and they stay.
 TEST_F(BrowserHistory, EmptiesTheFolderAndWipesTheIndexFilesHeldOpen) {
-    const auto history = HoldOpen(historyIndex_), period = HoldOpen(periodIndex_), other = HoldOpen(otherIndex_),
-               desktop = HoldOpen(desktopIni_);
+    const auto history = HoldOpen(historyIndex_), period = HoldOpen(periodIndex_),
+               other = HoldOpen(otherIndex_), desktop = HoldOpen(desktopIni_);
     const HRESULT result = IECleaner().CleanBrowserHistory(nullptr);
     EXPECT_TRUE(IsWiped(historyIndex_));
     EXPECT_TRUE(ReadAll(periodIndex_) == Wiped(1000, 100, 990));
@@ -174,6 +177,19 @@ TEST_F(BrowserHistory, ALockedMainFileStopsWithTheIndexMessage) {
     EXPECT_EQ(0, IECleaner().CleanBrowserHistory(nullptr));
     EXPECT_TRUE(ReadAll(periodIndex_) == Pattern(1000));
     EXPECT_EQ(std::vector<std::wstring>{L"Error IE Index: File could not be opened"}, messages_.Texts());
+}
+
+// Only the period folder's own name counts, not a user folder above it that holds the same letters.
+TEST_F(BrowserHistory, PeriodFoldersAreKnownByTheirOwnName) {
+    const std::wstring history = root_.MakeFolder(L"MSHome\\History");
+    testing_support::ScopedShellFolder moved(L"History", history);
+    const std::wstring main = root_.Write(L"MSHome\\History\\History.IE5\\index.dat", Pattern(30000));
+    const std::wstring other = root_.Write(L"MSHome\\History\\History.IE5\\Other\\index.dat", Pattern(1000));
+    const auto mainHeld = HoldOpen(main), otherHeld = HoldOpen(other);
+    IECleaner().CleanBrowserHistory(nullptr);
+    EXPECT_TRUE(IsWiped(main));
+    EXPECT_TRUE(ReadAll(other) == Pattern(1000));
+    EXPECT_TRUE(messages_.Shown().empty());
 }
 
 } // namespace

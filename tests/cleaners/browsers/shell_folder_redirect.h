@@ -9,7 +9,7 @@
 namespace testing_support {
 
 class ScopedShellFolder {
-public:
+  public:
     // `valueName` as Windows names the folder there: "Cache", "Cookies", "History", "AppData",
     // "Local AppData".
     ScopedShellFolder(std::wstring valueName, const std::wstring& folder);
@@ -17,7 +17,7 @@ public:
     ScopedShellFolder(const ScopedShellFolder&) = delete;
     ScopedShellFolder& operator=(const ScopedShellFolder&) = delete;
 
-private:
+  private:
     std::wstring valueName_;
     bool hadValue_ = false;
     DWORD type_ = REG_NONE;

@@ -37,20 +37,23 @@ std::wstring LongName(const std::wstring& prefix, const std::wstring& suffix) {
 }
 
 class UrlCache : public BrowserFoldersTest {
-protected:
+  protected:
     const std::wstring page_ = L"http://tracewipe.test/page";
     const std::wstring longPage_ = LongName(L"http://tracewipe.test/", L"/long");
     const std::wstring cookie_ = L"Cookie:user@tracewipe.test/";
     const std::wstring longCookie_ = LongName(L"Cookie:user@tracewipe.test/", L"/long");
     const std::wstring otherLongCookie_ = LongName(L"Cookie:user@other.tracewipe.test/", L"/long");
-    const std::wstring cacheIndex_ = root_.Write(L"INetCache\\content.ie5\\index.dat", std::string(30000, 'i'));
+    const std::wstring cacheIndex_ =
+        root_.Write(L"INetCache\\content.ie5\\index.dat", std::string(30000, 'i'));
     const std::wstring cookiesIndex_ = root_.Write(L"INetCookies\\index.dat", std::string(30000, 'i'));
 
     void SetUp() override {
         PlantLinkIn(cache_ + L"\\content.ie5");
         PlantLinkIn(cookies_);
-        for (const auto& url : {page_, longPage_}) ASSERT_TRUE(MakeEntry(url, NORMAL_CACHE_ENTRY));
-        for (const auto& url : {cookie_, longCookie_, otherLongCookie_}) ASSERT_TRUE(MakeEntry(url, COOKIE_CACHE_ENTRY));
+        for (const auto& url : {page_, longPage_})
+            ASSERT_TRUE(MakeEntry(url, NORMAL_CACHE_ENTRY));
+        for (const auto& url : {cookie_, longCookie_, otherLongCookie_})
+            ASSERT_TRUE(MakeEntry(url, COOKIE_CACHE_ENTRY));
     }
     void TearDown() override {
         for (const auto& url : {page_, longPage_, cookie_, longCookie_, otherLongCookie_})
@@ -100,18 +103,21 @@ TEST_F(UrlCache, AnUnopenableIndexFileStopsBeforeAnyEntryIsDeleted) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.message));
-        scoped::FileHandle holder(CreateFileW(c.index.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        scoped::FileHandle holder(
+            CreateFileW(c.index.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(holder);
         IECleaner cleaner;
         EXPECT_EQ(0, (cleaner.*c.clean)(1));
         EXPECT_EQ(c.message, messages_.Texts().back());
-        for (const auto& url : {page_, longPage_, longCookie_, otherLongCookie_}) EXPECT_TRUE(HasEntry(url));
+        for (const auto& url : {page_, longPage_, longCookie_, otherLongCookie_})
+            EXPECT_TRUE(HasEntry(url));
     }
     EXPECT_EQ(2u, messages_.Shown().size());
 }
 
 TEST_F(UrlCache, WithoutTheIndexFlagOnlyEntriesGo) {
-    scoped::FileHandle holder(CreateFileW(cacheIndex_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    scoped::FileHandle holder(
+        CreateFileW(cacheIndex_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     EXPECT_EQ(1, IECleaner().CleanCache(0));
     EXPECT_FALSE(HasEntry(page_));
     EXPECT_TRUE(messages_.Shown().empty());
@@ -121,7 +127,8 @@ TEST_F(UrlCache, WithoutTheIndexFlagOnlyEntriesGo) {
 
 // No entry at all is no normal end of a walk: there was none.
 TEST_F(UrlCache, AnEmptyCookieStoreReportsNoWalk) {
-    for (const auto& url : {cookie_, longCookie_, otherLongCookie_}) DeleteUrlCacheEntryW(url.c_str());
+    for (const auto& url : {cookie_, longCookie_, otherLongCookie_})
+        DeleteUrlCacheEntryW(url.c_str());
     IECleaner().CleanCookies(0); // any cookie of earlier runs
     EXPECT_EQ(0, IECleaner().CleanCookies(0));
     EXPECT_TRUE(HasEntry(page_));
