@@ -1,0 +1,114 @@
+#include "engine/dom/document.h"
+
+#include <vector>
+
+namespace engine {
+namespace {
+
+Element* FindByTag(const Element& from, std::string_view tag) {
+    for (const auto& child : from.Children()) {
+        Element* e = AsElement(child.Get());
+        if (!e) continue;
+        if (e->Tag() == tag) return e;
+        if (Element* found = FindByTag(*e, tag)) return found;
+    }
+    return nullptr;
+}
+
+std::vector<Element*> InclusiveAncestors(Element* e) {
+    std::vector<Element*> chain;
+    for (; e; e = e->Parent()) chain.push_back(e);
+    return chain;
+}
+
+} // namespace
+
+Document::Document() : root_(new Element("html")) { root_->SetOwnerDocument(this); }
+
+Document::~Document() { root_->SetOwnerDocument(nullptr); }
+
+Element* Document::FirstElementByTag(std::string_view tag) const {
+    return root_->Tag() == tag ? root_.Get() : FindByTag(*root_, tag);
+}
+
+void Document::ChainChanged(Element* before, Element* after, unsigned state) {
+    if (!(dependencies_.states & state)) return;
+    // Only elements that enter or leave the chain change; the common ancestors keep their state.
+    auto a = InclusiveAncestors(before);
+    auto b = InclusiveAncestors(after);
+    while (!a.empty() && !b.empty() && a.back() == b.back()) {
+        a.pop_back();
+        b.pop_back();
+    }
+    if (!a.empty()) a.back()->MarkStyleDirty();
+    if (!b.empty()) b.back()->MarkStyleDirty();
+}
+
+bool Document::SetHover(Element* element) {
+    if (hover_.Get() == element) return false;
+    Ref<Element> before = hover_;
+    hover_ = element;
+    ChainChanged(before.Get(), element, STATE_HOVER);
+    return true;
+}
+
+bool Document::SetActive(Element* element) {
+    if (active_.Get() == element) return false;
+    Ref<Element> before = active_;
+    active_ = element;
+    ChainChanged(before.Get(), element, STATE_ACTIVE);
+    return true;
+}
+
+bool Document::SetFocus(Element* element) {
+    if (focus_.Get() == element) return false;
+    Ref<Element> before = focus_;
+    focus_ = element;
+    if (dependencies_.states & STATE_FOCUS) {
+        if (before) before->MarkStyleDirty();
+        if (element) element->MarkStyleDirty();
+    }
+    return true;
+}
+
+unsigned Document::StatesOf(const Element& element) const {
+    unsigned states = element.OwnStates();
+    if (hover_ && element.Contains(hover_.Get())) states |= STATE_HOVER;
+    if (active_ && element.Contains(active_.Get())) states |= STATE_ACTIVE;
+    if (focus_.Get() == &element) states |= STATE_FOCUS;
+    return states;
+}
+
+void Document::StatesChanged(Element& element, unsigned changed) {
+    if (!(changed & dependencies_.states)) return;
+    if (dependencies_.siblings && element.Parent())
+        element.Parent()->MarkStyleDirty();
+    else
+        element.MarkStyleDirty();
+}
+
+void Document::ChildrenChanged(Element& parent) {
+    if (parent.Tag() == "style") sheetsDirty_ = true;
+    // New element children are dirty already; siblings may now match differently.
+    if (dependencies_.siblings) parent.MarkStyleDirty();
+    treeChanged_ = true;
+}
+
+void Document::AttributeChanged(Element& element, std::string_view name) {
+    if (element.Tag() == "link" || (element.Tag() == "style" && name == "media")) sheetsDirty_ = true;
+    if (dependencies_.siblings && element.Parent())
+        element.Parent()->MarkStyleDirty();
+    else
+        element.MarkStyleDirty();
+}
+
+void Document::NodeRemoved(Node& node) {
+    if (!node.IsElement()) return;
+    auto& removed = static_cast<Element&>(node);
+    if (removed.Tag() == "style" || removed.Tag() == "link" || removed.Sheet()) sheetsDirty_ = true;
+    if (hover_ && removed.Contains(hover_.Get())) SetHover(removed.Parent());
+    if (active_ && removed.Contains(active_.Get())) SetActive(nullptr);
+    if (focus_ && removed.Contains(focus_.Get())) SetFocus(nullptr);
+}
+
+} // namespace engine

@@ -1,0 +1,68 @@
+#pragma once
+// A document: the tree under its root element, and the states that belong to the document rather than to
+// an element (which element is hovered, pressed, focused).
+
+#include "engine/dom/element.h"
+
+#include <utility>
+
+namespace engine {
+
+class View;
+
+// What the document's style sheets look at, so that changes nothing looks at restyle nothing.
+struct StyleDependencies {
+    unsigned states = 0;   // state bits some selector tests
+    bool siblings = false; // some selector looks at siblings or position among them
+};
+
+class Document {
+public:
+    Document();
+    ~Document();
+    Document(const Document&) = delete;
+    Document& operator=(const Document&) = delete;
+
+    Element& Root() const { return *root_; }
+    Element* FirstElementByTag(std::string_view tag) const;
+
+    Element* Hover() const { return hover_.Get(); }
+    Element* Active() const { return active_.Get(); }
+    Element* Focus() const { return focus_.Get(); }
+    // Each returns whether anything changed.
+    bool SetHover(Element* element);
+    bool SetActive(Element* element);
+    bool SetFocus(Element* element);
+    // The element's own bits with hover and active (which also hold for ancestors) and focus.
+    unsigned StatesOf(const Element& element) const;
+
+    StyleDependencies& Dependencies() { return dependencies_; }
+    bool SheetsDirty() const { return sheetsDirty_; }
+    void SetSheetsDirty(bool dirty) { sheetsDirty_ = dirty; }
+
+    // The tree changed shape since the last look (boxes must be rebuilt).
+    bool TakeTreeChanged() { return std::exchange(treeChanged_, false); }
+
+    View* OwnerView() const { return view_; }
+    void SetOwnerView(View* view) { view_ = view; }
+
+    // Called by elements of this document as they change.
+    void StatesChanged(Element& element, unsigned changed);
+    void ChildrenChanged(Element& parent);
+    void AttributeChanged(Element& element, std::string_view name);
+    void NodeRemoved(Node& node);
+
+private:
+    void ChainChanged(Element* before, Element* after, unsigned state);
+
+    Ref<Element> root_;
+    Ref<Element> hover_;
+    Ref<Element> active_;
+    Ref<Element> focus_;
+    StyleDependencies dependencies_;
+    bool sheetsDirty_ = true;
+    bool treeChanged_ = true;
+    View* view_ = nullptr;
+};
+
+} // namespace engine
