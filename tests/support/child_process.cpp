@@ -88,16 +88,4 @@ std::vector<DWORD> ChildrenOf(DWORD parentId) {
     return children;
 }
 
-std::wstring DosPathOf(const std::string& unixPath) {
-    using Fn = wchar_t*(CDECL*)(const char*);
-    static auto fn = reinterpret_cast<Fn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
-    if (!fn) return {};
-    wchar_t* raw = fn(unixPath.c_str());
-    if (!raw) return {};
-    std::wstring result(raw);
-    HeapFree(GetProcessHeap(), 0, raw);
-    return result;
-}
-
 } // namespace testing_support

@@ -35,9 +35,6 @@ private:
 // Processes whose parent is `parentId` (running or ended but not yet reaped by the system).
 std::vector<DWORD> ChildrenOf(DWORD parentId);
 
-// The Windows path of a file on the Linux side, as Wine maps it.
-std::wstring DosPathOf(const std::string& unixPath);
-
 // Waits up to `timeoutMs` for `condition`, dispatching this thread's messages meanwhile so that its
 // windows keep receiving input.
 template <typename Condition>

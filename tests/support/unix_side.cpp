@@ -46,18 +46,27 @@ std::wstring NewMarker() {
            std::to_wstring(counter++);
 }
 
+// Wine's own path conversions: they answer a heap string, or null when the path cannot be mapped.
+template <typename Out, typename In>
+std::basic_string<Out> ConvertWithWine(const char* exportName, const In* path) {
+    using Fn = Out*(CDECL*)(const In*);
+    auto fn = reinterpret_cast<Fn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), exportName)));
+    Out* raw = fn ? fn(path) : nullptr;
+    if (!raw) return {};
+    std::basic_string<Out> result(raw);
+    HeapFree(GetProcessHeap(), 0, raw);
+    return result;
+}
+
 } // namespace
 
 std::string UnixPathOf(const std::wstring& windowsPath) {
-    using Fn = char*(CDECL*)(const wchar_t*);
-    static auto fn = reinterpret_cast<Fn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    if (!fn) return {};
-    char* raw = fn(windowsPath.c_str());
-    if (!raw) return {};
-    std::string result(raw);
-    HeapFree(GetProcessHeap(), 0, raw);
-    return result;
+    return ConvertWithWine<char>("wine_get_unix_file_name", windowsPath.c_str());
+}
+
+std::wstring DosPathOf(const std::string& unixPath) {
+    return ConvertWithWine<wchar_t>("wine_get_dos_file_name", unixPath.c_str());
 }
 
 bool RunUnixShell(const std::string& command, const std::wstring& doneWhen, unsigned timeoutMs) {

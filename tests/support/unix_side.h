@@ -7,6 +7,8 @@ namespace testing_support {
 
 // The unix path of a Windows path ("Z:\tmp\x" -> "/tmp/x"); empty when Wine cannot map it.
 std::string UnixPathOf(const std::wstring& windowsPath);
+// The Windows path of a unix path ("/tmp/x" -> "Z:\tmp\x"); empty when Wine cannot map it.
+std::wstring DosPathOf(const std::string& unixPath);
 
 // Runs a shell command line on the Linux side and waits until `doneWhen` (a Windows path) exists,
 // at most `timeoutMs`. Wine gives no usable handle for a unix process, hence the marker.
