@@ -18,7 +18,7 @@ class HttpClient {
     // A URL that does not parse or a host that cannot be opened gives true with an empty response: callers
     // judge by Response().
     bool SendRequest();
-    std::wstring Response() const { return response_; }
+    const std::wstring& Response() const { return response_; }
     void Clear();
 
   private:
