@@ -118,16 +118,6 @@ TEST_F(Launcher, SecondAndThirdStartsEndAndTheFirstKeepsTheHotKey) {
     EXPECT_TRUE(PressAndSeeStarts(program, 1));
 }
 
-TEST_F(Launcher, HidesAtItsFirstTickAndStaysResident) {
-    ChildProcess& launcher = Start();
-    ASSERT_TRUE(Ready(launcher));
-    HWND dialog = Dialog(launcher, kStartButtonId);
-    EXPECT_TRUE(GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_APPWINDOW);
-    Sleep(500);
-    EXPECT_FALSE(IsWindowVisible(dialog));
-    EXPECT_TRUE(launcher.Running());
-}
-
 TEST_F(Launcher, HotKeyStartsTheProgramUnderTheKeyOfThisSystemsBitness) {
     // The test prefix is 32-bit, so the plain key counts and the Wow6432Node twin must be ignored.
     std::wstring program = PlantProgram(L"Program Files\\Tracewipe\\Tracewipe.exe");
@@ -183,17 +173,6 @@ TEST_F(Launcher, HotKeyHeldElsewhereShowsOneMessageAndStaysHidden) {
     EXPECT_FALSE(WaitUntil([&] { return Dialog(launcher, kMessageBoxTextId) != nullptr; }, 1000));
     EXPECT_TRUE(launcher.Running());
     UnregisterHotKey(nullptr, 1);
-}
-
-TEST_F(Launcher, ClosingEndsItAndFreesTheHotKeyAndTheInstanceName) {
-    ChildProcess& launcher = Start();
-    ASSERT_TRUE(Ready(launcher));
-    PostMessageW(Dialog(launcher, kStartButtonId), WM_CLOSE, 0, 0);
-    ASSERT_TRUE(launcher.WaitForExit(5000));
-    EXPECT_EQ(launcher.ExitCode(), 0u);
-    EXPECT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_SHIFT, 'H'));
-    UnregisterHotKey(nullptr, 1);
-    EXPECT_TRUE(Ready(Start()));
 }
 
 TEST_F(Launcher, InstanceNameTakenWithoutAccessMeansAnotherLauncherRuns) {
