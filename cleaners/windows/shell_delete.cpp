@@ -20,7 +20,9 @@ bool StripSuffix(std::wstring_view& text, std::wstring_view suffix) {
 // Our own walk instead of SHFileOperationW: the shell's delete follows directory links out of the folder.
 bool ShellDelete(const std::wstring& path) {
     std::wstring_view target = path;
-    const bool contentsOnly = StripSuffix(target, L"\\*.*") || StripSuffix(target, L"\\*");
+    // The separator stays, so that "C:\*" names the root and not the current folder of drive C.
+    const bool contentsOnly = StripSuffix(target, L"*.*") || StripSuffix(target, L"*");
+    if (contentsOnly && !target.ends_with(L'\\')) return false;
     if (target.empty()) return false;
     const std::wstring full = ExtendedLengthPath(std::wstring(target));
     const DWORD attributes = GetFileAttributesW(full.c_str());

@@ -14,31 +14,29 @@ bool Write(const std::wstring& path, const std::string& content = "trace", DWORD
 std::string Read(const std::wstring& path);
 bool MakeFolders(const std::wstring& path);
 
-// An open handle that shares nothing: the file cannot be written or deleted until it is closed.
-class Locked {
+// A file held open for the length of a test.
+class HeldFile {
 public:
-    explicit Locked(const std::wstring& path);
-    ~Locked();
-    Locked(const Locked&) = delete;
-    Locked& operator=(const Locked&) = delete;
+    HeldFile(const std::wstring& path, DWORD shareMode);
+    ~HeldFile();
+    HeldFile(const HeldFile&) = delete;
+    HeldFile& operator=(const HeldFile&) = delete;
     bool Held() const { return handle_ != INVALID_HANDLE_VALUE; }
+    long long Size() const;
 
 private:
     HANDLE handle_;
 };
 
-// An open handle that lets everything else happen to the file, even its deletion: it still shows how
-// large the file was left.
-class Watcher {
-public:
-    explicit Watcher(const std::wstring& path);
-    ~Watcher();
-    Watcher(const Watcher&) = delete;
-    Watcher& operator=(const Watcher&) = delete;
-    long long Size() const;
+// Shares nothing: the file cannot be written or deleted while it is held.
+struct Locked : HeldFile {
+    explicit Locked(const std::wstring& path) : HeldFile(path, 0) {}
+};
 
-private:
-    HANDLE handle_;
+// Lets everything happen to the file, even its deletion, and still shows how large it was left.
+struct Watcher : HeldFile {
+    explicit Watcher(const std::wstring& path)
+        : HeldFile(path, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE) {}
 };
 
 } // namespace file_fixture

@@ -79,6 +79,12 @@ TEST(ShellDelete, SingleFilesAndMissingPaths) {
     Write(folder / L"file");
     EXPECT_FALSE(ShellDelete(folder / L"file\\*")); // a file has no contents to empty
     EXPECT_TRUE(Exists(folder / L"file"));
+    // Only a whole name is a wildcard; any other pattern removes nothing.
+    Write(folder / L"d\\file");
+    EXPECT_FALSE(ShellDelete(folder / L"d\\fi*"));
+    EXPECT_TRUE(Exists(folder / L"d\\file"));
+    EXPECT_TRUE(ShellDelete(folder / L"d\\"));
+    EXPECT_FALSE(Exists(folder / L"d"));
 }
 
 TEST(ShellDelete, LockedFileStaysAndTheRestGoes) {
