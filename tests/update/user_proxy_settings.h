@@ -23,13 +23,8 @@ class ScopedUserProxySettings {
     ScopedUserProxySettings& operator=(const ScopedUserProxySettings&) = delete;
 
   private:
-    struct SavedValue {
-        std::wstring key;
-        std::wstring name;
-        std::optional<std::vector<BYTE>> data; // none: the value did not exist
-        DWORD type = REG_NONE;
-    };
-    std::vector<SavedValue> saved_;
+    std::optional<std::vector<BYTE>> saved_; // none: there were no settings
+    DWORD savedType_ = REG_NONE;
 };
 
 } // namespace testing_support
