@@ -105,14 +105,17 @@ TEST_F(HttpClientTest, BinaryBodyIsDecodedWholeFromTheAnsiCodePage) {
     EXPECT_GT(response.size(), 256u) << "the text must not end at the first zero byte";
 }
 
-TEST_F(HttpClientTest, SendsOneGetWithItsAgentAndPath) {
+TEST_F(HttpClientTest, SendsOneGetWithItsAgentAndTheWholePath) {
     LocalHttpServer server(HttpReply(200, "ok"));
-    HttpClient client(server.Url(std::wstring(kPath) + L"?a=1"));
+    // Longer than any fixed path buffer would hold.
+    const std::string query = "?pad=" + std::string(1500, 'x');
+    HttpClient client(server.Url(kPath + Widen(query)));
     EXPECT_TRUE(client.SendRequest());
     EXPECT_EQ(client.Response(), L"ok");
     ASSERT_EQ(server.Requests().size(), 1u);
     const std::string head = server.Requests()[0];
-    EXPECT_EQ(head.rfind("GET /php/database/tracewipe/checkversion-tw.php?a=1 HTTP/1.1\r\n", 0), 0u) << head;
+    EXPECT_EQ(head.rfind("GET /php/database/tracewipe/checkversion-tw.php" + query + " HTTP/1.1\r\n", 0), 0u)
+        << head.substr(0, 80);
     EXPECT_NE(head.find("User-Agent: WinHttpClient\r\n"), std::string::npos) << head;
 }
 
