@@ -102,8 +102,9 @@ std::optional<UrlParts> CrackUrl(const std::wstring& url) {
 // the new one cannot be opened.
 bool Reroute(Channel& channel, const UrlParts& url, const HttpTimeouts& timeouts,
              const WINHTTP_PROXY_INFO& proxy) {
-    const DWORD access = proxy.dwAccessType == WINHTTP_ACCESS_TYPE_NAMED_PROXY ? WINHTTP_ACCESS_TYPE_NAMED_PROXY
-                                                                         : WINHTTP_ACCESS_TYPE_NO_PROXY;
+    const DWORD access = proxy.dwAccessType == WINHTTP_ACCESS_TYPE_NAMED_PROXY
+                             ? WINHTTP_ACCESS_TYPE_NAMED_PROXY
+                             : WINHTTP_ACCESS_TYPE_NO_PROXY;
     Channel next;
     if (!next.OpenSession(access, proxy.lpszProxy, proxy.lpszProxyBypass, timeouts) || !next.OpenRequest(url))
         return false;
