@@ -2,7 +2,7 @@
 // The current user's browser folders moved into one test folder for a test, each holding a link to a
 // folder outside the prefix, and the index-file message box replaced by a recorder.
 #include "cleaners/browsers/index_file_messages.h"
-#include "shell_folder_redirect.h"
+#include "support/shell_folder_redirect.h"
 #include "support/outside_sentinel.h"
 #include "support/test_folder.h"
 

@@ -1,4 +1,4 @@
-#include "shell_folder_redirect.h"
+#include "support/shell_folder_redirect.h"
 
 #include "support/registry_fixture.h"
 
