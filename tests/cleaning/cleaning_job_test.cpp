@@ -1,5 +1,7 @@
 #include "cleaning/cleaning_job.h"
 
+#include "job_dialog.h"
+
 #include "settings/clean_item_catalogue.h"
 #include "settings/settings_store.h"
 
@@ -56,52 +58,6 @@ public:
     void ShowProgress(const std::wstring& text, int percent) override { lastText = text, lastPercent = percent; }
 };
 
-// A real window standing in for the progress dialog: it closes only when the job lets it.
-struct DialogWindow {
-    CleaningJob* job = nullptr;
-    RecordingCleaners* cleaners = nullptr;
-    HWND hwnd = nullptr;
-
-    static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
-        auto* self = reinterpret_cast<DialogWindow*>(GetWindowLongPtrW(h, GWLP_USERDATA));
-        switch (m) {
-        case WM_CLOSE:
-            if (self->job->RequestClose()) DestroyWindow(h);
-            return 0;
-        case WM_APP:
-            self->job->RequestClose();
-            SetEvent(self->cleaners->closeAsked);
-            return 0;
-        case WM_TIMER: self->job->OnProgressTimer(h, w); return 0;
-        }
-        return DefWindowProcW(h, m, w, l);
-    }
-
-    DialogWindow(CleaningJob& j, RecordingCleaners& c) : job(&j), cleaners(&c) {
-        static ATOM atom = [] {
-            WNDCLASSW wc{};
-            wc.lpfnWndProc = Proc;
-            wc.hInstance = GetModuleHandleW(nullptr);
-            wc.lpszClassName = L"TracewipeJobTestDialog";
-            return RegisterClassW(&wc);
-        }();
-        hwnd = CreateWindowW(MAKEINTATOM(atom), L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        c.dialog = hwnd;
-    }
-    // Runs the dialog's message loop until the window is gone; false on a time-out.
-    bool RunUntilClosed(DWORD timeoutMs = 20000) {
-        const DWORD start = GetTickCount();
-        MSG msg;
-        while (IsWindow(hwnd)) {
-            if (GetTickCount() - start > timeoutMs) return false;
-            if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-            else MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        }
-        return true;
-    }
-};
-
 class CleaningJobTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -119,13 +75,14 @@ protected:
         job.DecideGroups();
         job.CountSteps();
         job.jobResult = 0; // as the dialog does once it shows the list
-        DialogWindow dialog(job, cleaners_);
-        EXPECT_TRUE(job.StartJob(dialog.hwnd));
-        EXPECT_FALSE(job.StartJob(dialog.hwnd)) << "one job per dialog";
+        JobDialog dialog(job);
+        cleaners_.dialog = dialog.Window();
+        EXPECT_TRUE(job.StartJob(dialog.Window()));
+        EXPECT_FALSE(job.StartJob(dialog.Window())) << "one job per dialog";
         EXPECT_TRUE(dialog.RunUntilClosed());
         result_ = job.jobResult;
         job.OnProgressTimer(nullptr, kProgressTimerId);
-        dialog_ = dialog.hwnd;
+        dialog_ = dialog.Window();
         return cleaners_.log;
     }
 
@@ -230,8 +187,9 @@ TEST_F(CleaningJobTest, CloseDuringTheJobStopsBeforeTheNextStep) {
             job.DecideGroups();
             job.CountSteps();
             job.jobResult = 0;
-            DialogWindow dialog(job, cleaners);
-            ASSERT_TRUE(job.StartJob(dialog.hwnd));
+            JobDialog dialog(job, [&] { SetEvent(cleaners.closeAsked); });
+            cleaners.dialog = dialog.Window();
+            ASSERT_TRUE(job.StartJob(dialog.Window()));
             ASSERT_TRUE(dialog.RunUntilClosed());
             // Closing during the last step leaves nothing undone: that job did finish.
             EXPECT_EQ(job.jobResult, stopAt == kCleanItemCount - 1 ? 1 : 0);
@@ -254,9 +212,9 @@ TEST_F(CleaningJobTest, ManyQuickStartAndCloseCycles) {
         auto job = std::make_unique<CleaningJob>(cleaners, host_);
         job->DecideGroups();
         job->CountSteps();
-        DialogWindow dialog(*job, cleaners);
-        ASSERT_TRUE(job->StartJob(dialog.hwnd));
-        PostMessageW(dialog.hwnd, WM_CLOSE, 0, 0);
+        JobDialog dialog(*job);
+        ASSERT_TRUE(job->StartJob(dialog.Window()));
+        PostMessageW(dialog.Window(), WM_CLOSE, 0, 0);
         ASSERT_TRUE(dialog.RunUntilClosed());
         ASSERT_FALSE(job->Running());
         job.reset(); // the worker must be done with it

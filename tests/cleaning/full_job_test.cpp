@@ -1,0 +1,205 @@
+// The real job over all 33 items on a prefix seeded with history for every item.
+#include "cleaning/cleaning_job.h"
+#include "cleaning/real_cleaners.h"
+
+#include "cleaners/browsers/index_file_messages.h"
+#include "job_dialog.h"
+#include "settings/settings_store.h"
+#include "support/outside_sentinel.h"
+#include "support/registry_fixture.h"
+#include "support/shell_folder_redirect.h"
+#include "support/test_folder.h"
+
+#include <windows.h>
+#include <wininet.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace testing_support;
+
+class NoPage : public JobHost {
+public:
+    void DisableCleanButton() override {}
+    void ShowProgress(const std::wstring&, int) override {}
+};
+
+int messagesShown = 0;
+int WINAPI CountMessage(HWND, LPCWSTR, LPCWSTR, UINT) {
+    ++messagesShown;
+    return IDOK;
+}
+
+const std::wstring kExplorer = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
+const std::wstring kBars =
+    L"Software\\Microsoft\\Internet Explorer\\Explorer Bars\\{C4EE31F3-4768-11D2-BE5C-00A0C9A83DA1}\\";
+
+// Keys whose whole tree is history.
+const std::vector<std::wstring> kHistoryKeys = {
+    kExplorer + L"ComDlg32\\LastVisitedPidlMRU",
+    kExplorer + L"ComDlg32\\OpenSavePidlMRU",
+    L"Software\\Microsoft\\MediaPlayer\\Player\\RecentFileList",
+    L"Software\\Microsoft\\MediaPlayer\\Player\\RecentURLList",
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Paint\\Recent File List",
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Wordpad\\Recent File List",
+    kExplorer + L"RunMRU",
+    kExplorer + L"Doc Find Spec MRU",
+    kBars + L"ContainingTextMRU",
+    kBars + L"FilesNamedMRU",
+    L"Software\\Microsoft\\Search Assistant\\ACMru\\5603",
+    kExplorer + L"WordWheelQuery",
+    kExplorer + L"FindComputerMRU",
+    kBars + L"ComputerNameMRU",
+    kExplorer + L"RecentDocs",
+    L"Software\\Microsoft\\Internet Explorer\\IntelliForms\\SPW",
+    L"Software\\Microsoft\\Internet Explorer\\IntelliForms\\Storage2",
+};
+const std::wstring kTypedUrls = L"Software\\Microsoft\\Internet Explorer\\TypedURLs";
+const std::wstring kUserWinlogon = L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
+
+bool MakeCacheEntry(const std::wstring& url, DWORD type) {
+    wchar_t file[MAX_PATH] = L"";
+    if (!CreateUrlCacheEntryW(url.c_str(), 0, L"txt", file, 0)) return false;
+    const FILETIME never{};
+    CloseHandle(CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    return CommitUrlCacheEntryW(url.c_str(), file, never, never, type, nullptr, 0, nullptr, nullptr);
+}
+
+bool HasCacheEntry(const std::wstring& url) {
+    DWORD size = 0;
+    return !GetUrlCacheEntryInfoW(url.c_str(), nullptr, &size) && GetLastError() == ERROR_INSUFFICIENT_BUFFER;
+}
+
+bool ClipboardHasText() {
+    if (!OpenClipboard(nullptr)) return false;
+    const bool has = IsClipboardFormatAvailable(CF_UNICODETEXT);
+    CloseClipboard();
+    return has;
+}
+
+void PutTextOnClipboard() {
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    HGLOBAL text = GlobalAlloc(GMEM_MOVEABLE, 16);
+    wcscpy(static_cast<wchar_t*>(GlobalLock(text)), L"secret");
+    GlobalUnlock(text);
+    SetClipboardData(CF_UNICODETEXT, text);
+    CloseClipboard();
+}
+
+TEST(FullJob, EverySeededTraceGoesAndNothingBeyond) {
+    TestFolder root;
+    const std::wstring roaming = root.MakeFolder(L"Roaming"), local = root.MakeFolder(L"Local");
+    const std::wstring recent = root.MakeFolder(L"Recent"), nethood = root.MakeFolder(L"NetHood");
+    const std::wstring cache = root.MakeFolder(L"INetCache"), cookies = root.MakeFolder(L"INetCookies");
+    const std::wstring history = root.MakeFolder(L"History");
+    ScopedShellFolder folders[] = {{L"AppData", roaming}, {L"Local AppData", local}, {L"Recent", recent},
+                                   {L"NetHood", nethood}, {L"Cache", cache},         {L"Cookies", cookies},
+                                   {L"History", history}};
+    OutsideSentinel sentinel;
+    const MessageBoxFunction replaced = ReplaceIndexFileMessageBox(CountMessage);
+
+    // Files of every file-system item, each folder with a link to the outside.
+    wchar_t tempPath[MAX_PATH + 1];
+    GetTempPathW(MAX_PATH + 1, tempPath);
+    TestFolder temp(std::wstring(tempPath) + L"tracewipe-full-job");
+    const std::wstring profile = roaming + L"\\Mozilla\\Firefox\\Profiles\\abc.default";
+    const std::wstring chrome = local + L"\\Google\\Chrome\\User Data\\Default";
+    root.Write(L"Roaming\\Mozilla\\Firefox\\profiles.ini", "[General]\r\nStartWithLastProfile=1\r\n\r\n"
+                                                          "[Profile0]\r\nName=default\r\nIsRelative=1\r\n"
+                                                          "Path=Profiles/abc.default\r\n");
+    const std::vector<std::wstring> traces = {
+        temp.Write(L"session.tmp"), temp.Write(L"nested\\deeper\\x.tmp"),
+        root.Write(L"Local\\Temp\\local.tmp"), root.Write(L"Local\\Temp\\sub\\cache.flk"),
+        root.Write(L"Recent\\report.lnk"), root.Write(L"NetHood\\share.lnk"),
+        root.Write(L"History\\History.IE5\\MSHist012026\\visit.url"),
+        root.Write(L"Roaming\\Mozilla\\Firefox\\Profiles\\abc.default\\cookies.sqlite"),
+        root.Write(L"Roaming\\Mozilla\\Firefox\\Profiles\\abc.default\\places.sqlite"),
+        root.Write(L"Roaming\\Mozilla\\Firefox\\Profiles\\abc.default\\formhistory.sqlite"),
+        root.Write(L"Roaming\\Mozilla\\Firefox\\Profiles\\abc.default\\downloads.sqlite"),
+        root.Write(L"Roaming\\Mozilla\\Firefox\\Profiles\\abc.default\\sessionstore.js"),
+        root.Write(L"Roaming\\Mozilla\\Firefox\\Profiles\\abc.default\\signons.sqlite"),
+        root.Write(L"Local\\Mozilla\\Firefox\\Profiles\\abc.default\\cache2\\entries\\A1"),
+        root.Write(L"Local\\Google\\Chrome\\User Data\\Default\\Cookies"),
+        root.Write(L"Local\\Google\\Chrome\\User Data\\Default\\History"),
+        root.Write(L"Local\\Google\\Chrome\\User Data\\Default\\Downloads.plist"),
+        root.Write(L"Local\\Google\\Chrome\\User Data\\Default\\Web Data"),
+        root.Write(L"Local\\Google\\Chrome\\User Data\\Default\\Cache\\data_0"),
+    };
+    const std::vector<std::wstring> kept = {
+        root.Write(L"Recent\\desktop.ini"), root.Write(L"NetHood\\desktop.ini"), profile + L"\\prefs.js",
+        root.Write(L"Local\\Google\\Chrome\\User Data\\Profile 1\\Cookies"), chrome + L"\\Preferences"};
+    root.Write(L"Roaming\\Mozilla\\Firefox\\Profiles\\abc.default\\prefs.js");
+    root.Write(L"Local\\Google\\Chrome\\User Data\\Default\\Preferences");
+    for (const std::wstring& folder : {temp.Path(), local + L"\\Temp", recent, nethood, history,
+                                       local + L"\\Mozilla\\Firefox\\Profiles\\abc.default",
+                                       chrome + L"\\Cache"})
+        ASSERT_TRUE(sentinel.PlantLinkAt(folder + L"\\outside-link"));
+
+    // Registry history of every registry item, beside values that are not history.
+    std::vector<std::unique_ptr<ScopedKeyTree>> fresh;
+    for (const auto& key : kHistoryKeys) fresh.push_back(std::make_unique<ScopedKeyTree>(HKEY_CURRENT_USER, key));
+    for (const auto& key : kHistoryKeys) {
+        SetString(HKEY_CURRENT_USER, key, L"a", L"trace");
+        // These three are removed only while they have no subkeys, as they are found on Windows.
+        const bool flat = key.ends_with(L"RunMRU") || key.ends_with(L"SPW") || key.ends_with(L"Storage2");
+        if (!flat) SetString(HKEY_CURRENT_USER, key + L"\\nested", L"a", L"trace");
+    }
+    SetString(HKEY_CURRENT_USER, kTypedUrls, L"url1", L"http://tracewipe.test/");
+    SetString(HKEY_CURRENT_USER, kTypedUrls, L"url2", L"http://tracewipe.test/2");
+    SetString(HKEY_CURRENT_USER, kUserWinlogon, L"DefaultUserName", L"alice");
+    SetString(HKEY_CURRENT_USER, kUserWinlogon, L"AltDefaultUserName", L"alice");
+    SetString(HKEY_CURRENT_USER, kUserWinlogon, L"Tracewipe keep", L"1");
+    SetString(HKEY_CURRENT_USER, kExplorer, L"Tracewipe keep", L"1");
+
+    const std::wstring page = L"http://tracewipe.test/full-job", cookie = L"Cookie:user@tracewipe.test/";
+    ASSERT_TRUE(MakeCacheEntry(page, NORMAL_CACHE_ENTRY));
+    ASSERT_TRUE(MakeCacheEntry(cookie, COOKIE_CACHE_ENTRY));
+    PutTextOnClipboard();
+
+    CleanSelection = {};
+    SelectAllItems();
+    totalSteps = 0;
+    doneSteps = 0;
+    RealCleaners cleaners;
+    NoPage page117;
+    CleaningJob job(cleaners, page117);
+    job.DecideGroups();
+    job.CountSteps();
+    job.jobResult = 0;
+    JobDialog dialog(job);
+    ASSERT_TRUE(job.StartJob(dialog.Window()));
+    ASSERT_TRUE(dialog.RunUntilClosed(120000));
+    EXPECT_EQ(job.jobResult, 1);
+    EXPECT_EQ(doneSteps, 33);
+
+    EXPECT_TRUE(sentinel.Intact());
+    for (const auto& path : traces) EXPECT_FALSE(PathExists(path)) << std::string(path.begin(), path.end());
+    for (const auto& path : kept) EXPECT_TRUE(PathExists(path)) << std::string(path.begin(), path.end());
+    EXPECT_TRUE(PathExists(local + L"\\Temp")) << "the temporary folders themselves stay";
+    for (const auto& key : kHistoryKeys)
+        EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, key)) << std::string(key.begin(), key.end());
+    EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kTypedUrls, L"url1"));
+    EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kTypedUrls, L"url2"));
+    EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kUserWinlogon, L"DefaultUserName"));
+    EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kUserWinlogon, L"AltDefaultUserName"));
+    EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, kUserWinlogon, L"Tracewipe keep"));
+    EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, kExplorer, L"Tracewipe keep"));
+    EXPECT_FALSE(HasCacheEntry(page));
+    EXPECT_FALSE(HasCacheEntry(cookie));
+    EXPECT_FALSE(ClipboardHasText());
+    EXPECT_EQ(messagesShown, 0) << "no index file was unopenable";
+
+    DeleteValue(HKEY_CURRENT_USER, kUserWinlogon, L"Tracewipe keep");
+    DeleteValue(HKEY_CURRENT_USER, kExplorer, L"Tracewipe keep");
+    DeleteTree(HKEY_CURRENT_USER, kTypedUrls);
+    ReplaceIndexFileMessageBox(replaced);
+    CleanSelection = {};
+}
+
+} // namespace
