@@ -11,5 +11,5 @@ const wchar_t* InstallPathKey(WORD processorArchitecture);
 WORD NativeProcessorArchitecture();
 
 // "InstallPath" under `key` of HKEY_LOCAL_MACHINE, whole whatever its length; empty when the key or the
-// value is missing or the value is not a string.
+// value is missing or the value is not REG_SZ.
 std::wstring ReadInstallPath(const wchar_t* key);
