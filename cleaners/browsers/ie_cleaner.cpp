@@ -6,6 +6,7 @@
 #include "cleaners/browsers/url_cache_search.h"
 #include "cleaners/browsers/url_history_store.h"
 #include "cleaners/windows/folder_listing.h"
+#include "cleaners/windows/long_path.h"
 #include "cleaners/windows/shell_delete.h"
 #include "common/scoped_handles.h"
 
@@ -28,23 +29,54 @@ struct IndexFile {
     IndexFileMessage message;
 };
 
-// True unless the file exists but cannot be opened, which has been reported. A missing folder or file is
-// nothing to wipe.
-bool WipeOrReport(const std::wstring& path, int64_t offset, IndexFileMessage message) {
-    if (WipeIndexFile(path, offset) != WipeResult::Unopenable) return true;
-    ShowIndexFileMessage(message);
-    return false;
-}
-
-bool WipeOrReport(const IndexFile& file) {
-    const std::wstring folder = SpecialFolder(file.csidl);
-    return folder.empty() || WipeOrReport(folder + file.suffix, kMainIndexOffset, file.message);
-}
-
 // The index file where older systems kept it; normally in use, so failure is expected and ignored.
 void DeleteLegacyIndexFile(const wchar_t* suffix) {
     const std::wstring profile = UserProfileFolder();
     if (!profile.empty()) DeleteFileW((profile + suffix).c_str());
+}
+
+// Where the folder exists: its path + `suffix`; else empty, and the step is skipped.
+std::wstring PathIn(int csidl, const wchar_t* suffix) {
+    const std::wstring folder = SpecialFolder(csidl);
+    return folder.empty() ? folder : folder + suffix;
+}
+
+// False when the file exists but cannot be opened, which has been reported. A missing file is nothing to
+// wipe, and one a URL cache holds open is its live index, whose entries go through the cache itself.
+bool WipeOrReport(const std::wstring& path, int64_t offset, IndexFileMessage message) {
+    if (path.empty()) return true;
+    switch (WipeIndexFile(path, offset)) {
+    case IndexFileAccess::Unopenable:
+        ShowIndexFileMessage(message);
+        return false;
+    case IndexFileAccess::Writable:
+        // A cache opening it later would take the spaces for entries; without it, it starts a new index.
+        DeleteFileW(ExtendedLengthPath(path).c_str());
+        return true;
+    default:
+        return true;
+    }
+}
+
+bool WipeOrReport(const IndexFile& file) {
+    return WipeOrReport(PathIn(file.csidl, file.suffix), kMainIndexOffset, file.message);
+}
+
+// The cache walk comes before the wipe, so that it never reads an index just overwritten; an index that
+// cannot be opened still stops the clean before any entry goes.
+int32_t CleanUrlCache(int32_t withIndexFile, const IndexFile& index, const wchar_t* legacySuffix,
+                      const wchar_t* pattern, CacheEntryFilter filter) {
+    if (withIndexFile) {
+        DeleteLegacyIndexFile(legacySuffix);
+        const std::wstring path = PathIn(index.csidl, index.suffix);
+        if (!path.empty() && ProbeIndexFile(path) == IndexFileAccess::Unopenable) {
+            ShowIndexFileMessage(index.message);
+            return 0;
+        }
+    }
+    const bool walked = DeleteUrlCacheEntries(pattern, filter);
+    if (withIndexFile && !WipeOrReport(index)) return 0;
+    return walked ? 1 : 0;
 }
 
 // The history folder's per-period subfolders ("MSHist...") each hold an index file of their own. The name
@@ -79,20 +111,15 @@ void IECleaner::CleanAutoFormsAndPasswords() {
 }
 
 int32_t IECleaner::CleanCache(int32_t withIndexFile) {
-    if (withIndexFile) {
-        DeleteLegacyIndexFile(L"\\Local Settings\\Temporary Internet Files\\Content.IE5\\index.dat");
-        if (!WipeOrReport({CSIDL_INTERNET_CACHE, kCacheIndex, IndexFileMessage::Cache})) return 0;
-    }
-    return DeleteUrlCacheEntries(nullptr, CacheEntryFilter::AllButCookies) ? 1 : 0;
+    return CleanUrlCache(withIndexFile, {CSIDL_INTERNET_CACHE, kCacheIndex, IndexFileMessage::Cache},
+                         L"\\Local Settings\\Temporary Internet Files\\Content.IE5\\index.dat", nullptr,
+                         CacheEntryFilter::AllButCookies);
 }
 
 // NOTE: "Cookie:" in the container's own case: Windows matches the pattern in any case, Wine only exactly.
 int32_t IECleaner::CleanCookies(int32_t withIndexFile) {
-    if (withIndexFile) {
-        DeleteLegacyIndexFile(L"\\Cookies\\index.dat");
-        if (!WipeOrReport({CSIDL_COOKIES, kCookiesIndex, IndexFileMessage::Cookies})) return 0;
-    }
-    return DeleteUrlCacheEntries(L"Cookie:", CacheEntryFilter::All) ? 1 : 0;
+    return CleanUrlCache(withIndexFile, {CSIDL_COOKIES, kCookiesIndex, IndexFileMessage::Cookies},
+                         L"\\Cookies\\index.dat", L"Cookie:", CacheEntryFilter::All);
 }
 
 void IECleaner::CleanIndexFiles() {

@@ -7,11 +7,15 @@
 constexpr int64_t kMainIndexOffset = 24576;
 constexpr int64_t kPeriodIndexOffset = 100;
 
-enum class WipeResult {
-    Wiped,      // also when the file is too short to have anything past the offset
+enum class IndexFileAccess {
     Missing,    // nothing to wipe
-    Unopenable, // exists but is locked, read-only or denied
+    Unopenable, // locked against us, read-only or denied
+    InUse,      // open for writing elsewhere: the live index of a URL cache
+    Writable,
 };
 
-// Spaces from `offset` up to the last 10 bytes, which stay as they are.
-WipeResult WipeIndexFile(const std::wstring& path, int64_t offset);
+// Whether WipeIndexFile could overwrite the file now.
+IndexFileAccess ProbeIndexFile(const std::wstring& path);
+// Spaces from `offset` up to the last 10 bytes, which stay as they are; only when the file is Writable,
+// which is then returned.
+IndexFileAccess WipeIndexFile(const std::wstring& path, int64_t offset);

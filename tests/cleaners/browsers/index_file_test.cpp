@@ -11,6 +11,7 @@
 namespace {
 
 using namespace browser_tests;
+using testing_support::PathExists;
 using testing_support::ReadAll;
 
 // Bytes that are never a space, so that every written space shows.
@@ -29,10 +30,19 @@ std::string Wiped(size_t size, size_t from, size_t to) {
     return bytes;
 }
 
-// Held the way a running browser holds its index files: others may read and write, not delete.
-scoped::FileHandle HoldOpen(const std::wstring& path, DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE) {
-    return scoped::FileHandle(
-        CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_EXISTING, 0, nullptr));
+scoped::FileHandle Hold(const std::wstring& path, DWORD access, DWORD share) {
+    return scoped::FileHandle(CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING, 0, nullptr));
+}
+// As a URL cache holds its live index: mapped for writing, shared with other readers and writers.
+scoped::FileHandle HoldLikeTheCache(const std::wstring& path) {
+    return Hold(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE);
+}
+// A reader that lets others write but not delete: the wiped bytes stay to be checked.
+scoped::FileHandle HoldForReading(const std::wstring& path) {
+    return Hold(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE);
+}
+scoped::FileHandle Lock(const std::wstring& path) {
+    return Hold(path, GENERIC_READ | GENERIC_WRITE, 0);
 }
 
 class WipeIndexFileTest : public ::testing::Test {
@@ -58,26 +68,36 @@ TEST_F(WipeIndexFileTest, KeepsHeaderTailAndLength) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.size);
         const std::wstring path = folder_.Write(L"index.dat", Pattern(c.size));
-        EXPECT_EQ(WipeResult::Wiped, WipeIndexFile(path, c.offset));
+        const auto reader = HoldForReading(path); // no hindrance
+        EXPECT_EQ(IndexFileAccess::Writable, WipeIndexFile(path, c.offset));
         EXPECT_TRUE(ReadAll(path) == c.expected);
     }
 }
 
-TEST_F(WipeIndexFileTest, TellsMissingFromUnopenable) {
-    EXPECT_EQ(WipeResult::Missing, WipeIndexFile(folder_ / L"index.dat", kMainIndexOffset));
-    EXPECT_EQ(WipeResult::Missing, WipeIndexFile(folder_ / L"no folder\\index.dat", kMainIndexOffset));
+TEST_F(WipeIndexFileTest, TellsMissingLockedAndLiveApart) {
+    EXPECT_EQ(IndexFileAccess::Missing, WipeIndexFile(folder_ / L"index.dat", kMainIndexOffset));
+    EXPECT_EQ(IndexFileAccess::Missing, WipeIndexFile(folder_ / L"no folder\\index.dat", kMainIndexOffset));
 
-    const std::wstring locked = folder_.Write(L"locked\\index.dat", Pattern(30000));
+    const std::wstring path = folder_.Write(L"held\\index.dat", Pattern(30000));
     {
-        const auto holder = HoldOpen(locked, 0);
-        ASSERT_TRUE(holder);
-        EXPECT_EQ(WipeResult::Unopenable, WipeIndexFile(locked, kMainIndexOffset));
+        const auto locked = Lock(path);
+        ASSERT_TRUE(locked);
+        EXPECT_EQ(IndexFileAccess::Unopenable, ProbeIndexFile(path));
+        EXPECT_EQ(IndexFileAccess::Unopenable, WipeIndexFile(path, kMainIndexOffset));
     }
-    EXPECT_TRUE(ReadAll(locked) == Pattern(30000));
+    {
+        const auto live = HoldLikeTheCache(path);
+        ASSERT_TRUE(live);
+        EXPECT_EQ(IndexFileAccess::InUse, ProbeIndexFile(path));
+        EXPECT_EQ(IndexFileAccess::InUse, WipeIndexFile(path, kMainIndexOffset));
+    }
+    EXPECT_TRUE(ReadAll(path) == Pattern(30000));
+    EXPECT_EQ(IndexFileAccess::Writable, ProbeIndexFile(path));
+    EXPECT_TRUE(ReadAll(path) == Pattern(30000));
 
     // A read-only attribute cannot show it here: the tests run as root, whom Wine lets write anyway.
     const std::wstring folderNamedLikeTheFile = folder_.MakeFolder(L"folder\\index.dat");
-    EXPECT_EQ(WipeResult::Unopenable, WipeIndexFile(folderNamedLikeTheFile, kMainIndexOffset));
+    EXPECT_EQ(IndexFileAccess::Unopenable, WipeIndexFile(folderNamedLikeTheFile, kMainIndexOffset));
 }
 
 class IndexFiles : public BrowserFoldersTest {
@@ -90,16 +110,27 @@ class IndexFiles : public BrowserFoldersTest {
     bool IsUntouched(const std::wstring& path) const { return ReadAll(path) == Pattern(30000); }
 };
 
-TEST_F(IndexFiles, AllThreeAreWipedSilently) {
+// Overwritten, then removed: a cache opening it later would read the spaces as entries.
+TEST_F(IndexFiles, FreeFilesAreWipedThenRemoved) {
+    const auto reader = HoldForReading(historyIndex_);
     IECleaner().CleanIndexFiles();
-    EXPECT_TRUE(IsWiped(cacheIndex_));
+    EXPECT_FALSE(PathExists(cacheIndex_));
     EXPECT_TRUE(IsWiped(historyIndex_));
-    EXPECT_TRUE(IsWiped(cookiesIndex_));
+    EXPECT_FALSE(PathExists(cookiesIndex_));
+    EXPECT_TRUE(messages_.Shown().empty());
+}
+
+TEST_F(IndexFiles, ALiveCacheIndexIsLeftToItsCache) {
+    const auto live = HoldLikeTheCache(cacheIndex_);
+    IECleaner().CleanIndexFiles();
+    EXPECT_TRUE(IsUntouched(cacheIndex_));
+    EXPECT_FALSE(PathExists(historyIndex_));
+    EXPECT_FALSE(PathExists(cookiesIndex_));
     EXPECT_TRUE(messages_.Shown().empty());
 }
 
 TEST_F(IndexFiles, ALockedHistoryFileStopsBeforeCookiesWithTheIndexAllMessage) {
-    const auto holder = HoldOpen(historyIndex_, 0);
+    const auto reader = HoldForReading(cacheIndex_), locked = Lock(historyIndex_);
     IECleaner().CleanIndexFiles();
     EXPECT_TRUE(IsWiped(cacheIndex_));
     EXPECT_TRUE(IsUntouched(cookiesIndex_));
@@ -111,10 +142,10 @@ TEST_F(IndexFiles, ALockedHistoryFileStopsBeforeCookiesWithTheIndexAllMessage) {
 }
 
 TEST_F(IndexFiles, ALockedCookiesFileHasItsOwnMessage) {
-    const auto holder = HoldOpen(cookiesIndex_, 0);
+    const auto locked = Lock(cookiesIndex_);
     IECleaner().CleanIndexFiles();
-    EXPECT_TRUE(IsWiped(cacheIndex_));
-    EXPECT_TRUE(IsWiped(historyIndex_));
+    EXPECT_FALSE(PathExists(cacheIndex_));
+    EXPECT_FALSE(PathExists(historyIndex_));
     EXPECT_EQ(std::vector<std::wstring>{L"Error IE Index: File could not be opened"}, messages_.Texts());
 }
 
@@ -123,7 +154,7 @@ TEST_F(IndexFiles, MissingFilesAndFoldersAreNothingToWipe) {
     testing_support::ScopedShellFolder noHistory(L"History", root_ / L"no such folder");
     IECleaner().CleanIndexFiles();
     EXPECT_TRUE(IsUntouched(historyIndex_));
-    EXPECT_TRUE(IsWiped(cookiesIndex_));
+    EXPECT_FALSE(PathExists(cookiesIndex_));
     EXPECT_TRUE(messages_.Shown().empty());
 }
 
@@ -139,18 +170,18 @@ class BrowserHistory : public IndexFiles {
     void SetUp() override { PlantLinkIn(history_); }
 };
 
-// While Internet Explorer runs it holds its index files open, so the folder's files go and they stay.
-TEST_F(BrowserHistory, EmptiesTheFolderAndWipesTheIndexFilesHeldOpen) {
-    const auto history = HoldOpen(historyIndex_), period = HoldOpen(periodIndex_),
-               other = HoldOpen(otherIndex_), desktop = HoldOpen(desktopIni_);
+// Files held open survive the emptying of the folder; the live main index is left to its cache.
+TEST_F(BrowserHistory, EmptiesTheFolderAndWipesOnlyThePeriodIndexFiles) {
+    const auto live = HoldLikeTheCache(historyIndex_), period = HoldForReading(periodIndex_),
+               other = HoldForReading(otherIndex_), desktop = HoldForReading(desktopIni_);
     const HRESULT result = IECleaner().CleanBrowserHistory(nullptr);
-    EXPECT_TRUE(IsWiped(historyIndex_));
+    EXPECT_TRUE(IsUntouched(historyIndex_));
     EXPECT_TRUE(ReadAll(periodIndex_) == Wiped(1000, 100, 990));
     EXPECT_TRUE(ReadAll(otherIndex_) == Pattern(1000));
     EXPECT_TRUE(ReadAll(desktopIni_) == Pattern(1000));
-    EXPECT_FALSE(testing_support::PathExists(visited_));
-    EXPECT_FALSE(testing_support::PathExists(nested_));
-    EXPECT_TRUE(testing_support::PathExists(history_));
+    EXPECT_FALSE(PathExists(visited_));
+    EXPECT_FALSE(PathExists(nested_));
+    EXPECT_TRUE(PathExists(history_));
     EXPECT_TRUE(sentinel_.Intact());
     EXPECT_TRUE(messages_.Shown().empty());
     EXPECT_EQ(E_NOTIMPL, result); // Wine's history store does not implement ClearHistory
@@ -159,21 +190,21 @@ TEST_F(BrowserHistory, EmptiesTheFolderAndWipesTheIndexFilesHeldOpen) {
 // An index file the emptying removed is nothing to wipe: the history store is still cleared.
 TEST_F(BrowserHistory, IndexFileRemovedWithTheFolderIsNoError) {
     const HRESULT result = IECleaner().CleanBrowserHistory(nullptr);
-    EXPECT_FALSE(testing_support::PathExists(historyIndex_));
+    EXPECT_FALSE(PathExists(historyIndex_));
     EXPECT_TRUE(messages_.Shown().empty());
     EXPECT_EQ(E_NOTIMPL, result);
     EXPECT_TRUE(sentinel_.Intact());
 }
 
 TEST_F(BrowserHistory, ALockedPeriodFileStopsWithTheBrowserHMessage) {
-    const auto history = HoldOpen(historyIndex_), period = HoldOpen(periodIndex_, 0);
+    const auto reader = HoldForReading(historyIndex_), locked = Lock(periodIndex_);
     EXPECT_EQ(0, IECleaner().CleanBrowserHistory(nullptr));
     EXPECT_TRUE(IsWiped(historyIndex_));
     EXPECT_EQ(std::vector<std::wstring>{L"Error IE BrowserH: File could not be opened"}, messages_.Texts());
 }
 
 TEST_F(BrowserHistory, ALockedMainFileStopsWithTheIndexMessage) {
-    const auto history = HoldOpen(historyIndex_, 0), period = HoldOpen(periodIndex_);
+    const auto locked = Lock(historyIndex_), period = HoldForReading(periodIndex_);
     EXPECT_EQ(0, IECleaner().CleanBrowserHistory(nullptr));
     EXPECT_TRUE(ReadAll(periodIndex_) == Pattern(1000));
     EXPECT_EQ(std::vector<std::wstring>{L"Error IE Index: File could not be opened"}, messages_.Texts());
@@ -185,7 +216,7 @@ TEST_F(BrowserHistory, PeriodFoldersAreKnownByTheirOwnName) {
     testing_support::ScopedShellFolder moved(L"History", history);
     const std::wstring main = root_.Write(L"MSHome\\History\\History.IE5\\index.dat", Pattern(30000));
     const std::wstring other = root_.Write(L"MSHome\\History\\History.IE5\\Other\\index.dat", Pattern(1000));
-    const auto mainHeld = HoldOpen(main), otherHeld = HoldOpen(other);
+    const auto mainHeld = HoldForReading(main), otherHeld = HoldForReading(other);
     IECleaner().CleanBrowserHistory(nullptr);
     EXPECT_TRUE(IsWiped(main));
     EXPECT_TRUE(ReadAll(other) == Pattern(1000));
