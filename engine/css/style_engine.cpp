@@ -32,7 +32,11 @@ void CollectSheetElements(Element& element, std::vector<std::shared_ptr<const St
 
 } // namespace
 
-StyleEngine::StyleEngine() : userAgent_(ParseStyleSheet(UserAgentStyleSheet())) {}
+StyleEngine::StyleEngine() {
+    // Parsed once for every page of the process.
+    static const std::shared_ptr<const StyleSheet> kUserAgent = ParseStyleSheet(UserAgentStyleSheet());
+    userAgent_ = kUserAgent;
+}
 
 void StyleEngine::AddSheet(const StyleSheet& sheet, bool userAgent) {
     for (const StyleRule& rule : sheet.rules) {

@@ -102,7 +102,8 @@ CssValue ComputeValue(PropertyId id, const CssValue* specified, const ComputedSt
     const PropertyInfo& info = InfoOf(id);
     bool inherit = specified ? specified->type == CssValue::Type::Inherit : info.inherited;
     if (inherit) return parent ? parent->Get(id) : InitialValue(id);
-    if (!specified || specified->type == CssValue::Type::Initial) return InitialValue(id);
+    if (!specified || specified->type == CssValue::Type::Initial)
+        return info.initial == "currentcolor" ? self.Get(PropertyId::Color) : InitialValue(id);
     const CssValue& v = *specified;
     float parentFontSize = parent ? parent->FontSize() : kMediumFontSize;
     if (id == PropertyId::FontSize) return FontSize(v, parentFontSize);

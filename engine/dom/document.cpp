@@ -15,6 +15,13 @@ Element* FindByTag(const Element& from, std::string_view tag) {
     return nullptr;
 }
 
+bool HoldsStyleSheet(const Element& e) {
+    if (e.Tag() == "style" || e.Tag() == "link") return true;
+    for (const auto& child : e.Children())
+        if (const Element* c = AsElement(child.Get()); c && HoldsStyleSheet(*c)) return true;
+    return false;
+}
+
 std::vector<Element*> InclusiveAncestors(Element* e) {
     std::vector<Element*> chain;
     for (; e; e = e->Parent()) chain.push_back(e);
@@ -94,6 +101,10 @@ void Document::ChildrenChanged(Element& parent) {
     treeChanged_ = true;
 }
 
+void Document::NodeInserted(Node& node) {
+    if (node.IsElement() && HoldsStyleSheet(static_cast<Element&>(node))) sheetsDirty_ = true;
+}
+
 void Document::AttributeChanged(Element& element, std::string_view name) {
     if (element.Tag() == "link" || (element.Tag() == "style" && name == "media")) sheetsDirty_ = true;
     if (dependencies_.siblings && element.Parent())
@@ -105,7 +116,7 @@ void Document::AttributeChanged(Element& element, std::string_view name) {
 void Document::NodeRemoved(Node& node) {
     if (!node.IsElement()) return;
     auto& removed = static_cast<Element&>(node);
-    if (removed.Tag() == "style" || removed.Tag() == "link" || removed.Sheet()) sheetsDirty_ = true;
+    if (HoldsStyleSheet(removed)) sheetsDirty_ = true;
     if (hover_ && removed.Contains(hover_.Get())) SetHover(removed.Parent());
     if (active_ && removed.Contains(active_.Get())) SetActive(nullptr);
     if (focus_ && removed.Contains(focus_.Get())) SetFocus(nullptr);

@@ -50,6 +50,7 @@ public:
     void StatesChanged(Element& element, unsigned changed);
     void ChildrenChanged(Element& parent);
     void AttributeChanged(Element& element, std::string_view name);
+    void NodeInserted(Node& node);
     void NodeRemoved(Node& node);
 
 private:

@@ -125,19 +125,27 @@ bool Element::InsertChild(std::size_t index, Ref<Node> child) {
     index = std::min(index, children_.size());
     child->parent_ = this;
     children_.insert(children_.begin() + static_cast<std::ptrdiff_t>(index), child);
+    Renumber(index);
     if (child->IsElement()) static_cast<Element*>(child.Get())->MarkStyleDirty();
+    if (Document* doc = OwnerDocument()) doc->NodeInserted(*child);
     ChildrenChanged();
     return true;
 }
 
 void Element::RemoveChild(Node& child) {
-    auto it = std::find_if(children_.begin(), children_.end(), [&](const Ref<Node>& n) { return n.Get() == &child; });
-    if (it == children_.end()) return;
-    Ref<Node> keep = *it; // the document may still look at it while forgetting it
+    if (child.parent_ != this) return;
+    std::size_t index = child.index_;
+    Ref<Node> keep = children_[index]; // the document may still look at it while forgetting it
     NodeRemoved(child);
-    children_.erase(it);
+    children_.erase(children_.begin() + static_cast<std::ptrdiff_t>(index));
     child.parent_ = nullptr;
+    child.index_ = 0;
+    Renumber(index);
     ChildrenChanged();
+}
+
+void Element::Renumber(std::size_t from) {
+    for (std::size_t i = from; i < children_.size(); ++i) children_[i]->index_ = i;
 }
 
 void Element::RemoveAllChildren() {

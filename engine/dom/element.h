@@ -105,6 +105,7 @@ private:
     void AttributeChanged(std::string_view name);
     void ChildrenChanged();
     void NodeRemoved(Node& node);
+    void Renumber(std::size_t from);
 
     std::string tag_;
     HELEMENT handle_;

@@ -4,14 +4,6 @@
 
 namespace engine {
 
-std::size_t Node::IndexInParent() const {
-    if (!parent_) return 0;
-    const auto& siblings = parent_->Children();
-    for (std::size_t i = 0; i < siblings.size(); ++i)
-        if (siblings[i].Get() == this) return i;
-    return 0;
-}
-
 Node* Node::NextSibling() const {
     if (!parent_) return nullptr;
     std::size_t i = IndexInParent() + 1;

@@ -17,7 +17,7 @@ public:
     Element* Parent() const { return parent_; }
     Node* NextSibling() const;
     Node* PreviousSibling() const;
-    std::size_t IndexInParent() const;
+    std::size_t IndexInParent() const { return index_; }
     // Number of ancestors; the root has depth 0.
     int Depth() const;
     // The document whose tree holds this node, or null for a detached node.
@@ -30,6 +30,7 @@ private:
     friend class Element;
     bool isElement_;
     Element* parent_ = nullptr;
+    std::size_t index_ = 0; // kept by the parent, so that sibling steps cost nothing on wide trees
 };
 
 class Text final : public Node {

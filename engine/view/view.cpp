@@ -180,23 +180,27 @@ void View::AttachStyleBehaviors(Element& element) {
 
 Invalidation View::UpdateStyle() {
     Invalidation total;
-    if (!document_) return total;
-    // Behaviors attached here may change states, which asks for another round.
-    for (int round = 0; round < kMaxStyleRounds; ++round) {
+    // Handlers called from here may ask again (a behavior sets a state at attach); the loop below
+    // picks their changes up.
+    if (!document_ || updating_) return total;
+    updating_ = true;
+    std::weak_ptr<void> alive = alive_;
+    for (int round = 0; round < kMaxStyleRounds && document_; ++round) {
         std::vector<Ref<Element>> changed;
         total.Merge(styles_->Update(*document_, changed));
-        if (changed.empty()) break;
-        std::weak_ptr<void> alive = alive_;
         for (auto& element : changed) {
             if (element->OwnerDocument() == document_.get()) AttachStyleBehaviors(*element);
             if (alive.expired()) return total;
         }
-        if (!document_) return total; // a handler loaded another page
+        if (!document_) break; // a handler loaded another page
+        // Resources are asked for once styles are settled; a style sheet answered at once restyles.
+        if (changed.empty() && total.Any()) RequestResources(document_->Root());
+        if (alive.expired()) return total;
+        Element& root = document_->Root();
+        if (!document_->SheetsDirty() && !root.StyleDirty() && !root.ChildStyleDirty() && changed.empty()) break;
     }
-    if (total.Any()) {
-        RequestResources(document_->Root());
-        host_.Invalidated(*this, total);
-    }
+    updating_ = false;
+    if (total.Any()) host_.Invalidated(*this, total);
     return total;
 }
 

@@ -76,6 +76,7 @@ private:
     std::shared_ptr<std::vector<HandlerEntry>> windowHandlers_ = std::make_shared<std::vector<HandlerEntry>>();
     std::deque<PostedEvent> posted_;
     bool delivering_ = false;
+    bool updating_ = false;
     std::u16string loadingUrl_;
     bool loadingAnswered_ = false;
     std::string loadingBytes_;

@@ -1,0 +1,161 @@
+#include "engine/css/computed_style.h"
+#include "engine/css/style_sheet.h"
+#include "engine_test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace engine;
+using engine_test::Page;
+
+std::string Css(const Element& e, PropertyId id) { return e.Style()->Get(id).ToCss(); }
+
+TEST(Cascade, SpecificityThenOrderThenImportance) {
+    Page page(R"(<style>
+        p { color: red }
+        .c { color: green }
+        p { color: blue }
+        #i { color: #123456 }
+        .imp { color: lime !important }
+        #i.imp { color: navy }
+        div p { margin-left: 5px }
+        p { margin-left: 9px }
+    </style>
+    <p id=a>a</p><p id=b class=c>b</p><p id=i class=c>i</p><p id=j class="imp" style="color: white">j</p>
+    <p id=k class=imp style="color: white !important">k</p>
+    <div><p id=nested>n</p></div>)");
+    EXPECT_EQ(Css(page.Find("#a"), PropertyId::Color), "#0000ff");
+    EXPECT_EQ(Css(page.Find("#b"), PropertyId::Color), "#008000");
+    EXPECT_EQ(Css(page.Find("#i"), PropertyId::Color), "#123456");
+    EXPECT_EQ(Css(page.Find("#j"), PropertyId::Color), "#00ff00") << "important beats the style attribute";
+    EXPECT_EQ(Css(page.Find("#k"), PropertyId::Color), "#ffffff") << "an important style attribute wins";
+    EXPECT_EQ(Css(page.Find("#nested"), PropertyId::MarginLeft), "5px") << "more specific, though earlier";
+}
+
+TEST(Cascade, InheritanceAndRelativeUnits) {
+    Page page(R"(<style>
+        body { font-size: 20px; color: rgb(10, 20, 30); line-height: 150%; border-color: red }
+        div { font-size: 1.5em; padding: 0.5em 2px; width: 50%; border: 2px solid }
+        span { font-size: smaller; color: inherit; margin: inherit; border-top-color: currentColor }
+        em { font: italic bold 10pt/2 "DejaVu Sans", serif }
+    </style>
+    <body><div id=d><span id=s>x</span><em id=e>y</em></div><i id=plain>z</i></body>)");
+    Element& d = page.Find("#d");
+    EXPECT_EQ(Css(d, PropertyId::FontSize), "30px");
+    EXPECT_EQ(Css(d, PropertyId::PaddingTop), "15px");
+    EXPECT_EQ(Css(d, PropertyId::PaddingLeft), "2px");
+    EXPECT_EQ(Css(d, PropertyId::Width), "50%");
+    EXPECT_EQ(Css(d, PropertyId::Color), "#0a141e") << "inherited";
+    EXPECT_EQ(Css(d, PropertyId::LineHeight), "30px") << "percent of the font size, computed where declared";
+    EXPECT_EQ(Css(d, PropertyId::BorderLeftWidth), "2px");
+    EXPECT_EQ(Css(d, PropertyId::BorderLeftColor), "#0a141e") << "border colour defaults to the text colour";
+    Element& s = page.Find("#s");
+    EXPECT_EQ(Css(s, PropertyId::FontSize), "25px");
+    EXPECT_EQ(Css(s, PropertyId::MarginLeft), "0px") << "inherit takes the parent's computed value";
+    EXPECT_EQ(Css(s, PropertyId::BorderTopWidth), "0px") << "no border style, no width";
+    Element& e = page.Find("#e");
+    EXPECT_EQ(Css(e, PropertyId::FontStyle), "italic");
+    EXPECT_EQ(Css(e, PropertyId::FontWeight), "700");
+    EXPECT_NEAR(e.Style()->FontSize(), 13.333, 0.01);
+    EXPECT_EQ(Css(e, PropertyId::LineHeight), "2");
+    EXPECT_EQ(Css(e, PropertyId::FontFamily), "DejaVu Sans, serif");
+    EXPECT_EQ(Css(page.Find("#plain"), PropertyId::FontStyle), "italic") << "from the user-agent sheet";
+    EXPECT_EQ(Css(page.Find("#plain"), PropertyId::Display), "inline");
+    EXPECT_EQ(Css(d, PropertyId::Display), "block");
+}
+
+TEST(Cascade, InvalidAndUnknownDeclarationsAreDropped) {
+    Page page(R"(<style>
+        #a { color: green; color: nonsense; width: -5px; height: 10px; fancy-thing: 3; margin: 1px 2px 3px 4px 5px }
+        #a { background: url(img/back.png) no-repeat right top #fff }
+        @media print { #a { color: red } }
+        #a { padding: 3px; }} #b { color: red }
+        #a:unknown, #a { color: red }
+        #a { border: 1px solid red; border-left: none }
+    </style><div id=a></div><div id=b></div>)");
+    Element& a = page.Find("#a");
+    EXPECT_EQ(Css(a, PropertyId::Color), "#008000");
+    EXPECT_EQ(Css(a, PropertyId::Width), "auto");
+    EXPECT_EQ(Css(a, PropertyId::Height), "10px");
+    EXPECT_EQ(Css(a, PropertyId::MarginTop), "0px");
+    EXPECT_EQ(Css(a, PropertyId::PaddingRight), "3px");
+    EXPECT_EQ(Css(a, PropertyId::BackgroundImage), "url(img/back.png)");
+    EXPECT_EQ(Css(a, PropertyId::BackgroundRepeat), "no-repeat");
+    EXPECT_EQ(Css(a, PropertyId::BackgroundPositionX), "100%");
+    EXPECT_EQ(Css(a, PropertyId::BackgroundPositionY), "0%");
+    EXPECT_EQ(Css(a, PropertyId::BackgroundColor), "#ffffff");
+    EXPECT_EQ(Css(a, PropertyId::BorderTopWidth), "1px");
+    EXPECT_EQ(Css(a, PropertyId::BorderLeftWidth), "0px");
+    EXPECT_EQ(Css(page.Find("#b"), PropertyId::Color), "#ff0000") << "a stray brace does not swallow the next rule";
+}
+
+TEST(Cascade, RuntimeStyleOverridesEverything) {
+    Page page(R"(<style>#a { display: block !important }</style><div id=a style="display:inline !important"></div>)");
+    Element& a = page.Find("#a");
+    std::u16string none = u"none";
+    a.SetRuntimeStyle("display", &none);
+    Invalidation change = page.view.UpdateStyle();
+    EXPECT_TRUE(a.Style()->DisplayNone());
+    EXPECT_TRUE(change.rebuild);
+    a.SetRuntimeStyle("display", nullptr);
+    page.view.UpdateStyle();
+    EXPECT_EQ(Css(a, PropertyId::Display), "inline");
+}
+
+TEST(Cascade, StateChangesRestyleOnlyWhatSelectorsLookAt) {
+    Page page(R"(<style>
+        .tabs > [name] { display: none }
+        .tabs > [name]:expanded { display: block }
+        .btn { color: black } .btn:hover { color: red } .btn:hover span { color: blue }
+    </style>
+    <div class=tabs><div id=p name=one></div></div><div class=btn id=b><span id=s>x</span></div><p id=q></p>)");
+    Element& p = page.Find("#p");
+    EXPECT_TRUE(p.Style()->DisplayNone());
+    p.ChangeStates(STATE_EXPANDED, 0);
+    Invalidation change = page.view.UpdateStyle();
+    EXPECT_FALSE(p.Style()->DisplayNone());
+    EXPECT_TRUE(change.relayout);
+
+    page.Doc().SetHover(&page.Find("#s"));
+    change = page.view.UpdateStyle();
+    EXPECT_EQ(Css(page.Find("#b"), PropertyId::Color), "#ff0000");
+    EXPECT_EQ(Css(page.Find("#s"), PropertyId::Color), "#0000ff");
+    EXPECT_TRUE(change.repaint);
+    EXPECT_FALSE(change.relayout) << "a colour change only repaints";
+
+    // No selector looks at :checked, so checking changes nothing at all.
+    page.Find("#q").ChangeStates(STATE_CHECKED, 0);
+    EXPECT_FALSE(page.Find("#q").StyleDirty());
+    EXPECT_FALSE(page.view.UpdateStyle().Any());
+}
+
+TEST(Cascade, ParsesPropertyValuesLikeTheProgramSetsThem) {
+    std::vector<Declaration> out;
+    EXPECT_TRUE(ParsePropertyValue("display", "block", out));
+    EXPECT_TRUE(ParsePropertyValue("DISPLAY", "None", out));
+    EXPECT_FALSE(ParsePropertyValue("display", "sideways", out));
+    EXPECT_FALSE(ParsePropertyValue("no-such-property", "1", out));
+    EXPECT_TRUE(ParsePropertyValue("behavior", "tabs", out));
+    EXPECT_EQ(out.back().value.text, "tabs");
+    EXPECT_TRUE(ParsePropertyValue("color", "#abc", out));
+    EXPECT_EQ(out.back().value.color, 0xFFAABBCCu);
+    EXPECT_TRUE(ParsePropertyValue("color", "rgba(255, 0, 0, 0.5)", out));
+    EXPECT_EQ(out.back().value.color, 0x80FF0000u);
+    EXPECT_TRUE(ParsePropertyValue("width", "100", out)) << "unitless lengths are pixels";
+}
+
+TEST(Cascade, StyleElementsAddedLaterApply) {
+    Page page("<div id=a></div><div id=holder></div>");
+    page.Find("#holder").SetTextContent(u"ignored");
+    Ref<Element> style(new Element("style"));
+    style->SetTextContent(u"#a { width: 42px }");
+    page.Find("#holder").AppendChild(Ref<Node>(style.Get()));
+    page.view.UpdateStyle();
+    EXPECT_EQ(Css(page.Find("#a"), PropertyId::Width), "42px");
+    style->Detach();
+    page.view.UpdateStyle();
+    EXPECT_EQ(Css(page.Find("#a"), PropertyId::Width), "auto");
+}
+
+} // namespace
