@@ -3,13 +3,13 @@
 #include "file_fixture.h"
 #include "support/outside_sentinel.h"
 #include "support/registry_fixture.h"
+#include "support/shell_folder_redirect.h"
 #include "support/test_folder.h"
 
 #include <gtest/gtest.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
-#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -20,6 +20,7 @@ using file_fixture::Exists;
 using file_fixture::Watcher;
 using file_fixture::Write;
 using testing_support::OutsideSentinel;
+using testing_support::ScopedShellFolder;
 using testing_support::TestFolder;
 
 const WindowsCleanContext kContext{};
@@ -201,34 +202,6 @@ TEST(EmptyRecycleBin, EmptiesEveryBinAndAcceptsAnEmptyOne) {
     EXPECT_EQ(info.i64NumItems, 0);
     EmptyRecycleBin();
 }
-
-// Points one of the user's shell folders somewhere else for a test, and back afterwards.
-class ScopedShellFolder {
-public:
-    ScopedShellFolder(const wchar_t* name, const std::wstring& path) : name_(name) {
-        DWORD size = sizeof old_;
-        had_ = RegGetValueW(HKEY_CURRENT_USER, kKey, name, RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND,
-                            &type_, old_, &size) == ERROR_SUCCESS;
-        testing_support::SetRaw(HKEY_CURRENT_USER, kKey, name, REG_EXPAND_SZ, path.c_str(),
-                                static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
-    }
-    ~ScopedShellFolder() {
-        if (had_)
-            testing_support::SetRaw(HKEY_CURRENT_USER, kKey, name_, type_, old_,
-                                    static_cast<DWORD>((wcslen(old_) + 1) * sizeof(wchar_t)));
-        else
-            testing_support::DeleteValue(HKEY_CURRENT_USER, kKey, name_);
-    }
-    ScopedShellFolder(const ScopedShellFolder&) = delete;
-    ScopedShellFolder& operator=(const ScopedShellFolder&) = delete;
-
-private:
-    static constexpr wchar_t kKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
-    const wchar_t* name_;
-    bool had_ = false;
-    DWORD type_ = REG_EXPAND_SZ;
-    wchar_t old_[MAX_PATH * 2] = {};
-};
 
 const std::wstring kRecentDocs = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs";
 
