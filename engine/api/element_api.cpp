@@ -52,70 +52,57 @@ void SetDocumentStates(Element& e, unsigned set, unsigned clear) {
 extern "C" {
 
 int HLCALL HTMLayout_UseElement(HELEMENT he) {
-    ApiLock lock(ApiMutex());
-    Element* e = ElementFromHandle(he);
-    if (!e) return HL_INVALID_HANDLE;
-    e->Use();
-    return HL_OK;
+    return WithElement(he, [&](Element& e) {
+        e.Use();
+        return HL_OK;
+    });
 }
 
 int HLCALL HTMLayout_UnuseElement(HELEMENT he) {
-    ApiLock lock(ApiMutex());
-    Element* e = ElementFromHandle(he);
-    if (!e) return HL_INVALID_HANDLE;
-    e->Unuse();
-    return HL_OK;
+    return WithElement(he, [&](Element& e) {
+        e.Unuse();
+        return HL_OK;
+    });
 }
 
 int HLCALL HTMLayoutGetParentElement(HELEMENT he, HELEMENT* parent) {
-    ApiLock lock(ApiMutex());
-    Element* e = ElementFromHandle(he);
-    return e ? Answer(e->Parent(), parent) : HL_INVALID_HANDLE;
+    return WithElement(he, [&](Element& e) { return Answer(e.Parent(), parent); });
 }
 
 int HLCALL HTMLayoutGetChildrenCount(HELEMENT he, unsigned* count) {
-    ApiLock lock(ApiMutex());
-    Element* e = ElementFromHandle(he);
-    if (!e) return HL_INVALID_HANDLE;
-    if (!count) return HL_INVALID_PARAMETER;
-    *count = static_cast<unsigned>(e->ElementChildCount());
-    return HL_OK;
+    return WithElement(he, [&](Element& e) {
+        if (!count) return HL_INVALID_PARAMETER;
+        *count = static_cast<unsigned>(e.ElementChildCount());
+        return HL_OK;
+    });
 }
 
 int HLCALL HTMLayoutGetNthChild(HELEMENT he, unsigned n, HELEMENT* child) {
-    ApiLock lock(ApiMutex());
-    Element* e = ElementFromHandle(he);
-    return e ? Answer(e->ElementChild(n), child) : HL_INVALID_HANDLE;
+    return WithElement(he, [&](Element& e) { return Answer(e.ElementChild(n), child); });
 }
 
 int HLCALL HTMLayoutGetElementIndex(HELEMENT he, unsigned* index) {
-    ApiLock lock(ApiMutex());
-    Element* e = ElementFromHandle(he);
-    if (!e) return HL_INVALID_HANDLE;
-    if (!index) return HL_INVALID_PARAMETER;
-    *index = static_cast<unsigned>(e->ElementIndex());
-    return HL_OK;
+    return WithElement(he, [&](Element& e) {
+        if (!index) return HL_INVALID_PARAMETER;
+        *index = static_cast<unsigned>(e.ElementIndex());
+        return HL_OK;
+    });
 }
 
 int HLCALL HTMLayoutGetNextSibling(HELEMENT he, HELEMENT* sibling) {
-    ApiLock lock(ApiMutex());
-    Element* e = ElementFromHandle(he);
-    return e ? Answer(e->NextElementSibling(), sibling) : HL_INVALID_HANDLE;
+    return WithElement(he, [&](Element& e) { return Answer(e.NextElementSibling(), sibling); });
 }
 
 int HLCALL HTMLayoutGetPreviousSibling(HELEMENT he, HELEMENT* sibling) {
-    ApiLock lock(ApiMutex());
-    Element* e = ElementFromHandle(he);
-    return e ? Answer(e->PreviousElementSibling(), sibling) : HL_INVALID_HANDLE;
+    return WithElement(he, [&](Element& e) { return Answer(e.PreviousElementSibling(), sibling); });
 }
 
 int HLCALL HTMLayoutGetElementType(HELEMENT he, const char** tag) {
-    ApiLock lock(ApiMutex());
-    Element* e = ElementFromHandle(he);
-    if (!e) return HL_INVALID_HANDLE;
-    if (!tag) return HL_INVALID_PARAMETER;
-    *tag = e->Tag().c_str();
-    return HL_OK;
+    return WithElement(he, [&](Element& e) {
+        if (!tag) return HL_INVALID_PARAMETER;
+        *tag = e.Tag().c_str();
+        return HL_OK;
+    });
 }
 
 // The new element comes with one use, which the caller gives back with HTMLayout_UnuseElement.
@@ -149,148 +136,133 @@ int HLCALL HTMLayoutInsertElement(HELEMENT he, HELEMENT parent, unsigned index) 
 }
 
 int HLCALL HTMLayoutDeleteElement(HELEMENT he) {
-    ApiLock lock(ApiMutex());
-    Element* e = ElementFromHandle(he);
-    if (!e) return HL_INVALID_HANDLE;
-    Ref<Element> keep(e);
-    Element* parent = e->Parent();
-    e->Detach();
-    if (parent) Refresh(*parent);
-    return HL_OK;
+    return WithElement(he, [&](Element& e) {
+        Element* parent = e.Parent();
+        e.Detach();
+        if (parent) Refresh(*parent);
+        return HL_OK;
+    });
 }
 
 int HLCALL HTMLayoutGetAttributeCount(HELEMENT he, unsigned* count) {
-    ApiLock lock(ApiMutex());
-    Element* e = ElementFromHandle(he);
-    if (!e) return HL_INVALID_HANDLE;
-    if (!count) return HL_INVALID_PARAMETER;
-    *count = static_cast<unsigned>(e->Attributes().size());
-    return HL_OK;
+    return WithElement(he, [&](Element& e) {
+        if (!count) return HL_INVALID_PARAMETER;
+        *count = static_cast<unsigned>(e.Attributes().size());
+        return HL_OK;
+    });
 }
 
 int HLCALL HTMLayoutGetAttributeByName(HELEMENT he, const char* name, const wchar_t** value) {
-    ApiLock lock(ApiMutex());
-    Element* e = ElementFromHandle(he);
-    if (!e) return HL_INVALID_HANDLE;
-    if (!name || !value) return HL_INVALID_PARAMETER;
-    const std::u16string* v = e->GetAttribute(name);
-    *value = v ? Wide(*v) : nullptr;
-    return HL_OK;
+    return WithElement(he, [&](Element& e) {
+        if (!name || !value) return HL_INVALID_PARAMETER;
+        const std::u16string* v = e.GetAttribute(name);
+        *value = v ? Wide(*v) : nullptr;
+        return HL_OK;
+    });
 }
 
 int HLCALL HTMLayoutSetAttributeByName(HELEMENT he, const char* name, const wchar_t* value) {
-    ApiLock lock(ApiMutex());
-    Element* e = ElementFromHandle(he);
-    if (!e) return HL_INVALID_HANDLE;
-    if (!name || !*name) return HL_INVALID_PARAMETER;
-    if (value)
-        e->SetAttribute(name, Text16(value));
-    else
-        e->RemoveAttribute(name);
-    Refresh(*e);
-    return HL_OK;
+    return WithElement(he, [&](Element& e) {
+        if (!name || !*name) return HL_INVALID_PARAMETER;
+        if (value)
+            e.SetAttribute(name, Text16(value));
+        else
+            e.RemoveAttribute(name);
+        Refresh(e);
+        return HL_OK;
+    });
 }
 
 int HLCALL HTMLayoutGetElementState(HELEMENT he, unsigned* state) {
-    ApiLock lock(ApiMutex());
-    Element* e = ElementFromHandle(he);
-    if (!e) return HL_INVALID_HANDLE;
-    if (!state) return HL_INVALID_PARAMETER;
-    Document* doc = e->OwnerDocument();
-    *state = doc ? doc->StatesOf(*e) : e->OwnStates();
-    return HL_OK;
+    return WithElement(he, [&](Element& e) {
+        if (!state) return HL_INVALID_PARAMETER;
+        Document* doc = e.OwnerDocument();
+        *state = doc ? doc->StatesOf(e) : e.OwnStates();
+        return HL_OK;
+    });
 }
 
 int HLCALL HTMLayoutSetElementState(HELEMENT he, unsigned bitsToSet, unsigned bitsToClear, int update) {
-    ApiLock lock(ApiMutex());
-    Element* e = ElementFromHandle(he);
-    if (!e) return HL_INVALID_HANDLE;
-    Ref<Element> keep(e);
-    constexpr unsigned kDocumentStates = STATE_HOVER | STATE_ACTIVE | STATE_FOCUS;
-    e->ChangeStates(bitsToSet & ~kDocumentStates, bitsToClear & ~kDocumentStates);
-    SetDocumentStates(*e, bitsToSet & kDocumentStates, bitsToClear & kDocumentStates);
-    if (update) Refresh(*e);
-    return HL_OK;
+    return WithElement(he, [&](Element& e) {
+        constexpr unsigned kDocumentStates = STATE_HOVER | STATE_ACTIVE | STATE_FOCUS;
+        e.ChangeStates(bitsToSet & ~kDocumentStates, bitsToClear & ~kDocumentStates);
+        SetDocumentStates(e, bitsToSet & kDocumentStates, bitsToClear & kDocumentStates);
+        if (update) Refresh(e);
+        return HL_OK;
+    });
 }
 
 int HLCALL HTMLayoutGetStyleAttribute(HELEMENT he, const char* name, const wchar_t** value) {
-    ApiLock lock(ApiMutex());
-    Element* e = ElementFromHandle(he);
-    if (!e) return HL_INVALID_HANDLE;
-    if (!name || !value) return HL_INVALID_PARAMETER;
-    *value = nullptr;
-    for (const auto& [property, text] : e->RuntimeStyle()) {
-        if (property != AsciiLower(name)) continue;
-        e->QueryBuffer() = text;
-        *value = Wide(e->QueryBuffer());
+    return WithElement(he, [&](Element& e) {
+        if (!name || !value) return HL_INVALID_PARAMETER;
+        *value = nullptr;
+        for (const auto& [property, text] : e.RuntimeStyle()) {
+            if (property != AsciiLower(name)) continue;
+            e.QueryBuffer() = text;
+            *value = Wide(e.QueryBuffer());
+            return HL_OK;
+        }
+        Refresh(e);
+        PropertyId id;
+        if (!e.Style() || !FindProperty(name, id)) return HL_OK;
+        const CssValue& v = e.Style()->Get(id);
+        if (id == PropertyId::Behavior && v.type != CssValue::Type::String) return HL_OK;
+        e.QueryBuffer() = Utf8ToUtf16(v.ToCss());
+        *value = Wide(e.QueryBuffer());
         return HL_OK;
-    }
-    Refresh(*e);
-    PropertyId id;
-    if (!e->Style() || !FindProperty(name, id)) return HL_OK;
-    const CssValue& v = e->Style()->Get(id);
-    if (id == PropertyId::Behavior && v.type != CssValue::Type::String) return HL_OK;
-    e->QueryBuffer() = Utf8ToUtf16(v.ToCss());
-    *value = Wide(e->QueryBuffer());
-    return HL_OK;
+    });
 }
 
 int HLCALL HTMLayoutSetStyleAttribute(HELEMENT he, const char* name, const wchar_t* value) {
-    ApiLock lock(ApiMutex());
-    Element* e = ElementFromHandle(he);
-    if (!e) return HL_INVALID_HANDLE;
-    if (!name || !*name) return HL_INVALID_PARAMETER;
-    std::u16string text = Text16(value);
-    e->SetRuntimeStyle(name, value ? &text : nullptr);
-    Refresh(*e);
-    return HL_OK;
+    return WithElement(he, [&](Element& e) {
+        if (!name || !*name) return HL_INVALID_PARAMETER;
+        std::u16string text = Text16(value);
+        e.SetRuntimeStyle(name, value ? &text : nullptr);
+        Refresh(e);
+        return HL_OK;
+    });
 }
 
 int HLCALL HTMLayoutGetElementInnerText16(HELEMENT he, HtmlWriteText16 writer, void* param) {
-    ApiLock lock(ApiMutex());
-    Element* e = ElementFromHandle(he);
-    if (!e) return HL_INVALID_HANDLE;
-    if (!writer) return HL_INVALID_PARAMETER;
-    std::u16string text = e->TextContent();
-    writer(Wide(text), static_cast<unsigned>(text.size()), param);
-    return HL_OK;
+    return WithElement(he, [&](Element& e) {
+        if (!writer) return HL_INVALID_PARAMETER;
+        std::u16string text = e.TextContent();
+        writer(Wide(text), static_cast<unsigned>(text.size()), param);
+        return HL_OK;
+    });
 }
 
 int HLCALL HTMLayoutSetElementInnerText16(HELEMENT he, const wchar_t* text, unsigned length) {
-    ApiLock lock(ApiMutex());
-    Element* e = ElementFromHandle(he);
-    if (!e) return HL_INVALID_HANDLE;
-    if (!text && length) return HL_INVALID_PARAMETER;
-    e->SetTextContent(text ? Text16(text, length) : std::u16string());
-    Refresh(*e);
-    return HL_OK;
+    return WithElement(he, [&](Element& e) {
+        if (!text && length) return HL_INVALID_PARAMETER;
+        e.SetTextContent(text ? Text16(text, length) : std::u16string());
+        Refresh(e);
+        return HL_OK;
+    });
 }
 
 int HLCALL HTMLayoutGetElementHtml(HELEMENT he, int outer, HtmlWriteBytes writer, void* param) {
-    ApiLock lock(ApiMutex());
-    Element* e = ElementFromHandle(he);
-    if (!e) return HL_INVALID_HANDLE;
-    if (!writer) return HL_INVALID_PARAMETER;
-    std::string html = outer ? OuterHtml(*e) : InnerHtml(*e);
-    writer(reinterpret_cast<const unsigned char*>(html.data()), static_cast<unsigned>(html.size()), param);
-    return HL_OK;
+    return WithElement(he, [&](Element& e) {
+        if (!writer) return HL_INVALID_PARAMETER;
+        std::string html = outer ? OuterHtml(e) : InnerHtml(e);
+        writer(reinterpret_cast<const unsigned char*>(html.data()), static_cast<unsigned>(html.size()), param);
+        return HL_OK;
+    });
 }
 
 int HLCALL HTMLayoutSetElementHtml(HELEMENT he, const unsigned char* html, unsigned length) {
-    ApiLock lock(ApiMutex());
-    Element* e = ElementFromHandle(he);
-    if (!e) return HL_INVALID_HANDLE;
-    if (!html && length) return HL_INVALID_PARAMETER;
-    std::string_view text(reinterpret_cast<const char*>(html), html ? length : 0);
-    Ref<Element> keep(e);
-    if (View* view = ViewOf(*e)) {
-        view->SetElementHtml(*e, text);
-        view->UpdateStyle();
-    } else {
-        ParseHtmlFragment(PageBytesToUtf8(text), *e);
-        ApplyAttributeStates(*e);
-    }
-    return HL_OK;
+    return WithElement(he, [&](Element& e) {
+        if (!html && length) return HL_INVALID_PARAMETER;
+        std::string_view text(reinterpret_cast<const char*>(html), html ? length : 0);
+        if (View* view = ViewOf(e)) {
+            view->SetElementHtml(e, text);
+            view->UpdateStyle();
+        } else {
+            ParseHtmlFragment(PageBytesToUtf8(text), e);
+            ApplyAttributeStates(e);
+        }
+        return HL_OK;
+    });
 }
 
 } // extern "C"

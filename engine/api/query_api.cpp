@@ -75,33 +75,31 @@ int HLCALL HTMLayoutVisitElements(HELEMENT root, const char* tag, const char* at
 }
 
 int HLCALL HTMLayoutSelectParent(HELEMENT he, const char* selector, unsigned depth, HELEMENT* result) {
-    ApiLock lock(ApiMutex());
-    Element* e = ElementFromHandle(he);
-    if (!e) return HL_INVALID_HANDLE;
-    if (!selector || !result) return HL_INVALID_PARAMETER;
-    auto list = ParseSelectorList(selector);
-    if (!list) return HL_INVALID_PARAMETER;
-    *result = nullptr;
-    MatchContext context{e->OwnerDocument(), nullptr};
-    unsigned level = 0;
-    for (Element* p = e; p && (depth == 0 || level < depth); p = p->Parent(), ++level) {
-        if (Matches(*list, *p, context)) {
-            *result = p->Handle();
-            break;
+    return WithElement(he, [&](Element& e) {
+        if (!selector || !result) return HL_INVALID_PARAMETER;
+        auto list = ParseSelectorList(selector);
+        if (!list) return HL_INVALID_PARAMETER;
+        *result = nullptr;
+        MatchContext context{e.OwnerDocument(), nullptr};
+        unsigned level = 0;
+        for (Element* p = &e; p && (depth == 0 || level < depth); p = p->Parent(), ++level) {
+            if (Matches(*list, *p, context)) {
+                *result = p->Handle();
+                break;
+            }
         }
-    }
-    return HL_OK;
+        return HL_OK;
+    });
 }
 
 int HLCALL HTMLayoutElementMatches(HELEMENT he, const char* selector, int* matches) {
-    ApiLock lock(ApiMutex());
-    Element* e = ElementFromHandle(he);
-    if (!e) return HL_INVALID_HANDLE;
-    if (!selector || !matches) return HL_INVALID_PARAMETER;
-    auto list = ParseSelectorList(selector);
-    if (!list) return HL_INVALID_PARAMETER;
-    *matches = Matches(*list, *e, MatchContext{e->OwnerDocument(), nullptr});
-    return HL_OK;
+    return WithElement(he, [&](Element& e) {
+        if (!selector || !matches) return HL_INVALID_PARAMETER;
+        auto list = ParseSelectorList(selector);
+        if (!list) return HL_INVALID_PARAMETER;
+        *matches = Matches(*list, e, MatchContext{e.OwnerDocument(), nullptr});
+        return HL_OK;
+    });
 }
 
 } // extern "C"
