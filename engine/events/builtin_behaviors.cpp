@@ -21,6 +21,7 @@ struct Builtin {
 
 constexpr Builtin kBuiltins[] = {
     {"button", Kind::Button, CTL_BUTTON},       {"check", Kind::Check, CTL_CHECKBOX},
+    {"checkbox", Kind::Check, CTL_CHECKBOX},
     {"radio", Kind::Radio, CTL_RADIO},          {"hyperlink", Kind::Hyperlink, CTL_HYPERLINK},
     {"edit", Kind::Typed, CTL_EDIT},            {"password", Kind::Typed, CTL_PASSWORD},
     {"textarea", Kind::Typed, CTL_TEXTAREA},    {"progress", Kind::Typed, CTL_PROGRESS},

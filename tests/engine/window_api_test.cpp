@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include <string>
 #include <vector>
 
@@ -120,6 +122,45 @@ TEST(WindowApi, LoadFileAsksTheProgramFirstThenReadsTheFile) {
     ASSERT_TRUE(HTMLayoutLoadFile(window.Hwnd(), L"res:page"));
     EXPECT_NE(window.Find("#q"), nullptr);
     EXPECT_FALSE(HTMLayoutLoadFile(window.Hwnd(), L"C:\\no\\such\\page.html"));
+}
+
+// A script method that calls itself again on its element, as a behavior calling into another might.
+int HLCALL SelfCaller(void* tag, HELEMENT he, unsigned group, void* params) {
+    if (group != HANDLE_METHOD_CALL) return 0;
+    ++*static_cast<int*>(tag);
+    HTMLayoutCallBehaviorMethod(he, static_cast<HL_METHOD_PARAMS*>(params));
+    return 1;
+}
+
+TEST(WindowApi, ScriptCallCyclesEnd) {
+    EngineWindow window;
+    window.Load("<div id=a></div>");
+    int calls = 0;
+    HTMLayoutAttachEventHandlerEx(window.Find("#a"), SelfCaller, &calls, HANDLE_METHOD_CALL);
+    HL_SCRIPT_PARAMS call{METHOD_SCRIPT_CALL, "select", nullptr, 0, {}};
+    EXPECT_EQ(HTMLayoutCallBehaviorMethod(window.Find("#a"), reinterpret_cast<HL_METHOD_PARAMS*>(&call)), HL_OK);
+    EXPECT_GT(calls, 1);
+    EXPECT_LE(calls, 64);
+}
+
+TEST(WindowApi, AWorkerThreadMayChangeStatesWhileThePageIsInUse) {
+    EngineWindow window;
+    window.Load("<style>button:disabled { color: gray } .x { color: red }</style>"
+                "<div id=list><button id=btn_Clean>Clean</button></div>");
+    HELEMENT button = window.Find("#btn_Clean");
+    HELEMENT list = window.Find("#list");
+    std::thread worker([button] {
+        for (int i = 0; i < 3000; ++i) HTMLayoutSetElementState(button, i % 2 ? 0x80 : 0, i % 2 ? 0 : 0x80, TRUE);
+    });
+    for (int i = 0; i < 3000; ++i) {
+        HTMLayoutSetAttributeByName(list, "class", i % 2 ? L"x" : nullptr);
+        int handled = 0;
+        HTMLayoutSendEvent(button, BUTTON_CLICK, nullptr, 0, &handled);
+        const char html[] = "<span>t</span>";
+        if (i % 100 == 0) HTMLayoutSetElementHtml(window.Find("#list"), reinterpret_cast<const unsigned char*>(html), 14);
+    }
+    worker.join();
+    EXPECT_NE(window.Root(), nullptr);
 }
 
 TEST(WindowApi, BadArgumentsAreRefused) {
