@@ -121,8 +121,9 @@ int HLCALL HTMLayoutInsertElement(HELEMENT he, HELEMENT parent, unsigned index) 
     Element* e = ElementFromHandle(he);
     Element* p = ElementFromHandle(parent);
     if (!e || !p) return HL_INVALID_HANDLE;
-    // An element cannot go under itself; a tree deeper than the parser allows would only cost stack.
-    if (e->Contains(p) || p->Depth() > HtmlLimits{}.maxDepth) return HL_INVALID_PARAMETER;
+    // An element cannot go under itself nor a page's root under anything; a tree deeper than the parser
+    // allows would only cost stack.
+    if (e->Contains(p) || e->RootOwnerDocument() || p->Depth() > HtmlLimits{}.maxDepth) return HL_INVALID_PARAMETER;
     std::size_t at = p->Children().size();
     for (std::size_t i = 0, elements = 0; i < p->Children().size(); ++i)
         if (p->Children()[i]->IsElement() && elements++ == index) {

@@ -105,6 +105,21 @@ TEST_F(ElementApi, TreeNavigation) {
     EXPECT_STREQ(tag, "span");
 }
 
+TEST_F(ElementApi, CreatedElementsGoWhereTheyMayOnly) {
+    HELEMENT created = nullptr;
+    ASSERT_EQ(HTMLayoutCreateElement("SPAN", L"new", &created), HL_OK);
+    HELEMENT list = window.Find("#list");
+    ASSERT_EQ(HTMLayoutInsertElement(created, list, 1), HL_OK);
+    HTMLayout_UnuseElement(created);
+    HELEMENT middle = nullptr;
+    HTMLayoutGetNthChild(list, 1, &middle);
+    EXPECT_EQ(middle, created) << "kept by the page after its creator's use is gone";
+    EXPECT_EQ(Text(middle), L"new");
+    EXPECT_EQ(HTMLayoutInsertElement(list, window.Find("#first"), 0), HL_INVALID_PARAMETER) << "under itself";
+    EXPECT_EQ(HTMLayoutInsertElement(window.Root(), list, 0), HL_INVALID_PARAMETER) << "the root moves nowhere";
+    EXPECT_EQ(HTMLayoutCreateElement("", nullptr, &created), HL_INVALID_PARAMETER);
+}
+
 TEST_F(ElementApi, LookupsBySelectorAndById) {
     EXPECT_EQ(window.Find("[name='n2']"), window.Find("#second"));
     EXPECT_EQ(window.Find("[type='checkbox'][name='grp']"), window.Find("#c0"));
