@@ -80,7 +80,9 @@ void StyleEngine::CollectSheets(Document& document) {
 std::shared_ptr<const ComputedStyle> StyleEngine::ComputeStyle(Document& document, Element& element,
                                                                const ComputedStyle* parent) {
     // Candidate rules from the index, matched, then applied layer by layer in specificity order.
-    std::vector<unsigned> candidates = index_.universal;
+    // Scratch vectors live in the engine: styling runs for every element, and allocation shows.
+    std::vector<unsigned>& candidates = candidates_;
+    candidates.assign(index_.universal.begin(), index_.universal.end());
     auto add = [&](const std::vector<unsigned>* bucket) {
         if (bucket) candidates.insert(candidates.end(), bucket->begin(), bucket->end());
     };
@@ -95,7 +97,8 @@ std::shared_ptr<const ComputedStyle> StyleEngine::ComputeStyle(Document& documen
     candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
 
     MatchContext context{&document, nullptr};
-    std::vector<const IndexedRule*> matched;
+    std::vector<const IndexedRule*>& matched = matched_;
+    matched.clear();
     for (unsigned i : candidates)
         if (Matches(*index_.rules[i].selector, element, context)) matched.push_back(&index_.rules[i]);
     std::stable_sort(matched.begin(), matched.end(), [](const IndexedRule* a, const IndexedRule* b) {
@@ -146,7 +149,8 @@ void StyleEngine::StyleTree(Document& document, Element& element, const Computed
         std::shared_ptr<const ComputedStyle> after = ComputeStyle(document, element, parent);
         Invalidation change = Compare(before.get(), *after);
         result.Merge(change);
-        if (!before || before->Behaviors() != after->Behaviors()) behaviorChanged.emplace_back(&element);
+        if (!before || before->Get(PropertyId::Behavior) != after->Get(PropertyId::Behavior))
+            behaviorChanged.emplace_back(&element);
         element.StyleSlot() = after;
         // Children inherit: they follow when anything changed (or when this element was dirty, since
         // descendant selectors may see it differently).

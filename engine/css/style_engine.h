@@ -50,6 +50,8 @@ private:
     std::shared_ptr<const StyleSheet> userAgent_;
     std::vector<std::shared_ptr<const StyleSheet>> sheets_;
     RuleIndex index_;
+    std::vector<unsigned> candidates_;
+    std::vector<const IndexedRule*> matched_;
     unsigned usedStates_ = 0;
     bool usesSiblings_ = false;
 };
