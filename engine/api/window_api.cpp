@@ -40,8 +40,8 @@ public:
         return true;
     }
 
-    void DataArrived(View&, const std::u16string& url, Element* initiator) override {
-        HL_NM_LOAD_DATA nm{Header(HLN_DATA_LOADED), Wide(url), HLRT_DATA_IMAGE, initiator ? initiator->Handle() : nullptr};
+    void DataArrived(View&, const std::u16string& url, unsigned dataType) override {
+        HL_NM_LOAD_DATA nm{Header(HLN_DATA_LOADED), Wide(url), dataType, nullptr};
         Notify(nm.hdr);
     }
 

@@ -25,12 +25,12 @@ std::size_t FindTopLevel(const std::vector<Token>& t, std::size_t from, std::siz
     return end;
 }
 
-// The end of the block opened at `open` (the index after its closing brace, or `end`).
-std::size_t BlockEnd(const std::vector<Token>& t, std::size_t open, std::size_t end) {
+// The closing brace of the block opened at `open`, or `end` when the sheet ends first.
+std::size_t BlockClose(const std::vector<Token>& t, std::size_t open, std::size_t end) {
     int depth = 0;
     for (std::size_t i = open; i < end; ++i) {
         if (Opens(t[i])) ++depth;
-        if (Closes(t[i]) && --depth == 0) return i + 1;
+        if (Closes(t[i]) && --depth == 0) return i;
     }
     return end;
 }
@@ -92,19 +92,16 @@ std::shared_ptr<const StyleSheet> ParseStyleSheet(std::string_view css) {
         });
         if (first.Is(TokenType::AtKeyword) || stop >= end || t[stop].Is(TokenType::Semicolon)) {
             // At-rules are not supported: skip the rule with its block.
-            i = stop < end && t[stop].Is(TokenType::LeftBrace) ? BlockEnd(t, stop, end) : stop + 1;
+            i = stop < end && t[stop].Is(TokenType::LeftBrace) ? BlockClose(t, stop, end) + 1 : stop + 1;
             continue;
         }
-        std::size_t blockEnd = BlockEnd(t, stop, end);
-        std::size_t declarationsEnd = blockEnd < end || (blockEnd == end && t[end - 1].Is(TokenType::RightBrace))
-                                          ? blockEnd - 1
-                                          : blockEnd;
+        std::size_t close = BlockClose(t, stop, end);
         if (auto selectors = ParseSelectorList(t, i, stop)) {
             auto block = std::make_shared<DeclarationBlock>();
-            ParseDeclarationList(t, stop + 1, declarationsEnd, block->declarations);
+            ParseDeclarationList(t, stop + 1, close, block->declarations);
             if (!block->declarations.empty()) sheet->rules.push_back({std::move(*selectors), std::move(block)});
         }
-        i = blockEnd;
+        i = close + 1;
     }
     return sheet;
 }

@@ -20,7 +20,7 @@ public:
     // A handler for a behavior name the engine does not provide itself; false when there is none.
     virtual bool FindBehavior(View& view, Element& element, const std::string& name, HandlerEntry& handler) = 0;
     // Data arrived for a request.
-    virtual void DataArrived(View&, const std::u16string& /*url*/, Element* /*initiator*/) {}
+    virtual void DataArrived(View&, const std::u16string& /*url*/, unsigned /*dataType*/) {}
     // A page is loaded and styled.
     virtual void DocumentComplete(View&) {}
     // Posted events wait: View::DeliverPostedEvents should be called soon.

@@ -132,14 +132,14 @@ void View::DataReady(const std::u16string& url, std::string_view bytes) {
         document_->SetSheetsDirty(true);
         UpdateStyle();
     }
-    host_.DataArrived(*this, url, nullptr);
+    auto type = requested_.find(url);
+    host_.DataArrived(*this, url, type == requested_.end() ? unsigned(HLRT_DATA_IMAGE) : type->second);
 }
 
 void View::RequestResources(Element& root) {
     auto request = [&](const std::u16string& raw, unsigned type, Element& initiator) {
         std::u16string url = ResolveUrl(raw);
-        if (url.empty() || requested_[url]) return;
-        requested_[url] = true;
+        if (url.empty() || !requested_.emplace(url, type).second) return;
         host_.RequestData(*this, url, type, &initiator);
     };
     ForEachElement(root, [&](Element& e) {

@@ -72,7 +72,7 @@ private:
     std::unique_ptr<StyleEngine> styles_;
     std::u16string baseUrl_;
     std::map<std::u16string, std::string> resources_;
-    std::map<std::u16string, bool> requested_;
+    std::map<std::u16string, unsigned> requested_; // URL and data type (HLRT_*)
     std::shared_ptr<std::vector<HandlerEntry>> windowHandlers_ = std::make_shared<std::vector<HandlerEntry>>();
     std::deque<PostedEvent> posted_;
     bool delivering_ = false;
