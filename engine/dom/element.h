@@ -6,6 +6,7 @@
 #include "engine/dom/node.h"
 
 #include <cstdint>
+#include <list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -37,7 +38,7 @@ public:
     HELEMENT Handle() const { return handle_; }
 
     // Attributes. Names are matched without regard to case.
-    const std::vector<Attribute>& Attributes() const { return attributes_; }
+    const std::list<Attribute>& Attributes() const { return attributes_; }
     const std::u16string* GetAttribute(std::string_view name) const;
     bool HasAttribute(std::string_view name) const { return GetAttribute(name) != nullptr; }
     void SetAttribute(std::string_view name, std::u16string value);
@@ -109,7 +110,8 @@ private:
 
     std::string tag_;
     HELEMENT handle_;
-    std::vector<Attribute> attributes_;
+    // A list, so that a value the program holds stays put while other attributes come and go.
+    std::list<Attribute> attributes_;
     std::vector<std::u16string> classes_;
     std::vector<Ref<Node>> children_;
     unsigned states_ = 0;

@@ -148,6 +148,13 @@ TEST_F(ElementApi, AttributesReadSetAndRemove) {
     unsigned count = 0;
     HTMLayoutGetAttributeCount(first, &count);
     EXPECT_EQ(count, 2u);
+
+    // A value the program holds stays valid while other attributes of the element change.
+    const wchar_t* id = nullptr;
+    HTMLayoutGetAttributeByName(first, "id", &id);
+    for (int i = 0; i < 40; ++i) HTMLayoutSetAttributeByName(first, ("a" + std::to_string(i)).c_str(), L"v");
+    HTMLayoutSetAttributeByName(first, "name", nullptr);
+    EXPECT_STREQ(id, L"first");
 }
 
 TEST_F(ElementApi, RuntimeDisplayOverridesTheSheet) {

@@ -1,0 +1,55 @@
+#include "engine/layout/box.h"
+
+#include "engine/css/computed_style.h"
+
+#include <algorithm>
+#include <tuple>
+
+namespace engine {
+
+bool FontSpec::operator<(const FontSpec& o) const {
+    return std::tie(families, size, weight, italic) < std::tie(o.families, o.size, o.weight, o.italic);
+}
+
+FontSpec FontOf(const ComputedStyle& style) {
+    FontSpec font;
+    font.families = style.Get(PropertyId::FontFamily).text;
+    font.size = std::max(1.0f, style.FontSize());
+    font.weight = static_cast<int>(style.Get(PropertyId::FontWeight).number);
+    font.italic = !style.Get(PropertyId::FontStyle).IsKeyword("normal");
+    return font;
+}
+
+RectF Box::PaddingBox() const {
+    return {border.x + borderWidth.left, border.y + borderWidth.top,
+            std::max(0.0f, border.w - borderWidth.Horizontal()), std::max(0.0f, border.h - borderWidth.Vertical())};
+}
+
+RectF Box::ContentBox() const {
+    RectF p = PaddingBox();
+    return {p.x + padding.left, p.y + padding.top, std::max(0.0f, p.w - padding.Horizontal()),
+            std::max(0.0f, p.h - padding.Vertical())};
+}
+
+RectF Box::ClientBox() const {
+    RectF p = PaddingBox();
+    if (scrollable) p.w = std::max(0.0f, p.w - kScrollbarWidth);
+    return p;
+}
+
+float Box::MaxScroll() const { return scrollable ? std::max(0.0f, contentHeight - PaddingBox().h) : 0.0f; }
+
+void ShiftBox(Box& box, float dx, float dy) {
+    box.border.x += dx;
+    box.border.y += dy;
+    for (TextFragment& f : box.fragments) {
+        f.rect.x += dx;
+        f.rect.y += dy;
+    }
+    for (auto& child : box.children) ShiftBox(*child, dx, dy);
+}
+
+float MarginBoxWidth(const Box& box) { return box.border.w + box.margin.Horizontal(); }
+float MarginBoxHeight(const Box& box) { return box.border.h + box.margin.Vertical(); }
+
+} // namespace engine

@@ -1,0 +1,158 @@
+#include "engine/layout/page_layout.h"
+
+#include "engine/dom/document.h"
+#include "engine/dom/utf.h"
+#include "engine/layout/block_layout.h"
+
+#include <algorithm>
+#include <cmath>
+#include <sstream>
+
+namespace engine {
+namespace {
+
+RectF Scrolled(RectF r, float dy) {
+    r.y -= dy;
+    return r;
+}
+
+Element* HitBox(const Box& b, float x, float y) {
+    bool inside = b.border.Contains(x, y);
+    if (b.clips && !inside) return nullptr;
+    float cy = y + b.scrollY;
+    bool overScrollbar = b.scrollable && x >= b.ClientBox().Right() && inside;
+    if (!overScrollbar) {
+        // Positioned boxes paint last, so they are on top.
+        for (int pass = 0; pass < 2; ++pass) {
+            for (auto it = b.children.rbegin(); it != b.children.rend(); ++it) {
+                if ((*it)->positioned != (pass == 0)) continue;
+                if (Element* e = HitBox(**it, x, cy)) return e;
+            }
+            if (pass == 0)
+                for (const TextFragment& f : b.fragments)
+                    if (f.rect.Contains(x, cy)) return f.element;
+        }
+    }
+    return inside ? b.element : nullptr;
+}
+
+Box* ScrollerIn(Box& b, float x, float y) {
+    bool inside = b.border.Contains(x, y);
+    if (b.clips && !inside) return nullptr;
+    for (auto it = b.children.rbegin(); it != b.children.rend(); ++it)
+        if (Box* s = ScrollerIn(**it, x, y + b.scrollY)) return s;
+    return inside && b.scrollable ? &b : nullptr;
+}
+
+void DumpBox(const Box& b, int depth, std::ostringstream& out) {
+    auto num = [](float v) { return static_cast<long>(std::lround(v)); };
+    out << std::string(depth * 2, ' ') << (b.element ? b.element->Tag() : std::string("anonymous")) << ' '
+        << num(b.border.x) << ',' << num(b.border.y) << ' ' << num(b.border.w) << 'x' << num(b.border.h);
+    if (b.scrollable) out << " scroll " << num(b.contentHeight);
+    out << '\n';
+    for (const TextFragment& f : b.fragments)
+        out << std::string(depth * 2 + 2, ' ') << '"' << Utf16ToUtf8(f.text) << "\" " << num(f.rect.x) << ','
+            << num(f.rect.y) << ' ' << num(f.rect.w) << 'x' << num(f.rect.h) << '\n';
+    for (const auto& child : b.children) DumpBox(*child, depth + 1, out);
+}
+
+} // namespace
+
+void PageLayout::Rebuild(Document& document) {
+    for (const auto& [element, box] : tree_.boxes)
+        if (box->scrollY > 0) scrolls_[element] = box->scrollY;
+    tree_ = BuildBoxTree(document.Root());
+    std::map<const Element*, float> kept;
+    for (const auto& [element, offset] : scrolls_) {
+        auto it = tree_.boxes.find(element);
+        if (it == tree_.boxes.end()) continue;
+        it->second->scrollY = offset;
+        kept.emplace(element, offset);
+    }
+    scrolls_ = std::move(kept);
+}
+
+bool PageLayout::Update(Document* document, float width, float height) {
+    if (!dirty_ && width == width_ && height == height_) return false;
+    width_ = width;
+    height_ = height;
+    dirty_ = false;
+    if (!document) {
+        tree_ = {};
+        return true;
+    }
+    Rebuild(*document);
+    if (tree_.root) BlockLayout(measurer_).LayoutRoot(*tree_.root, std::max(0.0f, width), std::max(0.0f, height));
+    return true;
+}
+
+const Box* PageLayout::BoxOf(const Element& element) const {
+    auto it = tree_.boxes.find(&element);
+    return it == tree_.boxes.end() ? nullptr : it->second;
+}
+
+float PageLayout::ScrollAbove(const Box& box) {
+    float total = 0;
+    for (const Box* b = box.parent; b; b = b->parent) total += b->scrollY;
+    return total;
+}
+
+bool PageLayout::Locate(const Element& element, RectF& border, RectF& content) const {
+    if (const Box* box = BoxOf(element)) {
+        float dy = ScrollAbove(*box);
+        border = Scrolled(box->border, dy);
+        content = Scrolled(box->ContentBox(), dy);
+        return true;
+    }
+    // An inline element: the union of its text.
+    auto it = tree_.inlineHosts.find(&element);
+    if (it == tree_.inlineHosts.end()) return false;
+    bool any = false;
+    float left = 0, top = 0, right = 0, bottom = 0;
+    for (const TextFragment& f : it->second->fragments) {
+        if (!f.element || !element.Contains(f.element)) continue;
+        left = any ? std::min(left, f.rect.x) : f.rect.x;
+        top = any ? std::min(top, f.rect.y) : f.rect.y;
+        right = any ? std::max(right, f.rect.Right()) : f.rect.Right();
+        bottom = any ? std::max(bottom, f.rect.Bottom()) : f.rect.Bottom();
+        any = true;
+    }
+    float dy = ScrollAbove(*it->second) + it->second->scrollY;
+    border = content = Scrolled({left, top, right - left, bottom - top}, dy);
+    return true;
+}
+
+Element* PageLayout::HitTest(float x, float y) const { return tree_.root ? HitBox(*tree_.root, x, y) : nullptr; }
+
+Box* PageLayout::ScrollerAt(float x, float y) const { return tree_.root ? ScrollerIn(*tree_.root, x, y) : nullptr; }
+
+bool PageLayout::ScrollTo(Box& box, float offset) {
+    float clamped = std::clamp(offset, 0.0f, box.MaxScroll());
+    if (clamped == box.scrollY) return false;
+    box.scrollY = clamped;
+    if (box.element) scrolls_[box.element] = clamped;
+    return true;
+}
+
+float PageLayout::MinWidth(Document* document) {
+    if (!document) return 0;
+    dirty_ = true;
+    Update(document, 0, 0);
+    dirty_ = true;
+    return tree_.root ? BlockLayout(measurer_).Intrinsic(*tree_.root).min : 0;
+}
+
+float PageLayout::MinHeight(Document* document, float width) {
+    dirty_ = true;
+    Update(document, width, 0);
+    dirty_ = true;
+    return tree_.root ? MarginBoxHeight(*tree_.root) : 0;
+}
+
+std::string PageLayout::Dump() const {
+    std::ostringstream out;
+    if (tree_.root) DumpBox(*tree_.root, 0, out);
+    return out.str();
+}
+
+} // namespace engine
