@@ -152,7 +152,11 @@ TEST_F(ElementApi, AttributesReadSetAndRemove) {
     // A value the program holds stays valid while other attributes of the element change.
     const wchar_t* id = nullptr;
     HTMLayoutGetAttributeByName(first, "id", &id);
-    for (int i = 0; i < 40; ++i) HTMLayoutSetAttributeByName(first, ("a" + std::to_string(i)).c_str(), L"v");
+    for (int i = 0; i < 40; ++i) {
+        std::string name(1, 'a');
+        name += std::to_string(i);
+        HTMLayoutSetAttributeByName(first, name.c_str(), L"v");
+    }
     HTMLayoutSetAttributeByName(first, "name", nullptr);
     EXPECT_STREQ(id, L"first");
 }
