@@ -51,21 +51,17 @@ void Document::ChainChanged(Element* before, Element* after, unsigned state) {
     if (!b.empty()) b.back()->MarkStyleDirty();
 }
 
-bool Document::SetHover(Element* element) {
-    if (hover_.Get() == element) return false;
-    Ref<Element> before = hover_;
-    hover_ = element;
-    ChainChanged(before.Get(), element, STATE_HOVER);
+bool Document::MoveChain(Ref<Element>& slot, Element* element, unsigned state) {
+    if (slot.Get() == element) return false;
+    Ref<Element> before = slot;
+    slot = element;
+    ChainChanged(before.Get(), element, state);
     return true;
 }
 
-bool Document::SetActive(Element* element) {
-    if (active_.Get() == element) return false;
-    Ref<Element> before = active_;
-    active_ = element;
-    ChainChanged(before.Get(), element, STATE_ACTIVE);
-    return true;
-}
+bool Document::SetHover(Element* element) { return MoveChain(hover_, element, STATE_HOVER); }
+
+bool Document::SetActive(Element* element) { return MoveChain(active_, element, STATE_ACTIVE); }
 
 bool Document::SetFocus(Element* element) {
     if (focus_.Get() == element) return false;

@@ -54,6 +54,8 @@ public:
     void NodeRemoved(Node& node);
 
 private:
+    // Hover and active hold for an element and its ancestors: a chain.
+    bool MoveChain(Ref<Element>& slot, Element* element, unsigned state);
     void ChainChanged(Element* before, Element* after, unsigned state);
 
     Ref<Element> root_;
