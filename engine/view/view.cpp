@@ -12,6 +12,7 @@ namespace engine {
 namespace {
 
 constexpr int kMaxStyleRounds = 8;
+constexpr std::size_t kMaxPostedEvents = 1000; // pages post a handful at a time
 
 std::vector<std::string> SplitNames(const std::string& names) {
     std::vector<std::string> out;
@@ -210,6 +211,8 @@ void View::SetElementHtml(Element& element, std::string_view utf8) {
 }
 
 void View::Post(PostedEvent event) {
+    // A handler that posts from every event it gets would otherwise fill memory, round after round.
+    if (posted_.size() >= kMaxPostedEvents) return;
     posted_.push_back(std::move(event));
     host_.PostedEventsWaiting(*this);
 }
