@@ -6,6 +6,7 @@
 #include "engine/dom/handle_table.h"
 #include "engine/include/htmlayout.h"
 #include "engine/view/view.h"
+#include "engine/win32/window_layer.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -43,6 +44,9 @@ public:
     void DataArrived(View&, const std::u16string& url, unsigned dataType) override {
         HL_NM_LOAD_DATA nm{Header(HLN_DATA_LOADED), Wide(url), dataType, nullptr};
         Notify(nm.hdr);
+        Invalidation sizes; // an image's size is known now
+        sizes.relayout = true;
+        win32::PageChanged(hwnd_, sizes);
     }
 
     void DocumentComplete(View&) override {
@@ -52,12 +56,13 @@ public:
 
     // The window layer delivers on this message; see HTMLayoutDeliverPostedEvents.
     void PostedEventsWaiting(View&) override {
-        static const UINT kDeliverMessage = RegisterWindowMessageW(L"Tracewipe.Engine.DeliverPostedEvents");
-        if (IsWindow(hwnd_)) PostMessageW(hwnd_, kDeliverMessage, 0, 0);
+        if (IsWindow(hwnd_)) PostMessageW(hwnd_, win32::DeliverPostedEventsMessage(), 0, 0);
     }
 
-    void Invalidated(View&, const Invalidation&) override {
-        if (IsWindow(hwnd_)) InvalidateRect(hwnd_, nullptr, FALSE);
+    void Invalidated(View&, const Invalidation& what) override { win32::PageChanged(hwnd_, what); }
+
+    void ElementOrigin(View&, Element& element, int& x, int& y) override {
+        if (!win32::ElementOrigin(hwnd_, element, x, y)) x = y = 0;
     }
 
 private:
@@ -91,6 +96,11 @@ BOOL Load(HWND hwnd, const unsigned char* html, unsigned size, const wchar_t* ba
 }
 
 } // namespace
+
+View* win32::WindowView(HWND hwnd) {
+    WindowPage* page = PageOf(hwnd, false);
+    return page ? &page->GetView() : nullptr;
+}
 
 extern "C" {
 
@@ -169,6 +179,7 @@ int HLCALL HTMLayoutReleaseWindow(HWND hwnd) {
     auto& pages = Pages();
     auto it = pages.find(hwnd);
     if (it == pages.end()) return HL_INVALID_WINDOW;
+    win32::ForgetWindow(hwnd);
     // Out of the table first: handlers told of the detach may call back with this window.
     std::unique_ptr<WindowPage> page = std::move(it->second);
     pages.erase(it);
