@@ -44,6 +44,15 @@ Box* ScrollerIn(Box& b, float x, float y) {
     return inside && b.scrollable ? &b : nullptr;
 }
 
+// A restyle that asks only for a repaint replaces styles without rebuilding the boxes.
+void RefreshStyles(Box& b) {
+    if (b.element) b.style = b.element->Style();
+    else if (b.parent) b.style = b.parent->style;
+    for (TextFragment& f : b.fragments)
+        if (f.element) f.style = f.element->Style();
+    for (auto& child : b.children) RefreshStyles(*child);
+}
+
 void DumpBox(const Box& b, int depth, std::ostringstream& out) {
     auto num = [](float v) { return static_cast<long>(std::lround(v)); };
     out << std::string(depth * 2, ' ') << (b.element ? b.element->Tag() : std::string("anonymous")) << ' '
@@ -73,7 +82,10 @@ void PageLayout::Rebuild(Document& document) {
 }
 
 bool PageLayout::Update(Document* document, float width, float height) {
-    if (!dirty_ && width == width_ && height == height_) return false;
+    if (!dirty_ && width == width_ && height == height_) {
+        if (tree_.root) RefreshStyles(*tree_.root);
+        return false;
+    }
     width_ = width;
     height_ = height;
     dirty_ = false;

@@ -1,0 +1,43 @@
+#pragma once
+// What painting draws on: filled and rounded rectangles, borders, images and text, under nested clips.
+// The window layer draws with GDI+ into a premultiplied bitmap; painting itself knows no platform.
+
+#include "engine/layout/box.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace engine {
+
+using Radii = std::array<float, 4>; // top-left, top-right, bottom-right, bottom-left
+
+struct ImageTiling {
+    RectF area;       // what the image may cover
+    float x = 0, y = 0; // where one copy of the image starts
+    float w = 0, h = 0; // the size of one copy
+    bool repeatX = false, repeatY = false;
+};
+
+class Canvas {
+public:
+    virtual ~Canvas() = default;
+    virtual void FillRect(const RectF& rect, std::uint32_t argb, const Radii& radii) = 0;
+    // A border of one width and colour on every side, following the radii.
+    virtual void StrokeRect(const RectF& border, float width, std::uint32_t argb, const Radii& radii) = 0;
+    virtual bool ImageSize(const std::u16string& url, int& width, int& height) = 0;
+    virtual void DrawImage(const std::u16string& url, const ImageTiling& tiling) = 0;
+    virtual void PaintText(const std::u16string& text, const FontSpec& font, float x, float y, std::uint32_t argb,
+                          bool underline) = 0;
+    virtual void PushClip(const RectF& rect) = 0;
+    virtual void PopClip() = 0;
+};
+
+// Paints the boxes, scrolling applied, within the clip.
+void PaintBoxes(const Box& root, Canvas& canvas);
+
+// Where the thumb of a scrolling box's bar lies, in document coordinates before the box's own scrolling.
+RectF ScrollbarTrack(const Box& box);
+RectF ScrollbarThumb(const Box& box);
+
+} // namespace engine

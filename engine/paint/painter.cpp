@@ -1,0 +1,123 @@
+// Painting order within a box: background, border, foreground image, text and in-flow children, then
+// positioned children, so that they lie on top; hit testing follows the same order backwards.
+
+#include "engine/css/computed_style.h"
+#include "engine/dom/utf.h"
+#include "engine/layout/layout_lengths.h"
+#include "engine/paint/canvas.h"
+
+#include <algorithm>
+
+namespace engine {
+namespace {
+
+constexpr std::uint32_t kTrackColor = 0x40808080;
+constexpr std::uint32_t kThumbColor = 0xA0606060;
+constexpr float kMinThumb = 16;
+
+RectF Moved(RectF r, float dy) {
+    r.y -= dy;
+    return r;
+}
+
+Radii RadiiOf(const ComputedStyle& s, const RectF& border) {
+    float limit = std::min(border.w, border.h) / 2;
+    auto r = [&](PropertyId id) { return std::min(limit, LengthOr(s.Get(id), border.w, 0)); };
+    return {r(PropertyId::BorderTopLeftRadius), r(PropertyId::BorderTopRightRadius),
+            r(PropertyId::BorderBottomRightRadius), r(PropertyId::BorderBottomLeftRadius)};
+}
+
+bool Visible(std::uint32_t argb) { return (argb >> 24) != 0; }
+
+void PaintImage(Canvas& canvas, const ComputedStyle& s, PropertyId image, PropertyId repeat, PropertyId px,
+                PropertyId py, const RectF& area) {
+    const CssValue& url = s.Get(image);
+    if (url.type != CssValue::Type::Url) return;
+    std::u16string name = Utf8ToUtf16(url.text);
+    int w = 0, h = 0;
+    if (!canvas.ImageSize(name, w, h) || w <= 0 || h <= 0) return;
+    const CssValue& r = s.Get(repeat);
+    ImageTiling t;
+    t.area = area;
+    t.w = float(w);
+    t.h = float(h);
+    t.x = area.x + LengthOr(s.Get(px), area.w - t.w, 0);
+    t.y = area.y + LengthOr(s.Get(py), area.h - t.h, 0);
+    t.repeatX = r.IsKeyword("repeat") || r.IsKeyword("repeat-x");
+    t.repeatY = r.IsKeyword("repeat") || r.IsKeyword("repeat-y");
+    canvas.DrawImage(name, t);
+}
+
+void PaintBorder(Canvas& canvas, const Box& b, const RectF& border, const Radii& radii) {
+    const ComputedStyle& s = *b.style;
+    const Edges& w = b.borderWidth;
+    std::uint32_t top = s.Get(PropertyId::BorderTopColor).color;
+    bool uniform = w.top == w.right && w.top == w.bottom && w.top == w.left &&
+                   top == s.Get(PropertyId::BorderRightColor).color && top == s.Get(PropertyId::BorderBottomColor).color &&
+                   top == s.Get(PropertyId::BorderLeftColor).color;
+    if (uniform) {
+        if (w.top > 0 && Visible(top)) canvas.StrokeRect(border, w.top, top, radii);
+        return;
+    }
+    const Radii square{};
+    canvas.FillRect({border.x, border.y, border.w, w.top}, top, square);
+    canvas.FillRect({border.x, border.Bottom() - w.bottom, border.w, w.bottom}, s.Get(PropertyId::BorderBottomColor).color, square);
+    canvas.FillRect({border.x, border.y + w.top, w.left, border.h - w.Vertical()}, s.Get(PropertyId::BorderLeftColor).color, square);
+    canvas.FillRect({border.Right() - w.right, border.y + w.top, w.right, border.h - w.Vertical()},
+                    s.Get(PropertyId::BorderRightColor).color, square);
+}
+
+void PaintBox(const Box& b, Canvas& canvas, float dy) {
+    const ComputedStyle* s = b.style;
+    bool shown = s && !s->Get(PropertyId::Visibility).IsKeyword("hidden");
+    RectF border = Moved(b.border, dy);
+    if (shown && b.kind != BoxKind::Anonymous) {
+        Radii radii = RadiiOf(*s, border);
+        std::uint32_t bg = s->Get(PropertyId::BackgroundColor).color;
+        if (Visible(bg)) canvas.FillRect(border, bg, radii);
+        PaintImage(canvas, *s, PropertyId::BackgroundImage, PropertyId::BackgroundRepeat,
+                   PropertyId::BackgroundPositionX, PropertyId::BackgroundPositionY, Moved(b.PaddingBox(), dy));
+        PaintBorder(canvas, b, border, radii);
+        PaintImage(canvas, *s, PropertyId::ForegroundImage, PropertyId::ForegroundRepeat,
+                   PropertyId::ForegroundPositionX, PropertyId::ForegroundPositionY, Moved(b.ContentBox(), dy));
+        if (b.replaced) {
+            RectF content = Moved(b.ContentBox(), dy);
+            canvas.DrawImage(b.imageUrl, {content, content.x, content.y, content.w, content.h, false, false});
+        }
+    }
+    if (b.clips) canvas.PushClip(Moved(b.PaddingBox(), dy));
+    float inner = dy + b.scrollY;
+    for (const TextFragment& f : b.fragments) {
+        if (!f.style || f.style->Get(PropertyId::Visibility).IsKeyword("hidden")) continue;
+        canvas.PaintText(f.text, f.font, f.rect.x, f.rect.y - inner, f.style->Get(PropertyId::Color).color,
+                        f.style->Get(PropertyId::TextDecoration).IsKeyword("underline"));
+    }
+    for (bool positioned : {false, true})
+        for (const auto& child : b.children)
+            if (child->positioned == positioned) PaintBox(*child, canvas, inner);
+    if (b.clips) canvas.PopClip();
+    if (b.scrollable && shown) {
+        const Radii square{};
+        canvas.FillRect(Moved(ScrollbarTrack(b), dy), kTrackColor, square);
+        canvas.FillRect(Moved(ScrollbarThumb(b), dy), kThumbColor, square);
+    }
+}
+
+} // namespace
+
+RectF ScrollbarTrack(const Box& b) {
+    RectF padding = b.PaddingBox();
+    return {padding.Right() - kScrollbarWidth, padding.y, kScrollbarWidth, padding.h};
+}
+
+RectF ScrollbarThumb(const Box& b) {
+    RectF track = ScrollbarTrack(b);
+    if (b.contentHeight <= 0 || b.MaxScroll() <= 0) return track;
+    float length = std::max(std::min(kMinThumb, track.h), track.h * track.h / b.contentHeight);
+    float top = track.y + (track.h - length) * b.scrollY / b.MaxScroll();
+    return {track.x, top, track.w, length};
+}
+
+void PaintBoxes(const Box& root, Canvas& canvas) { PaintBox(root, canvas, 0); }
+
+} // namespace engine

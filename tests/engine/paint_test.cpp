@@ -1,0 +1,121 @@
+#include "engine/events/input.h"
+#include "engine/win32/page_renderer.h"
+#include "engine_test_support.h"
+#include "png_image.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+namespace {
+
+using namespace engine;
+using engine::win32::PageRenderer;
+
+// A page drawn into a bitmap; style changes reach the renderer as they would in a window.
+struct Drawn : engine_test::TestHost {
+    explicit Drawn(const std::string& html, int width = 100, int height = 60, bool transparent = true)
+        : width_(width), height_(height), transparent_(transparent) {
+        answers[u"half.png"] = engine_test::SolidPng(4, 4, 0x8000FF00);
+        answers[u"dot.png"] = engine_test::SolidPng(2, 2, 0xFF0000FF);
+        view.LoadHtml("<style>body { margin: 0 }</style>" + html, u"");
+        Render();
+    }
+    void Invalidated(View&, const Invalidation& what) override {
+        if (renderer) renderer->Invalidate(what);
+    }
+    void DataArrived(View&, const std::u16string&, unsigned) override {
+        if (renderer) renderer->Invalidate({false, true, false});
+    }
+    void Render() { ASSERT_TRUE(renderer->Render(width_, height_, transparent_)); }
+    std::uint32_t At(int x, int y) const { return renderer->Surface().Pixel(x, y); }
+
+    int width_, height_;
+    bool transparent_;
+    View view{*this};
+    std::unique_ptr<PageRenderer> renderer = std::make_unique<PageRenderer>(view);
+};
+
+std::string Hex(std::uint32_t v) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%08X", static_cast<unsigned>(v));
+    return text;
+}
+
+unsigned Alpha(std::uint32_t v) { return v >> 24; }
+
+TEST(Paint, BackgroundsBordersAndCorners) {
+    Drawn d(R"html(<div style="height: 20px; background: rgba(255, 0, 0, 0.5)"></div>
+      <div style="height: 20px; background: white; border: 3px solid #0000ff"></div>
+      <div style="width: 20px; height: 16px; background: black; border-radius: 8px"></div>)html");
+    // Premultiplied: half-transparent red is half red.
+    EXPECT_EQ(Hex(d.At(50, 10)), "80800000");
+    EXPECT_EQ(Hex(d.At(1, 21)), "FF0000FF");
+    EXPECT_EQ(Hex(d.At(50, 30)), "FFFFFFFF");
+    // A rounded corner leaves its corner transparent, the middle filled.
+    EXPECT_EQ(Alpha(d.At(0, 46)), 0u);
+    EXPECT_EQ(Hex(d.At(10, 54)), "FF000000");
+    EXPECT_EQ(Alpha(d.At(30, 54)), 0u);
+}
+
+TEST(Paint, ImagesWithAlphaAndRepeat) {
+    Drawn d(R"html(<img src="half.png" style="display: block"><img src="missing.png" style="display: block; width: 5px; height: 5px">
+      <div style="height: 10px; background: url(dot.png) no-repeat 4px 0"></div>
+      <div style="height: 10px; background: url(dot.png) repeat-x"></div>)html");
+    EXPECT_EQ(Hex(d.At(1, 1)), "80008000");
+    // The missing image keeps its place and paints nothing.
+    EXPECT_EQ(Alpha(d.At(1, 6)), 0u);
+    EXPECT_EQ(Hex(d.At(5, 10)), "FF0000FF");
+    EXPECT_EQ(Alpha(d.At(1, 10)), 0u);
+    EXPECT_EQ(Hex(d.At(97, 20)), "FF0000FF");
+    EXPECT_EQ(Alpha(d.At(97, 23)), 0u);
+}
+
+TEST(Paint, TextFindsAFontThatExists) {
+    Drawn d(R"html(<p style="margin: 0; font: 20px Tahoma, 'No Such Font'; color: black">HHHH</p>)html", 100, 30, false);
+    int dark = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 100; ++x) dark += (d.At(x, y) & 0xFF) < 0x40;
+    EXPECT_GT(dark, 40);
+    const Box* p = d.renderer->Layout(100, 30).BoxOf(*d.view.GetDocument()->FirstElementByTag("p"));
+    ASSERT_TRUE(p && p->fragments.size() == 1);
+    EXPECT_GT(p->fragments[0].rect.w, 20);
+}
+
+TEST(Paint, HoverRepaintsWhatTheStyleChanged) {
+    Drawn d(R"html(<style>#b { height: 20px; background: red } #b:hover { background: blue }</style><div id=b></div>)html");
+    EXPECT_EQ(Hex(d.At(5, 5)), "FFFF0000");
+    Element* target = d.renderer->Layout(100, 60).HitTest(5, 5);
+    ASSERT_NE(target, nullptr);
+    HandleMouse(d.view, target, {MOUSE_MOVE, 5, 5, 0, 0});
+    d.Render();
+    EXPECT_EQ(Hex(d.At(5, 5)), "FF0000FF");
+    HandleMouse(d.view, nullptr, {MOUSE_LEAVE, 0, 0, 0, 0});
+    d.Render();
+    EXPECT_EQ(Hex(d.At(5, 5)), "FFFF0000");
+}
+
+TEST(Paint, ScrolledContentIsClippedToItsBox) {
+    Drawn d(R"html(<div id=list style="height: 20px; overflow: auto"><div style="height: 20px; background: red"></div>
+      <div style="height: 20px; background: lime"></div></div><div style="height: 10px; background: black"></div>)html");
+    EXPECT_EQ(Hex(d.At(5, 5)), "FFFF0000");
+    EXPECT_EQ(Hex(d.At(5, 25)), "FF000000"); // the overflow does not cover what follows
+    PageLayout& layout = d.renderer->Layout(100, 60);
+    Box* list = layout.ScrollerAt(5, 5);
+    ASSERT_NE(list, nullptr);
+    layout.ScrollTo(*list, 20);
+    d.renderer->ScrollChanged();
+    d.Render();
+    EXPECT_EQ(Hex(d.At(5, 5)), "FF00FF00");
+    EXPECT_NE(Alpha(d.At(95, 15)), 0u); // the scrollbar
+}
+
+TEST(Paint, EmptyAndHugeSizesDrawNothingAndDoNotFail) {
+    Drawn d(R"html(<div style="width: 10000000px; height: 10000000px; background: url(dot.png)"></div>)html", 50, 50);
+    EXPECT_EQ(Hex(d.At(10, 10)), "FF0000FF");
+    EXPECT_FALSE(d.renderer->Render(0, 0, true));
+    EXPECT_FALSE(d.renderer->Render(0, 100, true));
+    d.Render();
+}
+
+} // namespace
