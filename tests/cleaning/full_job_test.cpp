@@ -9,6 +9,7 @@
 #include "support/registry_fixture.h"
 #include "support/shell_folder_redirect.h"
 #include "support/test_folder.h"
+#include "support/url_cache_fixture.h"
 
 #include <windows.h>
 #include <wininet.h>
@@ -61,19 +62,6 @@ const std::vector<std::wstring> kHistoryKeys = {
 };
 const std::wstring kTypedUrls = L"Software\\Microsoft\\Internet Explorer\\TypedURLs";
 const std::wstring kUserWinlogon = L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
-
-bool MakeCacheEntry(const std::wstring& url, DWORD type) {
-    wchar_t file[MAX_PATH] = L"";
-    if (!CreateUrlCacheEntryW(url.c_str(), 0, L"txt", file, 0)) return false;
-    const FILETIME never{};
-    CloseHandle(CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    return CommitUrlCacheEntryW(url.c_str(), file, never, never, type, nullptr, 0, nullptr, nullptr);
-}
-
-bool HasCacheEntry(const std::wstring& url) {
-    DWORD size = 0;
-    return !GetUrlCacheEntryInfoW(url.c_str(), nullptr, &size) && GetLastError() == ERROR_INSUFFICIENT_BUFFER;
-}
 
 bool ClipboardHasText() {
     if (!OpenClipboard(nullptr)) return false;

@@ -1,6 +1,7 @@
 #include "cleaners/browsers/ie_cleaner.h"
 
 #include "browser_folders_fixture.h"
+#include "support/url_cache_fixture.h"
 #include "common/scoped_handles.h"
 
 #include <windows.h>
@@ -13,23 +14,6 @@
 namespace {
 
 using namespace browser_tests;
-
-// A real entry of the prefix's WinINet cache, with a content file.
-bool MakeEntry(const std::wstring& url, DWORD type) {
-    wchar_t file[MAX_PATH] = L"";
-    if (!CreateUrlCacheEntryW(url.c_str(), 0, L"txt", file, 0)) return false;
-    scoped::FileHandle content(CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    DWORD written = 0;
-    WriteFile(content.Get(), "trace", 5, &written, nullptr);
-    content.Reset();
-    const FILETIME never{};
-    return CommitUrlCacheEntryW(url.c_str(), file, never, never, type, nullptr, 0, nullptr, nullptr);
-}
-
-bool HasEntry(const std::wstring& url) {
-    DWORD size = 0;
-    return !GetUrlCacheEntryInfoW(url.c_str(), nullptr, &size) && GetLastError() == ERROR_INSUFFICIENT_BUFFER;
-}
 
 // Long enough that its entry record does not fit the first 4096-byte buffer.
 std::wstring LongName(const std::wstring& prefix, const std::wstring& suffix) {
@@ -51,9 +35,9 @@ class UrlCache : public BrowserFoldersTest {
         PlantLinkIn(cache_ + L"\\content.ie5");
         PlantLinkIn(cookies_);
         for (const auto& url : {page_, longPage_})
-            ASSERT_TRUE(MakeEntry(url, NORMAL_CACHE_ENTRY));
+            ASSERT_TRUE(testing_support::MakeCacheEntry(url, NORMAL_CACHE_ENTRY));
         for (const auto& url : {cookie_, longCookie_, otherLongCookie_})
-            ASSERT_TRUE(MakeEntry(url, COOKIE_CACHE_ENTRY));
+            ASSERT_TRUE(testing_support::MakeCacheEntry(url, COOKIE_CACHE_ENTRY));
     }
     void TearDown() override {
         for (const auto& url : {page_, longPage_, cookie_, longCookie_, otherLongCookie_})
@@ -67,10 +51,10 @@ class UrlCache : public BrowserFoldersTest {
 
 TEST_F(UrlCache, CleanCacheDeletesEveryEntryButTheCookies) {
     EXPECT_EQ(1, IECleaner().CleanCache(1));
-    EXPECT_FALSE(HasEntry(page_));
-    EXPECT_FALSE(HasEntry(longPage_));
-    EXPECT_TRUE(HasEntry(cookie_));
-    EXPECT_TRUE(HasEntry(longCookie_));
+    EXPECT_FALSE(testing_support::HasCacheEntry(page_));
+    EXPECT_FALSE(testing_support::HasCacheEntry(longPage_));
+    EXPECT_TRUE(testing_support::HasCacheEntry(cookie_));
+    EXPECT_TRUE(testing_support::HasCacheEntry(longCookie_));
     EXPECT_FALSE(testing_support::PathExists(cacheIndex_)); // wiped, then removed
     EXPECT_TRUE(Untouched(cookiesIndex_));
     EXPECT_TRUE(messages_.Shown().empty());
@@ -80,10 +64,10 @@ TEST_F(UrlCache, CleanCacheDeletesEveryEntryButTheCookies) {
 TEST_F(UrlCache, CleanCookiesDeletesOnlyTheCookies) {
     DeleteUrlCacheEntryW(cookie_.c_str());
     EXPECT_EQ(1, IECleaner().CleanCookies(1));
-    EXPECT_FALSE(HasEntry(longCookie_));
-    EXPECT_FALSE(HasEntry(otherLongCookie_));
-    EXPECT_TRUE(HasEntry(page_));
-    EXPECT_TRUE(HasEntry(longPage_));
+    EXPECT_FALSE(testing_support::HasCacheEntry(longCookie_));
+    EXPECT_FALSE(testing_support::HasCacheEntry(otherLongCookie_));
+    EXPECT_TRUE(testing_support::HasCacheEntry(page_));
+    EXPECT_TRUE(testing_support::HasCacheEntry(longPage_));
     EXPECT_FALSE(testing_support::PathExists(cookiesIndex_));
     EXPECT_TRUE(Untouched(cacheIndex_));
     EXPECT_TRUE(messages_.Shown().empty());
@@ -108,7 +92,7 @@ TEST_F(UrlCache, AnUnopenableIndexFileStopsBeforeAnyEntryIsDeleted) {
         EXPECT_EQ(0, (cleaner.*c.clean)(1));
         EXPECT_EQ(c.message, messages_.Texts().back());
         for (const auto& url : {page_, longPage_, longCookie_, otherLongCookie_})
-            EXPECT_TRUE(HasEntry(url));
+            EXPECT_TRUE(testing_support::HasCacheEntry(url));
     }
     EXPECT_EQ(2u, messages_.Shown().size());
 }
@@ -117,7 +101,7 @@ TEST_F(UrlCache, WithoutTheIndexFlagOnlyEntriesGo) {
     scoped::FileHandle holder(
         CreateFileW(cacheIndex_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     EXPECT_EQ(1, IECleaner().CleanCache(0));
-    EXPECT_FALSE(HasEntry(page_));
+    EXPECT_FALSE(testing_support::HasCacheEntry(page_));
     EXPECT_TRUE(messages_.Shown().empty());
     holder.Reset();
     EXPECT_TRUE(Untouched(cacheIndex_));
@@ -129,7 +113,7 @@ TEST_F(UrlCache, AnEmptyCookieStoreReportsNoWalk) {
         DeleteUrlCacheEntryW(url.c_str());
     IECleaner().CleanCookies(0); // any cookie of earlier runs
     EXPECT_EQ(0, IECleaner().CleanCookies(0));
-    EXPECT_TRUE(HasEntry(page_));
+    EXPECT_TRUE(testing_support::HasCacheEntry(page_));
 }
 
 // The prefix's own cache, whose index files WinINet holds open while this program uses it: they are left
@@ -138,25 +122,25 @@ TEST(LiveUrlCache, CleanersLeaveTheLiveIndexReadable) {
     MessageRecorder messages;
     const std::wstring page = L"http://live.tracewipe.test/page",
                        cookie = L"Cookie:user@live.tracewipe.test/";
-    ASSERT_TRUE(MakeEntry(page, NORMAL_CACHE_ENTRY));
-    ASSERT_TRUE(MakeEntry(cookie, COOKIE_CACHE_ENTRY));
+    ASSERT_TRUE(testing_support::MakeCacheEntry(page, NORMAL_CACHE_ENTRY));
+    ASSERT_TRUE(testing_support::MakeCacheEntry(cookie, COOKIE_CACHE_ENTRY));
     // Enough records to reach past the kept header of the index.
     for (int i = 0; i < 300; ++i)
-        MakeEntry(page + std::to_wstring(i), NORMAL_CACHE_ENTRY);
+        testing_support::MakeCacheEntry(page + std::to_wstring(i), NORMAL_CACHE_ENTRY);
     IECleaner cleaner;
     cleaner.CleanBrowserHistory(nullptr);
     EXPECT_EQ(1, cleaner.CleanCache(1));
-    EXPECT_FALSE(HasEntry(page));
-    EXPECT_TRUE(HasEntry(cookie));
+    EXPECT_FALSE(testing_support::HasCacheEntry(page));
+    EXPECT_TRUE(testing_support::HasCacheEntry(cookie));
     EXPECT_EQ(1, cleaner.CleanCookies(1));
-    EXPECT_FALSE(HasEntry(cookie));
+    EXPECT_FALSE(testing_support::HasCacheEntry(cookie));
     cleaner.CleanIndexFiles();
     EXPECT_TRUE(messages.Shown().empty());
 
-    ASSERT_TRUE(MakeEntry(page, NORMAL_CACHE_ENTRY));
-    EXPECT_TRUE(HasEntry(page));
+    ASSERT_TRUE(testing_support::MakeCacheEntry(page, NORMAL_CACHE_ENTRY));
+    EXPECT_TRUE(testing_support::HasCacheEntry(page));
     EXPECT_EQ(1, cleaner.CleanCache(1));
-    EXPECT_FALSE(HasEntry(page));
+    EXPECT_FALSE(testing_support::HasCacheEntry(page));
 }
 
 } // namespace

@@ -1,0 +1,13 @@
+#pragma once
+// Real entries of the prefix's WinINet cache. Kept apart: <wininet.h> cannot share a unit with <winhttp.h>.
+#include <windows.h>
+
+#include <string>
+
+namespace testing_support {
+
+// An entry of `type` (NORMAL_CACHE_ENTRY, COOKIE_CACHE_ENTRY) with a small content file.
+bool MakeCacheEntry(const std::wstring& url, DWORD type);
+bool HasCacheEntry(const std::wstring& url);
+
+} // namespace testing_support
