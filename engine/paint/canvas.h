@@ -33,8 +33,8 @@ public:
     virtual void PopClip() = 0;
 };
 
-// Paints the boxes, scrolling applied, within the clip.
-void PaintBoxes(const Box& root, Canvas& canvas);
+// Paints the boxes, scrolling applied, over a viewport.
+void PaintBoxes(const Box& root, Canvas& canvas, const RectF& viewport);
 
 // Where the thumb of a scrolling box's bar lies, in document coordinates before the box's own scrolling.
 RectF ScrollbarTrack(const Box& box);

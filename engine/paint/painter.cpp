@@ -2,6 +2,7 @@
 // positioned children, so that they lie on top; hit testing follows the same order backwards.
 
 #include "engine/css/computed_style.h"
+#include "engine/dom/element.h"
 #include "engine/dom/utf.h"
 #include "engine/layout/layout_lengths.h"
 #include "engine/paint/canvas.h"
@@ -67,16 +68,18 @@ void PaintBorder(Canvas& canvas, const Box& b, const RectF& border, const Radii&
                     s.Get(PropertyId::BorderRightColor).color, square);
 }
 
-void PaintBox(const Box& b, Canvas& canvas, float dy) {
+void PaintBox(const Box& b, Canvas& canvas, float dy, const Box* canvasSource) {
     const ComputedStyle* s = b.style;
     bool shown = s && !s->Get(PropertyId::Visibility).IsKeyword("hidden");
     RectF border = Moved(b.border, dy);
     if (shown && b.kind != BoxKind::Anonymous) {
         Radii radii = RadiiOf(*s, border);
         std::uint32_t bg = s->Get(PropertyId::BackgroundColor).color;
-        if (Visible(bg)) canvas.FillRect(border, bg, radii);
-        PaintImage(canvas, *s, PropertyId::BackgroundImage, PropertyId::BackgroundRepeat,
-                   PropertyId::BackgroundPositionX, PropertyId::BackgroundPositionY, Moved(b.PaddingBox(), dy));
+        if (&b != canvasSource) {
+            if (Visible(bg)) canvas.FillRect(border, bg, radii);
+            PaintImage(canvas, *s, PropertyId::BackgroundImage, PropertyId::BackgroundRepeat,
+                       PropertyId::BackgroundPositionX, PropertyId::BackgroundPositionY, Moved(b.PaddingBox(), dy));
+        }
         PaintBorder(canvas, b, border, radii);
         PaintImage(canvas, *s, PropertyId::ForegroundImage, PropertyId::ForegroundRepeat,
                    PropertyId::ForegroundPositionX, PropertyId::ForegroundPositionY, Moved(b.ContentBox(), dy));
@@ -94,7 +97,7 @@ void PaintBox(const Box& b, Canvas& canvas, float dy) {
     }
     for (bool positioned : {false, true})
         for (const auto& child : b.children)
-            if (child->positioned == positioned) PaintBox(*child, canvas, inner);
+            if (child->positioned == positioned) PaintBox(*child, canvas, inner, canvasSource);
     if (b.clips) canvas.PopClip();
     if (b.scrollable && shown) {
         const Radii square{};
@@ -118,6 +121,30 @@ RectF ScrollbarThumb(const Box& b) {
     return {track.x, top, track.w, length};
 }
 
-void PaintBoxes(const Box& root, Canvas& canvas) { PaintBox(root, canvas, 0); }
+bool HasBackground(const Box& b) {
+    return b.style && (Visible(b.style->Get(PropertyId::BackgroundColor).color) ||
+                       b.style->Get(PropertyId::BackgroundImage).type == CssValue::Type::Url);
+}
+
+// The root's background, or else the body's, covers the whole window, as in browsers: a page whose body is
+// shorter than its window shows no bare strip below it.
+const Box* CanvasBackground(const Box& root) {
+    if (HasBackground(root)) return &root;
+    for (const auto& child : root.children)
+        if (child->element && child->element->Tag() == "body") return HasBackground(*child) ? child.get() : nullptr;
+    return nullptr;
+}
+
+void PaintBoxes(const Box& root, Canvas& canvas, const RectF& viewport) {
+    const Box* source = CanvasBackground(root);
+    if (source) {
+        const ComputedStyle& s = *source->style;
+        std::uint32_t bg = s.Get(PropertyId::BackgroundColor).color;
+        if (Visible(bg)) canvas.FillRect(viewport, bg, Radii{});
+        PaintImage(canvas, s, PropertyId::BackgroundImage, PropertyId::BackgroundRepeat,
+                   PropertyId::BackgroundPositionX, PropertyId::BackgroundPositionY, viewport);
+    }
+    PaintBox(root, canvas, 0, source);
+}
 
 } // namespace engine

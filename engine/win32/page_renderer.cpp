@@ -40,7 +40,7 @@ bool PageRenderer::Render(int width, int height, bool transparent) {
     Gdiplus::Graphics graphics(&target);
     graphics.Clear(Gdiplus::Color(transparent ? 0 : 0xFFFFFFFF));
     device_.SetTarget(&graphics);
-    if (const Box* root = layout_.Root()) PaintBoxes(*root, device_);
+    if (const Box* root = layout_.Root()) PaintBoxes(*root, device_, {0, 0, float(width), float(height)});
     device_.SetTarget(nullptr);
     return true;
 }
