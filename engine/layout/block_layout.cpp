@@ -26,6 +26,11 @@ bool Scrolls(const Box& b) {
 } // namespace
 
 void BlockLayout::ResolveEdges(Box& b, float cbWidth) {
+    if (b.kind == BoxKind::Anonymous) {
+        // It shares its parent's style for text, not the parent's margins, borders and padding.
+        b.margin = b.borderWidth = b.padding = {};
+        return;
+    }
     float base = std::max(0.0f, cbWidth);
     b.margin = {LengthOr(Prop(b, PropertyId::MarginTop), base, 0), LengthOr(Prop(b, PropertyId::MarginRight), base, 0),
                 LengthOr(Prop(b, PropertyId::MarginBottom), base, 0), LengthOr(Prop(b, PropertyId::MarginLeft), base, 0)};

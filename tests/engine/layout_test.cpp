@@ -76,6 +76,12 @@ TEST(Layout, InlineTextWrapsAndAligns) {
     EXPECT_EQ(l.IdAt(10, 12), "p");
 }
 
+TEST(Layout, InlineContentBesideBlocksTakesNoEdgesOfItsParent) {
+    Laid l("<body style='padding: 10px'><div style='height: 5px'></div>\n <button id=a style='margin-right: 8px'>ab</button><button>cd</button></body>");
+    EXPECT_EQ(Rect(l.Border("#a")), "10,15 10x10");
+    EXPECT_EQ(Rect(l.Border("body")), "0,0 200x37"); // 37.5: the line is 10 above its baseline, 2.5 below
+}
+
 TEST(Layout, InlineBlocksShrinkAndSitOnTheBaseline) {
     Laid l(R"(<body><div id=row>ab <span id=ib style="display: inline-block; padding: 2px; border: 1px solid">x y</span>
       <img id=img src="pic.png"> <img id=missing src="none.png" style="width: 8px; height: 9px"></div></body>)");

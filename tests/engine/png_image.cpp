@@ -2,28 +2,9 @@
 
 #include "engine/win32/gdiplus_include.h"
 #include "engine/win32/gdiplus_session.h"
-
-#include <vector>
+#include "engine/win32/png_encoder.h"
 
 namespace engine_test {
-namespace {
-
-bool PngEncoder(CLSID& clsid) {
-    UINT count = 0, size = 0;
-    Gdiplus::GetImageEncodersSize(&count, &size);
-    std::vector<unsigned char> buffer(size);
-    auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    if (size == 0 || Gdiplus::GetImageEncoders(count, size, codecs) != Gdiplus::Ok) return false;
-    for (UINT i = 0; i < count; ++i) {
-        if (std::wstring(codecs[i].MimeType) == L"image/png") {
-            clsid = codecs[i].Clsid;
-            return true;
-        }
-    }
-    return false;
-}
-
-} // namespace
 
 std::string SolidPng(int width, int height, std::uint32_t argb) {
     engine::win32::EnsureGdiplus();
@@ -32,7 +13,7 @@ std::string SolidPng(int width, int height, std::uint32_t argb) {
         for (int x = 0; x < width; ++x) bitmap.SetPixel(x, y, Gdiplus::Color(static_cast<Gdiplus::ARGB>(argb)));
     CLSID clsid;
     IStream* stream = nullptr;
-    if (!PngEncoder(clsid) || FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &stream))) return {};
+    if (!engine::win32::PngEncoder(clsid) || FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &stream))) return {};
     std::string bytes;
     if (bitmap.Save(stream, &clsid, nullptr) == Gdiplus::Ok) {
         STATSTG stat{};
