@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <sstream>
+#include <utility>
 
 namespace engine {
 namespace {
@@ -44,13 +45,33 @@ Box* ScrollerIn(Box& b, float x, float y) {
     return inside && b.scrollable ? &b : nullptr;
 }
 
-// A restyle that asks only for a repaint replaces styles without rebuilding the boxes.
-void RefreshStyles(Box& b) {
+void Unite(RectF& area, const RectF& r) {
+    if (r.w <= 0 || r.h <= 0) return;
+    if (area.w <= 0 || area.h <= 0) {
+        area = r;
+        return;
+    }
+    float right = std::max(area.Right(), r.Right()), bottom = std::max(area.Bottom(), r.Bottom());
+    area.x = std::min(area.x, r.x);
+    area.y = std::min(area.y, r.y);
+    area.w = right - area.x;
+    area.h = bottom - area.y;
+}
+
+// A restyle that asks only for a repaint replaces styles without rebuilding the boxes; the boxes whose
+// style changed make up what must be painted again.
+void RefreshStyles(Box& b, float dy, RectF& area) {
+    const ComputedStyle* before = b.style;
     if (b.element) b.style = b.element->Style();
     else if (b.parent) b.style = b.parent->style;
-    for (TextFragment& f : b.fragments)
+    bool changed = before != b.style;
+    if (changed) Unite(area, Scrolled(b.border, dy));
+    for (TextFragment& f : b.fragments) {
+        const ComputedStyle* old = f.style;
         if (f.element) f.style = f.element->Style();
-    for (auto& child : b.children) RefreshStyles(*child);
+        if (changed || old != f.style) Unite(area, Scrolled(f.rect, dy + b.scrollY));
+    }
+    for (auto& child : b.children) RefreshStyles(*child, dy + b.scrollY, area);
 }
 
 void DumpBox(const Box& b, int depth, std::ostringstream& out) {
@@ -83,12 +104,13 @@ void PageLayout::Rebuild(Document& document) {
 
 bool PageLayout::Update(Document* document, float width, float height) {
     if (!dirty_ && width == width_ && height == height_) {
-        if (tree_.root) RefreshStyles(*tree_.root);
+        if (tree_.root) RefreshStyles(*tree_.root, 0, restyled_);
         return false;
     }
     width_ = width;
     height_ = height;
     dirty_ = false;
+    restyled_ = {};
     if (!document) {
         tree_ = {};
         return true;
@@ -97,6 +119,8 @@ bool PageLayout::Update(Document* document, float width, float height) {
     if (tree_.root) BlockLayout(measurer_).LayoutRoot(*tree_.root, std::max(0.0f, width), std::max(0.0f, height));
     return true;
 }
+
+RectF PageLayout::TakeRestyledArea() { return std::exchange(restyled_, RectF{}); }
 
 const Box* PageLayout::BoxOf(const Element& element) const {
     auto it = tree_.boxes.find(&element);

@@ -33,8 +33,8 @@ public:
     virtual void PopClip() = 0;
 };
 
-// Paints the boxes, scrolling applied, over a viewport.
-void PaintBoxes(const Box& root, Canvas& canvas, const RectF& viewport);
+// Paints the boxes, scrolling applied, over a viewport; what lies wholly outside the clip is not drawn.
+void PaintBoxes(const Box& root, Canvas& canvas, const RectF& viewport, const RectF& clip);
 
 // Where the thumb of a scrolling box's bar lies, in document coordinates before the box's own scrolling.
 RectF ScrollbarTrack(const Box& box);

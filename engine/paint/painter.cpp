@@ -68,10 +68,15 @@ void PaintBorder(Canvas& canvas, const Box& b, const RectF& border, const Radii&
                     s.Get(PropertyId::BorderRightColor).color, square);
 }
 
-void PaintBox(const Box& b, Canvas& canvas, float dy, const Box* canvasSource) {
+bool Meets(const RectF& a, const RectF& b) {
+    return a.x < b.Right() && b.x < a.Right() && a.y < b.Bottom() && b.y < a.Bottom();
+}
+
+// Children may overflow a box that does not clip, so only the box's own drawing is skipped outside the clip.
+void PaintBox(const Box& b, Canvas& canvas, float dy, const Box* canvasSource, const RectF& clip) {
     const ComputedStyle* s = b.style;
-    bool shown = s && !s->Get(PropertyId::Visibility).IsKeyword("hidden");
     RectF border = Moved(b.border, dy);
+    bool shown = s && !s->Get(PropertyId::Visibility).IsKeyword("hidden") && Meets(border, clip);
     if (shown && b.kind != BoxKind::Anonymous) {
         Radii radii = RadiiOf(*s, border);
         std::uint32_t bg = s->Get(PropertyId::BackgroundColor).color;
@@ -91,13 +96,14 @@ void PaintBox(const Box& b, Canvas& canvas, float dy, const Box* canvasSource) {
     if (b.clips) canvas.PushClip(Moved(b.PaddingBox(), dy));
     float inner = dy + b.scrollY;
     for (const TextFragment& f : b.fragments) {
+        if (!Meets(Moved(f.rect, inner), clip)) continue;
         if (!f.style || f.style->Get(PropertyId::Visibility).IsKeyword("hidden")) continue;
         canvas.PaintText(f.text, f.font, f.rect.x, f.rect.y - inner, f.style->Get(PropertyId::Color).color,
                         f.style->Get(PropertyId::TextDecoration).IsKeyword("underline"));
     }
     for (bool positioned : {false, true})
         for (const auto& child : b.children)
-            if (child->positioned == positioned) PaintBox(*child, canvas, inner, canvasSource);
+            if (child->positioned == positioned) PaintBox(*child, canvas, inner, canvasSource, clip);
     if (b.clips) canvas.PopClip();
     if (b.scrollable && shown) {
         const Radii square{};
@@ -135,7 +141,7 @@ const Box* CanvasBackground(const Box& root) {
     return nullptr;
 }
 
-void PaintBoxes(const Box& root, Canvas& canvas, const RectF& viewport) {
+void PaintBoxes(const Box& root, Canvas& canvas, const RectF& viewport, const RectF& clip) {
     const Box* source = CanvasBackground(root);
     if (source) {
         const ComputedStyle& s = *source->style;
@@ -144,7 +150,7 @@ void PaintBoxes(const Box& root, Canvas& canvas, const RectF& viewport) {
         PaintImage(canvas, s, PropertyId::BackgroundImage, PropertyId::BackgroundRepeat,
                    PropertyId::BackgroundPositionX, PropertyId::BackgroundPositionY, viewport);
     }
-    PaintBox(root, canvas, 0, source);
+    PaintBox(root, canvas, 0, source, clip);
 }
 
 } // namespace engine

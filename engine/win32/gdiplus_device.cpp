@@ -13,6 +13,8 @@ namespace {
 
 using Gdiplus::REAL;
 
+constexpr std::size_t kMaxCachedWidths = 20000;
+
 Gdiplus::Color ColorOf(std::uint32_t argb) { return Gdiplus::Color(static_cast<Gdiplus::ARGB>(argb)); }
 
 Gdiplus::RectF RectOf(const RectF& r) { return Gdiplus::RectF(r.x, r.y, r.w, r.h); }
@@ -147,10 +149,13 @@ FontMetrics GdiplusDevice::Metrics(const FontSpec& font) { return FontFor(font).
 float GdiplusDevice::TextWidth(const FontSpec& font, std::u16string_view text) {
     Font& f = FontFor(font);
     if (!f.font || text.empty()) return 0;
+    auto key = std::make_pair(font, std::u16string(text));
+    if (auto it = widths_.find(key); it != widths_.end()) return it->second;
     Gdiplus::RectF bounds;
-    std::u16string copy(text);
-    scratch_->MeasureString(WideOf(copy), static_cast<INT>(copy.size()), f.font.get(), Gdiplus::PointF(0, 0),
+    scratch_->MeasureString(WideOf(key.second), static_cast<INT>(key.second.size()), f.font.get(), Gdiplus::PointF(0, 0),
                             format_.get(), &bounds);
+    if (widths_.size() > kMaxCachedWidths) widths_.clear();
+    widths_.emplace(std::move(key), bounds.Width);
     return bounds.Width;
 }
 

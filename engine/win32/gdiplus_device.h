@@ -55,6 +55,7 @@ private:
     std::unique_ptr<Gdiplus::Graphics> scratch_; // for measuring
     std::unique_ptr<Gdiplus::StringFormat> format_;
     std::map<FontSpec, Font> fonts_;
+    std::map<std::pair<FontSpec, std::u16string>, float> widths_; // words repeat; measuring is slow
     std::map<std::u16string, std::unique_ptr<Gdiplus::Bitmap>> images_; // null: not decodable
     std::vector<Gdiplus::GraphicsState> clips_;
 };

@@ -3,6 +3,8 @@
 #include "engine/paint/canvas.h"
 #include "engine/view/view.h"
 
+#include <cmath>
+
 namespace engine::win32 {
 
 PageRenderer::PageRenderer(View& view) : view_(view), device_(view), layout_(device_) {}
@@ -14,33 +16,42 @@ void PageRenderer::Invalidate(const Invalidation& what) {
 
 PageLayout& PageRenderer::Layout(int width, int height) {
     view_.UpdateStyle();
-    if (layout_.Update(view_.GetDocument(), float(width), float(height))) paintDirty_ = true;
+    if (layout_.Update(view_.GetDocument(), float(width), float(height))) paintDirty_ = fullPaint_ = true;
     return layout_;
 }
 
 float PageRenderer::MinWidth() {
     view_.UpdateStyle();
-    paintDirty_ = true;
+    paintDirty_ = fullPaint_ = true;
     return layout_.MinWidth(view_.GetDocument());
 }
 
 float PageRenderer::MinHeight(float width) {
     view_.UpdateStyle();
-    paintDirty_ = true;
+    paintDirty_ = fullPaint_ = true;
     return layout_.MinHeight(view_.GetDocument(), width);
 }
 
 bool PageRenderer::Render(int width, int height, bool transparent) {
     Layout(width, height);
+    RectF restyled = layout_.TakeRestyledArea();
     bool resized = surface_.Width() != width || surface_.Height() != height;
     if (!surface_.Resize(width, height)) return false;
     if (!paintDirty_ && !resized) return true;
-    paintDirty_ = false;
+    RectF viewport{0, 0, float(width), float(height)};
+    // A restyle alone repaints only the boxes it touched; anything else repaints everything.
+    RectF clip = fullPaint_ || resized || restyled.w <= 0 ? viewport : restyled;
+    paintDirty_ = fullPaint_ = false;
     Gdiplus::Bitmap target(width, height, width * 4, PixelFormat32bppPARGB, reinterpret_cast<BYTE*>(surface_.Pixels()));
     Gdiplus::Graphics graphics(&target);
-    graphics.Clear(Gdiplus::Color(transparent ? 0 : 0xFFFFFFFF));
+    Gdiplus::RectF area(std::floor(clip.x), std::floor(clip.y), std::ceil(clip.w) + 1, std::ceil(clip.h) + 1);
+    graphics.SetClip(area);
+    graphics.SetCompositingMode(Gdiplus::CompositingModeSourceCopy);
+    Gdiplus::SolidBrush clear(Gdiplus::Color(transparent ? 0 : 0xFFFFFFFF));
+    graphics.FillRectangle(&clear, area);
+    graphics.SetCompositingMode(Gdiplus::CompositingModeSourceOver);
     device_.SetTarget(&graphics);
-    if (const Box* root = layout_.Root()) PaintBoxes(*root, device_, {0, 0, float(width), float(height)});
+    if (const Box* root = layout_.Root()) PaintBoxes(*root, device_, viewport, {area.X, area.Y, area.Width, area.Height});
     device_.SetTarget(nullptr);
     return true;
 }

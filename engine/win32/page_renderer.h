@@ -21,7 +21,7 @@ public:
     // Lays out and paints as needed; false when there is nothing to show (an empty or too large size).
     bool Render(int width, int height, bool transparent);
     // The box whose scrolling changed must be painted again.
-    void ScrollChanged() { paintDirty_ = true; }
+    void ScrollChanged() { paintDirty_ = fullPaint_ = true; }
 
     const DibSurface& Surface() const { return surface_; }
     GdiplusDevice& Device() { return device_; }
@@ -32,6 +32,7 @@ private:
     PageLayout layout_;
     DibSurface surface_;
     bool paintDirty_ = true;
+    bool fullPaint_ = true;
 };
 
 } // namespace engine::win32

@@ -2,7 +2,6 @@
 
 #include "engine/win32/gdiplus_session.h"
 
-#include <string>
 #include <vector>
 
 namespace engine::win32 {
@@ -21,6 +20,25 @@ bool PngEncoder(CLSID& clsid) {
         }
     }
     return false;
+}
+
+std::string EncodePng(Gdiplus::Bitmap& bitmap) {
+    CLSID clsid;
+    IStream* stream = nullptr;
+    if (!PngEncoder(clsid) || FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &stream))) return {};
+    std::string bytes;
+    if (bitmap.Save(stream, &clsid, nullptr) == Gdiplus::Ok) {
+        STATSTG stat{};
+        stream->Stat(&stat, STATFLAG_NONAME);
+        bytes.resize(static_cast<std::size_t>(stat.cbSize.QuadPart));
+        LARGE_INTEGER zero{};
+        stream->Seek(zero, STREAM_SEEK_SET, nullptr);
+        ULONG read = 0;
+        stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read);
+        bytes.resize(read);
+    }
+    stream->Release();
+    return bytes;
 }
 
 } // namespace engine::win32
