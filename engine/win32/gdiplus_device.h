@@ -23,8 +23,9 @@ public:
     explicit GdiplusDevice(View& view);
     ~GdiplusDevice() override;
 
-    // Drawing goes to this target until the next call; null stops drawing.
-    void SetTarget(Gdiplus::Graphics* graphics);
+    // Drawing goes to this target until the next call; null stops drawing. The pixels, when given, are the
+    // target's own (32-bit premultiplied, top-down rows), for fills that need no blending.
+    void SetTarget(Gdiplus::Graphics* graphics, std::uint32_t* pixels = nullptr, int width = 0, int height = 0);
     // Images whose bytes were missing are looked for again.
     void ForgetMissingImages();
 
@@ -47,10 +48,13 @@ private:
         FontMetrics metrics;
     };
     Font& FontFor(const FontSpec& spec);
+    bool FillOpaque(const RectF& rect, std::uint32_t argb);
     Gdiplus::Bitmap* Image(const std::u16string& url);
 
     View& view_;
     Gdiplus::Graphics* target_ = nullptr;
+    std::uint32_t* pixels_ = nullptr;
+    int pixelsWidth_ = 0, pixelsHeight_ = 0;
     std::unique_ptr<Gdiplus::Bitmap> scratchBitmap_;
     std::unique_ptr<Gdiplus::Graphics> scratch_; // for measuring
     std::unique_ptr<Gdiplus::StringFormat> format_;

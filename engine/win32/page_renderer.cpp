@@ -3,6 +3,7 @@
 #include "engine/paint/canvas.h"
 #include "engine/view/view.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace engine::win32 {
@@ -42,15 +43,19 @@ bool PageRenderer::Render(int width, int height, bool transparent) {
     // A restyle alone repaints only the boxes it touched; anything else repaints everything.
     RectF clip = fullPaint_ || resized || restyled.w <= 0 ? viewport : restyled;
     paintDirty_ = fullPaint_ = false;
-    Gdiplus::Bitmap target(width, height, width * 4, PixelFormat32bppPARGB, reinterpret_cast<BYTE*>(surface_.Pixels()));
+    int left = std::max(0, static_cast<int>(std::floor(clip.x)));
+    int top = std::max(0, static_cast<int>(std::floor(clip.y)));
+    int right = std::min(width, static_cast<int>(std::ceil(clip.Right())) + 1);
+    int bottom = std::min(height, static_cast<int>(std::ceil(clip.Bottom())) + 1);
+    std::uint32_t* pixels = surface_.Pixels();
+    for (int y = top; y < bottom; ++y)
+        std::fill(pixels + static_cast<std::size_t>(y) * width + left, pixels + static_cast<std::size_t>(y) * width + right,
+                  transparent ? 0u : 0xFFFFFFFFu);
+    Gdiplus::Bitmap target(width, height, width * 4, PixelFormat32bppPARGB, reinterpret_cast<BYTE*>(pixels));
     Gdiplus::Graphics graphics(&target);
-    Gdiplus::RectF area(std::floor(clip.x), std::floor(clip.y), std::ceil(clip.w) + 1, std::ceil(clip.h) + 1);
+    Gdiplus::RectF area(float(left), float(top), float(right - left), float(bottom - top));
     graphics.SetClip(area);
-    graphics.SetCompositingMode(Gdiplus::CompositingModeSourceCopy);
-    Gdiplus::SolidBrush clear(Gdiplus::Color(transparent ? 0 : 0xFFFFFFFF));
-    graphics.FillRectangle(&clear, area);
-    graphics.SetCompositingMode(Gdiplus::CompositingModeSourceOver);
-    device_.SetTarget(&graphics);
+    device_.SetTarget(&graphics, pixels, width, height);
     if (const Box* root = layout_.Root()) PaintBoxes(*root, device_, viewport, {area.X, area.Y, area.Width, area.Height});
     device_.SetTarget(nullptr);
     return true;
