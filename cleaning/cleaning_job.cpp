@@ -13,33 +13,36 @@ bool AnySelected(CleanGroup group) {
     return false;
 }
 
+// The switch of one group (bool* or const bool*, as the job); none for CleanGroup::None.
+template <typename Job>
+auto SwitchOf(Job& job, CleanGroup group) -> decltype(&job.cleanIe) {
+    switch (group) {
+    case CleanGroup::WindowsCleaning: return &job.cleanWindowsCleaning;
+    case CleanGroup::Programs: return &job.cleanPrograms;
+    case CleanGroup::StartMenu: return &job.cleanStartMenu;
+    case CleanGroup::InternetExplorer: return &job.cleanIe;
+    case CleanGroup::Firefox: return &job.cleanFirefox;
+    case CleanGroup::Chrome: return &job.cleanChrome;
+    case CleanGroup::None: break;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 void CleaningJob::DecideGroups() {
-    auto enabled = [&](CleanGroup group) {
-        return AnySelected(group) && (!singleGroup || groupCode == static_cast<int32_t>(group));
-    };
-    if (enabled(CleanGroup::WindowsCleaning)) cleanWindowsCleaning = true;
-    if (enabled(CleanGroup::Programs)) cleanPrograms = true;
-    if (enabled(CleanGroup::StartMenu)) cleanStartMenu = true;
-    if (enabled(CleanGroup::InternetExplorer)) cleanIe = true;
-    if (enabled(CleanGroup::Firefox)) cleanFirefox = true;
-    if (enabled(CleanGroup::Chrome)) cleanChrome = true;
+    for (CleanGroup group : GroupsInRunOrder()) {
+        if (AnySelected(group) && (!singleGroup || groupCode == static_cast<int32_t>(group)))
+            *SwitchOf(*this, group) = true;
+    }
     if (cleanWindowsCleaning || cleanPrograms || cleanStartMenu) cleanWindows = true;
     if (cleanIe || cleanFirefox || cleanChrome) cleanBrowsers = true;
 }
 
 bool CleaningJob::GroupEnabled(CleanGroup group) const {
-    switch (group) {
-    case CleanGroup::WindowsCleaning: return cleanWindows && cleanWindowsCleaning;
-    case CleanGroup::Programs: return cleanWindows && cleanPrograms;
-    case CleanGroup::StartMenu: return cleanWindows && cleanStartMenu;
-    case CleanGroup::InternetExplorer: return cleanBrowsers && cleanIe;
-    case CleanGroup::Firefox: return cleanBrowsers && cleanFirefox;
-    case CleanGroup::Chrome: return cleanBrowsers && cleanChrome;
-    case CleanGroup::None: break;
-    }
-    return false;
+    const bool* groupSwitch = SwitchOf(*this, group);
+    const bool phase = IsBrowserGroup(group) ? cleanBrowsers : cleanWindows;
+    return groupSwitch && phase && *groupSwitch;
 }
 
 void CleaningJob::CountSteps() {
@@ -64,22 +67,18 @@ bool CleaningJob::RunCleaners(HWND dialog) {
     bool completed = true;
     if (cleanWindows) {
         cleaners_.BeginWindowsPhase(dialog);
-        for (CleanGroup group : {CleanGroup::WindowsCleaning, CleanGroup::Programs, CleanGroup::StartMenu})
-            if (completed && GroupEnabled(group)) completed = RunGroup(group, dialog);
+        for (CleanGroup group : GroupsInRunOrder()) {
+            if (completed && !IsBrowserGroup(group) && GroupEnabled(group)) completed = RunGroup(group, dialog);
+        }
         cleaners_.EndWindowsPhase();
     }
-    if (cleanBrowsers) {
-        for (CleanGroup group : {CleanGroup::InternetExplorer, CleanGroup::Firefox, CleanGroup::Chrome}) {
-            if (!completed || !GroupEnabled(group)) continue;
-            // No browser is ended for a job that was asked to stop.
-            if (StopRequested()) {
-                completed = false;
-                break;
-            }
-            cleaners_.BeginBrowserGroup(group);
-            completed = RunGroup(group, dialog);
-            cleaners_.EndBrowserGroup(group);
-        }
+    for (CleanGroup group : GroupsInRunOrder()) {
+        if (!completed || !IsBrowserGroup(group) || !GroupEnabled(group)) continue;
+        // No browser is ended for a job that was asked to stop.
+        if (StopRequested()) return false;
+        cleaners_.BeginBrowserGroup(group);
+        completed = RunGroup(group, dialog);
+        cleaners_.EndBrowserGroup(group);
     }
     return completed;
 }
