@@ -4,12 +4,10 @@
 #include "engine/dom/handle_table.h"
 #include "engine/dom/tree_walk.h"
 #include "engine/events/dispatcher.h"
+#include "engine/events/key_codes.h"
 
 namespace engine {
 namespace {
-
-constexpr unsigned kVkReturn = 0x0D;
-constexpr unsigned kVkSpace = 0x20;
 
 enum class Kind { Button, Check, Radio, Hyperlink, Typed };
 
@@ -76,10 +74,7 @@ int OnKey(const Builtin& b, Element& e, const HL_KEY_PARAMS& p) {
     if (p.cmd != KEY_DOWN || b.kind == Kind::Typed || IsDisabled(e)) return 0;
     Document* doc = e.OwnerDocument();
     if (!doc || doc->Focus() != &e) return 0;
-    bool activates = b.kind == Kind::Button ? p.keyCode == kVkSpace || p.keyCode == kVkReturn
-                     : b.kind == Kind::Hyperlink ? p.keyCode == kVkReturn
-                                                 : p.keyCode == kVkSpace;
-    if (!activates) return 0;
+    if (p.keyCode != kVkSpace && p.keyCode != kVkReturn) return 0;
     Activate(b, e, BY_KEY_CLICK);
     return 1;
 }
@@ -93,6 +88,13 @@ int HLCALL BuiltinProc(void* tag, HELEMENT he, unsigned group, void* params) {
     return 0;
 }
 
+const Builtin* BuiltinOf(const Element& element) {
+    for (const StyleBehavior& sb : element.StyleBehaviors())
+        for (const Builtin& b : kBuiltins)
+            if (sb.handler.tag == &b) return &b;
+    return nullptr;
+}
+
 } // namespace
 
 bool FindBuiltinBehavior(std::string_view name, HandlerEntry& handler) {
@@ -104,10 +106,15 @@ bool FindBuiltinBehavior(std::string_view name, HandlerEntry& handler) {
     return false;
 }
 
+bool ClickControl(Element& element, unsigned reason) {
+    const Builtin* b = BuiltinOf(element);
+    if (!b || b->kind == Kind::Typed || IsDisabled(element)) return false;
+    Activate(*b, element, reason);
+    return true;
+}
+
 unsigned ControlTypeOf(Element& element) {
-    for (const StyleBehavior& sb : element.StyleBehaviors())
-        for (const Builtin& b : kBuiltins)
-            if (sb.handler.tag == &b) return b.controlType;
+    if (const Builtin* b = BuiltinOf(element)) return b->controlType;
     return element.StyleBehaviors().empty() ? CTL_NO : CTL_UNKNOWN;
 }
 

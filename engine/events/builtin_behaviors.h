@@ -12,6 +12,9 @@ class Element;
 
 // The handler for a built-in behavior name, or false.
 bool FindBuiltinBehavior(std::string_view name, HandlerEntry& handler);
+// Acts as a click on a built-in button, check box, radio button or hyperlink (the reason is BY_*); false
+// for any other element, or a disabled one.
+bool ClickControl(Element& element, unsigned reason);
 // The control type (CTL_*) of the element, by the behaviors attached to it.
 unsigned ControlTypeOf(Element& element);
 // Disabled itself or inside a disabled element.

@@ -1,5 +1,6 @@
 #include "engine/events/dispatcher.h"
 
+#include "engine/events/size_watch.h"
 #include "engine/view/view.h"
 
 #include <algorithm>
@@ -49,6 +50,7 @@ bool CallHandler(const HandlerEntry& handler, Element& element, unsigned group, 
 
 void AttachHandler(Element& element, const HandlerEntry& handler) {
     element.Handlers().push_back(handler);
+    if (handler.subscription & HANDLE_SIZE) WatchSize(element);
     HL_INITIALIZATION_PARAMS init{BEHAVIOR_ATTACH};
     CallHandler(handler, element, HANDLE_INITIALIZATION, &init);
 }
@@ -59,6 +61,8 @@ bool DetachHandler(Element& element, ElementEventProc proc, void* tag) {
     if (it == list.end()) return false;
     HandlerEntry handler = *it;
     list.erase(it);
+    if (std::none_of(list.begin(), list.end(), [](const HandlerEntry& h) { return (h.subscription & HANDLE_SIZE) != 0; }))
+        UnwatchSize(element);
     HL_INITIALIZATION_PARAMS init{BEHAVIOR_DETACH};
     CallHandler(handler, element, HANDLE_INITIALIZATION, &init);
     return true;
@@ -104,6 +108,11 @@ bool SendBehaviorEvent(Element& he, unsigned code, Element* source, unsigned rea
 
 void PostBehaviorEvent(Element& he, unsigned code, Element* source, unsigned reason) {
     if (View* view = ViewOf(he)) view->Post({&he, source ? source : &he, code, reason});
+}
+
+bool SendScrollEvent(Element& element, unsigned cmd, int position) {
+    HL_SCROLL_PARAMS params{cmd, element.Handle(), position, 1};
+    return DispatchEvent(element, HANDLE_SCROLL, params.cmd, &params);
 }
 
 } // namespace engine

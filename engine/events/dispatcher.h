@@ -27,6 +27,8 @@ bool CallElementHandlers(Element& element, unsigned group, void* params);
 
 bool SendBehaviorEvent(Element& he, unsigned code, Element* source, unsigned reason);
 void PostBehaviorEvent(Element& he, unsigned code, Element* source, unsigned reason);
+// The element's box scrolled (vertically; cmd is SCROLL_*) to the position.
+bool SendScrollEvent(Element& element, unsigned cmd, int position);
 
 // Nested dispatches deeper than this are refused: handlers that send events from handlers cannot recurse
 // without end.

@@ -1,18 +1,14 @@
 #include "engine/events/input.h"
 
+#include "engine/dom/tree_walk.h"
 #include "engine/events/builtin_behaviors.h"
 #include "engine/events/dispatcher.h"
+#include "engine/events/focus_navigation.h"
+#include "engine/events/key_codes.h"
 #include "engine/view/view.h"
 
 namespace engine {
 namespace {
-
-bool IsFocusable(const Element& e) {
-    if (IsDisabled(e)) return false;
-    const std::string& tag = e.Tag();
-    return e.HasAttribute("tabindex") || !e.StyleBehaviors().empty() || tag == "button" ||
-           tag == "input" || tag == "select" || tag == "textarea" || (tag == "a" && e.HasAttribute("href"));
-}
 
 bool SendMouse(View& view, Element& target, unsigned kind, const MouseInput& input) {
     HL_MOUSE_PARAMS p{kind, target.Handle(), input.x, input.y, input.x, input.y, input.buttons, input.keys,
@@ -35,6 +31,45 @@ void MoveHover(View& view, Document& doc, Element* target, const MouseInput& inp
     doc.SetHover(target);
     if (InDocument(view, before.Get())) SendMouse(view, *before, MOUSE_LEAVE, input);
     if (target && InDocument(view, target)) SendMouse(view, *target, MOUSE_ENTER, input);
+}
+
+bool IsTextField(Element& e) {
+    switch (ControlTypeOf(e)) {
+    case CTL_EDIT:
+    case CTL_NUMERIC:
+    case CTL_PASSWORD:
+    case CTL_TEXTAREA:
+    case CTL_RICHTEXT: return true;
+    default: return false;
+    }
+}
+
+// Enter that nothing took presses the page's default button, as in a Windows dialog; a text field keeps
+// its Enter.
+bool ClickDefaultButton(Document& doc) {
+    if (doc.Focus() && IsTextField(*doc.Focus())) return false;
+    Ref<Element> button;
+    ForEachElement(doc.Root(), [&](Element& e) {
+        const std::u16string* role = e.GetAttribute("role");
+        if (!button && role && *role == u"default-button") button = &e;
+    });
+    if (!button || IsDisabled(*button) || IsHidden(*button)) return false;
+    if (!ClickControl(*button, BY_KEY_CLICK)) SendBehaviorEvent(*button, BUTTON_CLICK, button.Get(), BY_KEY_CLICK);
+    return true;
+}
+
+// What a key-down does when no handler took it.
+bool DefaultKeyAction(View& view, unsigned keyCode, unsigned keys) {
+    bool tab = keyCode == kVkTab && !(keys & (CONTROL_KEY_PRESSED | ALT_KEY_PRESSED));
+    if (!tab && keyCode != kVkReturn) return false;
+    view.UpdateStyle(); // hidden elements are told by their styles
+    Document* doc = view.GetDocument();
+    if (!doc) return false;
+    if (!tab) return ClickDefaultButton(*doc);
+    Element* next = NextInTabOrder(*doc, doc->Focus(), (keys & SHIFT_KEY_PRESSED) != 0);
+    if (!next) return false;
+    MoveFocus(view, next, false);
+    return true;
 }
 
 } // namespace
@@ -90,6 +125,7 @@ bool HandleKey(View& view, unsigned kind, unsigned keyCode, unsigned keys) {
     std::weak_ptr<void> alive = view.Liveness();
     HL_KEY_PARAMS p{kind, target->Handle(), keyCode, keys};
     bool handled = DispatchEvent(*target, HANDLE_KEY, p.cmd, &p);
+    if (!handled && kind == KEY_DOWN && !alive.expired()) handled = DefaultKeyAction(view, keyCode, keys);
     if (!alive.expired()) view.UpdateStyle();
     return handled;
 }

@@ -104,7 +104,16 @@ typedef struct {
     int byMouseClick;
 } HL_FOCUS_PARAMS;
 
-/* HANDLE_SCROLL */
+/* HANDLE_SCROLL: cmd says what moved the box; position is its new offset in pixels. */
+enum {
+    SCROLL_HOME = 0,
+    SCROLL_END = 1,
+    SCROLL_STEP_PLUS = 2,
+    SCROLL_STEP_MINUS = 3,
+    SCROLL_PAGE_PLUS = 4,
+    SCROLL_PAGE_MINUS = 5,
+    SCROLL_POS = 6
+};
 typedef struct {
     unsigned cmd;
     HELEMENT target;
@@ -116,6 +125,11 @@ typedef struct {
 typedef struct {
     unsigned timerId;
 } HL_TIMER_PARAMS;
+
+/* HANDLE_SIZE: reaches the element's own handlers after a layout changed its border box. */
+typedef struct {
+    int width, height;
+} HL_SIZE_PARAMS;
 
 /* HANDLE_DRAW */
 enum { DRAW_BACKGROUND = 0, DRAW_CONTENT = 1, DRAW_FOREGROUND = 2 };

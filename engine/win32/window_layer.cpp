@@ -5,7 +5,9 @@
 #include "engine/win32/window_layer.h"
 
 #include "engine/api/api_lock.h"
+#include "engine/events/dispatcher.h"
 #include "engine/events/input.h"
+#include "engine/events/size_watch.h"
 #include "engine/include/htmlayout.h"
 #include "engine/paint/canvas.h"
 #include "engine/view/view.h"
@@ -13,13 +15,16 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <map>
 #include <memory>
 
 namespace engine::win32 {
 namespace {
 
-constexpr float kWheelStep = 40; // pixels per notch
+constexpr float kLineStep = 40; // pixels per wheel notch or arrow key
 
 struct WindowState {
     explicit WindowState(HWND h, View& v) : hwnd(h), view(&v), renderer(v) {}
@@ -31,6 +36,10 @@ struct WindowState {
     bool renderPosted = false;
     const Element* dragging = nullptr; // the scroll container whose thumb is held
     float dragOrigin = 0, dragScroll = 0;
+    // The last press, to tell a double click where the window class has no CS_DBLCLKS.
+    UINT lastPress = 0;
+    DWORD lastPressTime = 0;
+    POINT lastPressAt{};
 };
 
 std::map<HWND, std::unique_ptr<WindowState>>& States() {
@@ -67,8 +76,18 @@ PageLayout& LayoutOf(WindowState& s) {
     return s.renderer.Layout(size.cx, size.cy);
 }
 
-void Show(WindowState& s) {
-    s.renderPosted = false;
+// Tells the watched elements whose size the last layout changed. The window may be gone afterwards.
+void SendSizes(WindowState& s) {
+    PageLayout& layout = LayoutOf(s);
+    SendSizeChanges(*s.view, [&](const Element& e, float& width, float& height) {
+        RectF border, content;
+        if (!layout.Locate(e, border, content)) return;
+        width = border.w;
+        height = border.h;
+    });
+}
+
+void Paint(WindowState& s) {
     SIZE size = ClientSize(s.hwnd);
     bool layered = Layered(s.hwnd);
     if (layered && !s.renderer.Render(size.cx, size.cy, true)) return;
@@ -85,6 +104,12 @@ void Show(WindowState& s) {
         BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left, ps.rcPaint.bottom - ps.rcPaint.top,
                s.renderer.Surface().Dc(), ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
     EndPaint(s.hwnd, &ps);
+}
+
+void Show(WindowState& s) {
+    s.renderPosted = false;
+    Paint(s);
+    SendSizes(s);
 }
 
 void ScheduleShow(WindowState& s) {
@@ -106,6 +131,28 @@ Box* BoxOfElement(PageLayout& layout, const Element* element) {
     return element ? const_cast<Box*>(layout.BoxOf(*element)) : nullptr;
 }
 
+// The box of the element or of its nearest ancestor that has one (inline elements have none).
+Box* BoxAround(PageLayout& layout, const Element* element) {
+    for (const Element* e = element; e; e = e->Parent())
+        if (Box* box = BoxOfElement(layout, e)) return box;
+    return nullptr;
+}
+
+// Scrolls a box and tells its element (cmd is SCROLL_*); false when it could not move. The window may be
+// gone afterwards: callers return at once.
+bool ScrollBox(WindowState& s, PageLayout& layout, Box& box, float offset, unsigned cmd) {
+    if (!layout.ScrollTo(box, offset)) return false;
+    s.renderer.ScrollChanged();
+    ScheduleShow(s);
+    if (!box.element) return true;
+    Ref<Element> element = box.element;
+    View& view = *s.view;
+    std::weak_ptr<void> alive = view.Liveness();
+    SendScrollEvent(*element, cmd, static_cast<int>(std::lround(box.scrollY)));
+    if (!alive.expired()) view.UpdateStyle();
+    return true;
+}
+
 // A press on a scrollbar: the thumb is held, the track pages. True when the press was there.
 bool PressScrollbar(WindowState& s, int x, int y) {
     PageLayout& layout = LayoutOf(s);
@@ -122,11 +169,12 @@ bool PressScrollbar(WindowState& s, int x, int y) {
         s.dragOrigin = float(y);
         s.dragScroll = box->scrollY;
         SetCapture(s.hwnd);
-    } else {
-        float page = box->ClientBox().h;
-        if (layout.ScrollTo(*box, box->scrollY + (y < thumb.y ? -page : page))) s.renderer.ScrollChanged();
+        ScheduleShow(s);
+        return true;
     }
-    ScheduleShow(s);
+    float page = box->ClientBox().h;
+    bool up = y < thumb.y;
+    ScrollBox(s, layout, *box, box->scrollY + (up ? -page : page), up ? SCROLL_PAGE_MINUS : SCROLL_PAGE_PLUS);
     return true;
 }
 
@@ -137,24 +185,62 @@ void DragScrollbar(WindowState& s, int y) {
     RectF track = ScrollbarTrack(*box);
     float travel = track.h - ScrollbarThumb(*box).h;
     if (travel <= 0) return;
-    if (layout.ScrollTo(*box, s.dragScroll + (float(y) - s.dragOrigin) * box->MaxScroll() / travel)) {
-        s.renderer.ScrollChanged();
-        ScheduleShow(s);
-    }
+    ScrollBox(s, layout, *box, s.dragScroll + (float(y) - s.dragOrigin) * box->MaxScroll() / travel, SCROLL_POS);
 }
 
-// Scrolls the innermost scrolling box under the point; false when none could move.
+// Scrolls the innermost scrolling box from `box` outward that can move; false when none could.
+template <typename Offset>
+bool ScrollOutward(WindowState& s, PageLayout& layout, Box* box, unsigned cmd, const Offset& offset) {
+    for (; box; box = box->parent)
+        if (box->scrollable && ScrollBox(s, layout, *box, offset(*box), cmd)) return true;
+    return false;
+}
+
 bool Wheel(WindowState& s, int x, int y, int delta) {
     PageLayout& layout = LayoutOf(s);
-    for (Box* box = layout.ScrollerAt(float(x), float(y)); box; box = box->parent) {
-        if (!box->scrollable) continue;
-        if (layout.ScrollTo(*box, box->scrollY - delta * kWheelStep / WHEEL_DELTA)) {
-            s.renderer.ScrollChanged();
-            ScheduleShow(s);
-            return true;
-        }
-    }
+    return ScrollOutward(s, layout, layout.ScrollerAt(float(x), float(y)),
+                         delta < 0 ? SCROLL_STEP_PLUS : SCROLL_STEP_MINUS,
+                         [&](const Box& box) { return box.scrollY - delta * kLineStep / WHEEL_DELTA; });
+}
+
+struct ScrollKey {
+    WPARAM key;
+    unsigned cmd;
+    float (*offset)(const Box& box);
+};
+
+constexpr ScrollKey kScrollKeys[] = {
+    {VK_UP, SCROLL_STEP_MINUS, [](const Box& b) { return b.scrollY - kLineStep; }},
+    {VK_DOWN, SCROLL_STEP_PLUS, [](const Box& b) { return b.scrollY + kLineStep; }},
+    {VK_PRIOR, SCROLL_PAGE_MINUS, [](const Box& b) { return b.scrollY - b.ClientBox().h; }},
+    {VK_NEXT, SCROLL_PAGE_PLUS, [](const Box& b) { return b.scrollY + b.ClientBox().h; }},
+    {VK_HOME, SCROLL_HOME, [](const Box&) { return 0.0f; }},
+    {VK_END, SCROLL_END, [](const Box& b) { return b.MaxScroll(); }},
+};
+
+// Scroll keys that no handler took move the scrolling box around the focus, else the one under the mouse.
+bool KeyScroll(WindowState& s, WPARAM key) {
+    auto it = std::find_if(std::begin(kScrollKeys), std::end(kScrollKeys), [&](const ScrollKey& k) { return k.key == key; });
+    Document* doc = s.view->GetDocument();
+    if (it == std::end(kScrollKeys) || !doc) return false;
+    PageLayout& layout = LayoutOf(s);
+    for (const Element* from : {doc->Focus(), doc->Hover()})
+        if (from && ScrollOutward(s, layout, BoxAround(layout, from), it->cmd, it->offset)) return true;
     return false;
+}
+
+// Windows makes a second quick press a double click only for classes with CS_DBLCLKS; the program's host
+// class has none, so the engine tells them apart itself, by the system's time and distance.
+unsigned PressKind(WindowState& s, UINT message, int x, int y) {
+    if (GetClassLongW(s.hwnd, GCL_STYLE) & CS_DBLCLKS) return MOUSE_DOWN;
+    DWORD now = static_cast<DWORD>(GetMessageTime());
+    bool second = s.lastPress == message && now - s.lastPressTime <= GetDoubleClickTime() &&
+                  std::abs(x - s.lastPressAt.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+                  std::abs(y - s.lastPressAt.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
+    s.lastPress = second ? 0 : message; // a third press starts over
+    s.lastPressTime = now;
+    s.lastPressAt = {x, y};
+    return second ? MOUSE_DCLICK : MOUSE_DOWN;
 }
 
 bool Mouse(WindowState& s, unsigned kind, int x, int y, unsigned buttons, int wheel = 0) {
@@ -203,6 +289,8 @@ LRESULT Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, BOOL& hand
         return 0;
     case WM_SIZE:
         ScheduleShow(*s);
+        // Hidden windows get no paint; size events need not wait for one.
+        if (WatchesSizes(*s->view)) SendSizes(*s);
         return 0;
     case WM_MOUSEMOVE:
         if (s->dragging) {
@@ -218,19 +306,21 @@ LRESULT Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, BOOL& hand
         return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-        if (message == WM_LBUTTONDOWN && PressScrollbar(*s, x, y)) {
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK: {
+        bool left = message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK;
+        bool dblclk = message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDBLCLK;
+        unsigned kind = dblclk ? unsigned(MOUSE_DCLICK) : PressKind(*s, message, x, y);
+        if (left && PressScrollbar(*s, x, y)) {
             handled = TRUE;
             return 0;
         }
         SetCapture(hwnd);
         if (GetFocus() != hwnd) SetFocus(hwnd);
         if (!(s = StateOf(hwnd))) return 0; // the focus change may have closed the window
-        handled = Mouse(*s, MOUSE_DOWN, x, y, message == WM_LBUTTONDOWN ? MAIN_MOUSE_BUTTON : PROP_MOUSE_BUTTON);
+        handled = Mouse(*s, kind, x, y, left ? MAIN_MOUSE_BUTTON : PROP_MOUSE_BUTTON);
         return 0;
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDBLCLK:
-        handled = Mouse(*s, MOUSE_DCLICK, x, y, message == WM_LBUTTONDBLCLK ? MAIN_MOUSE_BUTTON : PROP_MOUSE_BUTTON);
-        return 0;
+    }
     case WM_LBUTTONUP:
     case WM_RBUTTONUP: {
         bool wasDragging = s->dragging != nullptr;
@@ -256,6 +346,7 @@ LRESULT Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, BOOL& hand
     case WM_CHAR:
         handled = HandleKey(*s->view, message == WM_KEYDOWN ? KEY_DOWN : message == WM_KEYUP ? KEY_UP : KEY_CHAR,
                             static_cast<unsigned>(wParam), KeyStates());
+        if (!handled && message == WM_KEYDOWN && (s = StateOf(hwnd))) handled = KeyScroll(*s, wParam);
         return 0;
     case WM_KILLFOCUS:
         if (Document* doc = s->view->GetDocument(); doc && doc->Focus()) MoveFocus(*s->view, nullptr, false);
