@@ -1,12 +1,14 @@
 #pragma once
-// Text, images and shapes with GDI+: measures for layout and draws for painting. Fonts walk the CSS
-// family list to one that exists (under Wine often only "DejaVu Sans"); images are decoded from the bytes
-// the page's host delivered and kept premultiplied.
+// Text, images and shapes for layout and painting. Text comes from GDI's antialiased glyphs and images from
+// the shared decoder; both, and opaque fills, are written straight into the premultiplied pixels. GDI+
+// draws the rest: blended and rounded shapes, scaled and tiled images.
 
 #include "engine/layout/measurer.h"
 #include "engine/paint/canvas.h"
 
 #include "engine/win32/gdiplus_include.h"
+#include "engine/win32/image_decoder.h"
+#include "engine/win32/pixel_target.h"
 
 #include <map>
 #include <memory>
@@ -23,11 +25,11 @@ public:
     explicit GdiplusDevice(View& view);
     ~GdiplusDevice() override;
 
-    // Drawing goes to this target until the next call; null stops drawing. The pixels, when given, are the
-    // target's own (32-bit premultiplied, top-down rows), for fills that need no blending.
-    void SetTarget(Gdiplus::Graphics* graphics, std::uint32_t* pixels = nullptr, int width = 0, int height = 0);
-    // Images whose bytes were missing are looked for again.
-    void ForgetMissingImages();
+    // Drawing goes to these pixels (32-bit premultiplied, top-down rows) and the graphics over them until the
+    // next call, within the clip; a null graphics stops drawing.
+    void SetTarget(Gdiplus::Graphics* graphics, const PixelTarget& pixels = {});
+    // The page's resources may have changed: images are looked up again.
+    void ForgetImages() { images_.clear(); }
 
     FontMetrics Metrics(const FontSpec& font) override;
     float TextWidth(const FontSpec& font, std::u16string_view text) override;
@@ -42,26 +44,15 @@ public:
     void PopClip() override;
 
 private:
-    struct Font {
-        std::unique_ptr<Gdiplus::FontFamily> family;
-        std::unique_ptr<Gdiplus::Font> font;
-        FontMetrics metrics;
-    };
-    Font& FontFor(const FontSpec& spec);
-    bool FillOpaque(const RectF& rect, std::uint32_t argb);
-    Gdiplus::Bitmap* Image(const std::u16string& url);
+    const DecodedImage* Image(const std::u16string& url);
+    bool FillPixels(const RectF& rect, std::uint32_t argb);
+    bool BlitImage(const DecodedImage& image, const ImageTiling& t);
 
     View& view_;
     Gdiplus::Graphics* target_ = nullptr;
-    std::uint32_t* pixels_ = nullptr;
-    int pixelsWidth_ = 0, pixelsHeight_ = 0;
-    std::unique_ptr<Gdiplus::Bitmap> scratchBitmap_;
-    std::unique_ptr<Gdiplus::Graphics> scratch_; // for measuring
-    std::unique_ptr<Gdiplus::StringFormat> format_;
-    std::map<FontSpec, Font> fonts_;
-    std::map<std::pair<FontSpec, std::u16string>, float> widths_; // words repeat; measuring is slow
-    std::map<std::u16string, std::unique_ptr<Gdiplus::Bitmap>> images_; // null: not decodable
-    std::vector<Gdiplus::GraphicsState> clips_;
+    PixelTarget pixels_;
+    std::map<std::u16string, std::shared_ptr<const DecodedImage>> images_; // null: not decodable
+    std::vector<std::pair<Gdiplus::GraphicsState, PixelClip>> clips_;
 };
 
 } // namespace engine::win32

@@ -11,7 +11,10 @@ namespace engine::win32 {
 PageRenderer::PageRenderer(View& view) : view_(view), device_(view), layout_(device_) {}
 
 void PageRenderer::Invalidate(const Invalidation& what) {
-    if (what.relayout || what.rebuild) layout_.Invalidate();
+    if (what.relayout || what.rebuild) {
+        layout_.Invalidate();
+        device_.ForgetImages(); // an image may have arrived, or the page with its resources changed
+    }
     if (what.Any()) paintDirty_ = true;
 }
 
@@ -55,7 +58,7 @@ bool PageRenderer::Render(int width, int height, bool transparent) {
     Gdiplus::Graphics graphics(&target);
     Gdiplus::RectF area(float(left), float(top), float(right - left), float(bottom - top));
     graphics.SetClip(area);
-    device_.SetTarget(&graphics, pixels, width, height);
+    device_.SetTarget(&graphics, {pixels, width, height, {left, top, right, bottom}});
     if (const Box* root = layout_.Root()) PaintBoxes(*root, device_, viewport, {area.X, area.Y, area.Width, area.Height});
     device_.SetTarget(nullptr);
     return true;

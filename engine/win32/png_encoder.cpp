@@ -6,7 +6,7 @@
 
 namespace engine::win32 {
 
-bool PngEncoder(CLSID& clsid) {
+bool EncoderFor(const wchar_t* mimeType, CLSID& clsid) {
     EnsureGdiplus();
     UINT count = 0, size = 0;
     Gdiplus::GetImageEncodersSize(&count, &size);
@@ -14,7 +14,7 @@ bool PngEncoder(CLSID& clsid) {
     auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
     if (size == 0 || Gdiplus::GetImageEncoders(count, size, codecs) != Gdiplus::Ok) return false;
     for (UINT i = 0; i < count; ++i) {
-        if (std::wstring(codecs[i].MimeType) == L"image/png") {
+        if (std::wstring(codecs[i].MimeType) == mimeType) {
             clsid = codecs[i].Clsid;
             return true;
         }
@@ -22,10 +22,14 @@ bool PngEncoder(CLSID& clsid) {
     return false;
 }
 
-std::string EncodePng(Gdiplus::Bitmap& bitmap) {
+bool PngEncoder(CLSID& clsid) { return EncoderFor(L"image/png", clsid); }
+
+std::string EncodePng(Gdiplus::Bitmap& bitmap) { return EncodeImage(bitmap, L"image/png"); }
+
+std::string EncodeImage(Gdiplus::Bitmap& bitmap, const wchar_t* mimeType) {
     CLSID clsid;
     IStream* stream = nullptr;
-    if (!PngEncoder(clsid) || FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &stream))) return {};
+    if (!EncoderFor(mimeType, clsid) || FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &stream))) return {};
     std::string bytes;
     if (bitmap.Save(stream, &clsid, nullptr) == Gdiplus::Ok) {
         STATSTG stat{};

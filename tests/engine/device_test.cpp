@@ -1,0 +1,166 @@
+// The window layer's own drawing: GDI glyphs kept per font, and images decoded once per content.
+
+#include "engine/win32/gdiplus_session.h"
+#include "engine/win32/image_decoder.h"
+#include "engine/win32/png_encoder.h"
+#include "engine/win32/raster_font.h"
+#include "png_image.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+using namespace engine::win32;
+
+struct Pixels {
+    Pixels(int w, int h, std::uint32_t fill = 0) : width(w), height(h), background(fill), data(std::size_t(w) * h, fill) {}
+    PixelTarget Target(PixelClip clip) { return {data.data(), width, height, clip}; }
+    PixelTarget Target() { return Target({0, 0, width, height}); }
+    std::uint32_t At(int x, int y) const { return data[std::size_t(y) * width + x]; }
+    int Inked(int left, int top, int right, int bottom) const {
+        int n = 0;
+        for (int y = top; y < bottom; ++y)
+            for (int x = left; x < right; ++x) n += At(x, y) != background;
+        return n;
+    }
+    int width, height;
+    std::uint32_t background;
+    std::vector<std::uint32_t> data;
+};
+
+engine::FontSpec Font(const std::string& families = "Tahoma, sans-serif", float size = 14) {
+    engine::FontSpec spec;
+    spec.families = families;
+    spec.size = size;
+    return spec;
+}
+
+unsigned MaxAlpha(const Pixels& p) {
+    unsigned most = 0;
+    for (std::uint32_t v : p.data) most = std::max(most, unsigned(v >> 24));
+    return most;
+}
+
+TEST(RasterFont, MeasuresWhatItDrawsAndKeepsWithinTheClip) {
+    RasterFont& font = RasterFontFor(Font());
+    EXPECT_GT(font.Metrics().ascent, 0);
+    EXPECT_GT(font.Metrics().descent, 0);
+    float word = font.Width(u"Wide"), letters = font.Width(u"W") + font.Width(u"i") + font.Width(u"d") + font.Width(u"e");
+    EXPECT_GT(word, 0);
+    EXPECT_EQ(word, letters);
+    EXPECT_EQ(font.Width(u""), 0);
+    EXPECT_EQ(font.Width(u"\t\r\n"), 0); // control characters take no room
+    // A surrogate pair is one character; a lone surrogate does not swallow its neighbour.
+    EXPECT_EQ(font.Width(u"\U0001F600"), font.Width(std::u16string(1, char16_t(0xD83D)) + u"x") - font.Width(u"x"));
+
+    Pixels whole(80, 30);
+    float drawn = font.Draw(whole.Target(), u"Wide", 2, 4, 0xFF000000);
+    EXPECT_EQ(drawn, word);
+    EXPECT_EQ(MaxAlpha(whole), 255u);
+    EXPECT_GT(whole.Inked(2, 4, 2 + int(word), 4 + int(font.Metrics().ascent + font.Metrics().descent)), 20);
+
+    Pixels clipped(80, 30);
+    font.Draw(clipped.Target({10, 0, 20, 30}), u"Wide", 2, 4, 0xFF000000);
+    EXPECT_GT(clipped.Inked(10, 0, 20, 30), 0);
+    EXPECT_EQ(clipped.Inked(0, 0, 10, 30) + clipped.Inked(20, 0, 80, 30), 0);
+
+    // Text drawn far outside the target touches nothing; an absurd size is drawn at a size GDI can make.
+    Pixels outside(20, 20);
+    font.Draw(outside.Target(), u"Wide", -5000, 9000, 0xFF000000);
+    EXPECT_EQ(outside.Inked(0, 0, 20, 20), 0);
+    RasterFont& huge = RasterFontFor(Font("serif", 1e9f));
+    EXPECT_GT(huge.Metrics().ascent, 100);
+    huge.Draw(outside.Target(), u"W", -100, -100, 0xFF000000);
+}
+
+TEST(RasterFont, BlendsTranslucentColoursPremultiplied) {
+    Pixels half(60, 30);
+    RasterFontFor(Font()).Draw(half.Target(), u"M", 2, 2, 0x80FF0000);
+    EXPECT_GE(MaxAlpha(half), 0x7Fu);
+    EXPECT_LE(MaxAlpha(half), 0x80u);
+    for (std::uint32_t v : half.data) EXPECT_LE((v >> 16) & 0xFF, v >> 24) << "not premultiplied";
+
+    Pixels onWhite(60, 30, 0xFFFFFFFF);
+    RasterFontFor(Font()).Draw(onWhite.Target(), u"M", 2, 2, 0xFF0000FF);
+    EXPECT_EQ(MaxAlpha(onWhite), 255u);
+    EXPECT_TRUE(std::any_of(onWhite.data.begin(), onWhite.data.end(), [](std::uint32_t v) { return v == 0xFF0000FF; }));
+}
+
+TEST(RasterFont, UnknownFamiliesFallBackToAFaceThatDraws) {
+    RasterFont& font = RasterFontFor(Font("No Such Family, 'Nor This One'"));
+    EXPECT_GT(font.Width(u"abc"), 0);
+    Pixels p(40, 30);
+    font.Draw(p.Target(), u"abc", 0, 0, 0xFF000000);
+    EXPECT_GT(p.Inked(0, 0, 40, 30), 0);
+    // Bold is wider than regular in the same family.
+    engine::FontSpec bold = Font();
+    bold.weight = 700;
+    EXPECT_GT(RasterFontFor(bold).Width(u"Wide words"), RasterFontFor(Font()).Width(u"Wide words"));
+}
+
+TEST(ImageDecoder, PngsDecodePremultipliedAndOncePerContent) {
+    auto translucent = DecodeImage(engine_test::SolidPng(3, 2, 0x80FF0000));
+    ASSERT_TRUE(translucent);
+    EXPECT_EQ(translucent->width, 3);
+    EXPECT_EQ(translucent->height, 2);
+    EXPECT_EQ(translucent->pixels[5], 0x80800000u);
+    ASSERT_TRUE(translucent->bitmap);
+
+    auto opaque = DecodeImage(engine_test::SolidPng(2, 2, 0xFF00FF00));
+    ASSERT_TRUE(opaque);
+    EXPECT_EQ(opaque->pixels[3], 0xFF00FF00u);
+
+    // The same bytes, delivered again, are the same image; other bytes of the same size are not.
+    EXPECT_EQ(DecodeImage(engine_test::SolidPng(3, 2, 0x80FF0000)), translucent);
+    auto other = DecodeImage(engine_test::SolidPng(3, 2, 0x800000FF));
+    ASSERT_TRUE(other);
+    EXPECT_NE(other, translucent);
+    EXPECT_EQ(other->pixels[0], 0x80000080u);
+}
+
+TEST(ImageDecoder, OtherFormatsGoThroughGdiplus) {
+    EnsureGdiplus();
+    Gdiplus::Bitmap bitmap(4, 3, PixelFormat24bppRGB);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x) bitmap.SetPixel(x, y, Gdiplus::Color(255, 10, 20, 30));
+    std::string bmp = EncodeImage(bitmap, L"image/bmp");
+    ASSERT_FALSE(bmp.empty());
+    auto image = DecodeImage(bmp);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->width, 4);
+    EXPECT_EQ(image->pixels[11], 0xFF0A141Eu);
+}
+
+// The CRC of a PNG chunk, so that a doctored header still reads as valid.
+std::uint32_t Crc(const std::string& bytes, std::size_t from, std::size_t to) {
+    std::uint32_t crc = 0xFFFFFFFF;
+    for (std::size_t i = from; i < to; ++i) {
+        crc ^= static_cast<unsigned char>(bytes[i]);
+        for (int k = 0; k < 8; ++k) crc = crc & 1 ? (crc >> 1) ^ 0xEDB88320 : crc >> 1;
+    }
+    return ~crc;
+}
+
+void PutBigEndian(std::string& bytes, std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>(v >> (24 - 8 * i));
+}
+
+TEST(ImageDecoder, BadBytesAndEnormousImagesGiveNoImage) {
+    EXPECT_FALSE(DecodeImage(""));
+    EXPECT_FALSE(DecodeImage("not an image at all"));
+    std::string png = engine_test::SolidPng(8, 8, 0xFF123456);
+    EXPECT_FALSE(DecodeImage(png.substr(0, 40))); // cut off inside the pixel data
+    EXPECT_FALSE(DecodeImage(png.substr(0, 8)));  // the signature alone
+
+    // A valid header claiming 60000 x 60000 pixels: refused before anything is allocated.
+    std::string huge = png;
+    PutBigEndian(huge, 16, 60000);
+    PutBigEndian(huge, 20, 60000);
+    PutBigEndian(huge, 29, Crc(huge, 12, 29));
+    EXPECT_FALSE(DecodeImage(huge));
+}
+
+} // namespace
