@@ -60,7 +60,7 @@ void SendSizeChanges(View& view, const SizeOf& sizeOf) {
         if (ViewOf(e) != &view) continue;
         float width = 0, height = 0;
         sizeOf(e, width, height);
-        bool differs = w.measured && (width != w.width || height != w.height);
+        bool differs = !w.measured || width != w.width || height != w.height;
         w = {w.he, width, height, true};
         if (differs) changed.push_back({&e, {int(std::lround(width)), int(std::lround(height))}});
     }

@@ -16,8 +16,8 @@ bool WatchesSizes(const View& view);
 
 // The border-box size an element has now; 0 by 0 when it has no box.
 using SizeOf = std::function<void(const Element& element, float& width, float& height)>;
-// After a layout: one size event to each watched element of the view whose size changed. The first look
-// at an element only takes its size.
+// After a layout: one size event to each watched element of the view whose size changed; the first look
+// at an element tells it the size it has.
 void SendSizeChanges(View& view, const SizeOf& sizeOf);
 
 } // namespace engine

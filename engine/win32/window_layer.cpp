@@ -78,6 +78,7 @@ PageLayout& LayoutOf(WindowState& s) {
 
 // Tells the watched elements whose size the last layout changed. The window may be gone afterwards.
 void SendSizes(WindowState& s) {
+    if (!WatchesSizes(*s.view)) return;
     PageLayout& layout = LayoutOf(s);
     SendSizeChanges(*s.view, [&](const Element& e, float& width, float& height) {
         RectF border, content;
@@ -289,8 +290,7 @@ LRESULT Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, BOOL& hand
         return 0;
     case WM_SIZE:
         ScheduleShow(*s);
-        // Hidden windows get no paint; size events need not wait for one.
-        if (WatchesSizes(*s->view)) SendSizes(*s);
+        SendSizes(*s); // hidden windows get no paint; size events need not wait for one
         return 0;
     case WM_MOUSEMOVE:
         if (s->dragging) {

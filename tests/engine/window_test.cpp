@@ -23,25 +23,39 @@ constexpr char kPage[] = R"html(<html><style>
 
 struct Seen {
     std::vector<std::string> events;
+    std::vector<std::string> scrolls; // "cmd position id"
+    std::vector<std::string> sizes;   // "id widthxheight"
     int lastX = -1, lastY = -1;
 };
 
-int HLCALL Record(void* tag, HELEMENT, unsigned group, void* params) {
+std::string IdOf(HELEMENT he) {
+    const wchar_t* id = nullptr;
+    HTMLayoutGetAttributeByName(he, "id", &id);
+    return id ? std::string(id, id + wcslen(id)) : "";
+}
+
+int HLCALL Record(void* tag, HELEMENT he, unsigned group, void* params) {
     auto& seen = *static_cast<Seen*>(tag);
     if (group == HANDLE_BEHAVIOR_EVENT) {
         auto* p = static_cast<HL_BEHAVIOR_EVENT_PARAMS*>(params);
-        if (!(p->cmd & SINKING)) {
-            const wchar_t* id = nullptr;
-            HTMLayoutGetAttributeByName(p->target, "id", &id);
-            seen.events.push_back("behavior " + std::to_string(p->cmd) + " " + (id ? std::string(id, id + wcslen(id)) : ""));
-        }
+        if (!(p->cmd & SINKING)) seen.events.push_back("behavior " + std::to_string(p->cmd) + " " + IdOf(p->target));
     } else if (group == HANDLE_MOUSE) {
+        // The window sees presses first, before any behavior takes them.
         auto* p = static_cast<HL_MOUSE_PARAMS*>(params);
-        if (p->cmd == (static_cast<unsigned>(MOUSE_DOWN) | SINKING)) { // the window sees it first, before any behavior takes it
+        if (p->cmd == (static_cast<unsigned>(MOUSE_DOWN) | SINKING)) {
             seen.lastX = p->documentX;
             seen.lastY = p->documentY;
             seen.events.push_back("down");
+        } else if (p->cmd == (static_cast<unsigned>(MOUSE_DCLICK) | SINKING)) {
+            seen.events.push_back("dclick");
         }
+    } else if (group == HANDLE_SCROLL) {
+        auto* p = static_cast<HL_SCROLL_PARAMS*>(params);
+        if (!(p->cmd & SINKING))
+            seen.scrolls.push_back(std::to_string(p->cmd) + " " + std::to_string(p->position) + " " + IdOf(p->target));
+    } else if (group == HANDLE_SIZE) {
+        auto* p = static_cast<HL_SIZE_PARAMS*>(params);
+        seen.sizes.push_back(IdOf(he) + " " + std::to_string(p->width) + "x" + std::to_string(p->height));
     }
     return 0;
 }
@@ -62,18 +76,25 @@ void Pump() {
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
 }
 
+// One class with CS_DBLCLKS, where Windows reports double clicks, and one without, like the program's.
+ATOM HostClass(bool doubleClicks) {
+    auto make = [](UINT style, const wchar_t* name) {
+        WNDCLASSEXW wc{sizeof(wc)};
+        wc.style = style;
+        wc.lpfnWndProc = HostProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = name;
+        return RegisterClassExW(&wc);
+    };
+    static const ATOM withDoubleClicks = make(CS_DBLCLKS, L"EngineWindowTest");
+    static const ATOM plain = make(0, L"EngineWindowTestPlain");
+    return doubleClicks ? withDoubleClicks : plain;
+}
+
 struct HostWindow {
-    explicit HostWindow(DWORD exStyle = 0, int width = 200, int height = 150) {
-        static const ATOM atom = [] {
-            WNDCLASSEXW wc{sizeof(wc)};
-            wc.style = CS_DBLCLKS;
-            wc.lpfnWndProc = HostProc;
-            wc.hInstance = GetModuleHandleW(nullptr);
-            wc.lpszClassName = L"EngineWindowTest";
-            return RegisterClassExW(&wc);
-        }();
-        hwnd = CreateWindowExW(exStyle, MAKEINTATOM(atom), L"", WS_POPUP | WS_VISIBLE, 50, 50, width, height, nullptr,
-                               nullptr, GetModuleHandleW(nullptr), nullptr);
+    explicit HostWindow(DWORD exStyle = 0, int width = 200, int height = 150, bool doubleClicks = true) {
+        hwnd = CreateWindowExW(exStyle, MAKEINTATOM(HostClass(doubleClicks)), L"", WS_POPUP | WS_VISIBLE, 50, 50, width,
+                               height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
         EXPECT_NE(hwnd, nullptr);
         HTMLayoutWindowAttachEventHandler(hwnd, Record, &seen, HANDLE_ALL);
         EXPECT_TRUE(HTMLayoutLoadHtml(hwnd, reinterpret_cast<const unsigned char*>(kPage), sizeof kPage - 1));
@@ -109,6 +130,27 @@ struct HostWindow {
         Send(WM_LBUTTONDOWN, x, y, MK_LBUTTON);
         Send(WM_LBUTTONUP, x, y);
     }
+    // Through the queue, so that each press carries the time it was posted.
+    void PostClick(int x, int y) {
+        PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+        PostMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+        Pump();
+    }
+    void Key(WPARAM vk) {
+        SendMessageW(hwnd, WM_KEYDOWN, vk, 1);
+        SendMessageW(hwnd, WM_KEYUP, vk, 0xC0000001);
+        Pump();
+    }
+    void Wheel(const char* id, int notches) {
+        RECT r = Location(id);
+        POINT screen{r.left + 5, r.top + 5};
+        ClientToScreen(hwnd, &screen);
+        SendMessageW(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(notches * WHEEL_DELTA)),
+                     MAKELPARAM(screen.x, screen.y));
+        Pump();
+    }
+    void Focus(const char* id) { HTMLayoutSetElementState(Find(id), STATE_FOCUS, 0, TRUE); }
+    bool Focused(const char* id) const { return (State(id) & STATE_FOCUS) != 0; }
     COLORREF ScreenPixel(int x, int y) const {
         HDC screen = GetDC(nullptr);
         COLORREF c = GetPixel(screen, 50 + x, 50 + y);
@@ -168,11 +210,9 @@ TEST(Window, WheelAndScrollbarDragScrollTheList) {
     HostWindow w;
     RECT list = w.Location("list");
     int top = w.Location("i1").top;
-    POINT screen{list.left + 5, list.top + 5};
-    ClientToScreen(w.hwnd, &screen);
-    SendMessageW(w.hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), MAKELPARAM(screen.x, screen.y));
+    w.Wheel("list", -1);
     EXPECT_EQ(w.Location("i1").top, top - 40);
-    SendMessageW(w.hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA * 5), MAKELPARAM(screen.x, screen.y));
+    w.Wheel("list", 5);
     EXPECT_EQ(w.Location("i1").top, top);
     // The thumb is half the track: dragging it by 10 pixels scrolls by 20.
     int barX = list.right - 4;
@@ -207,6 +247,154 @@ TEST(Window, ResizedToNothingAndBack) {
     UpdateWindow(w.hwnd);
     Pump();
     EXPECT_EQ(Str(w.Location("hot")), "0,0,120,20");
+}
+
+void SetShift(bool down) {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = down ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
+// Takes every Tab, as each dialog of the program does.
+int HLCALL SwallowTab(void*, HELEMENT, unsigned group, void* params) {
+    return group == HANDLE_KEY && static_cast<HL_KEY_PARAMS*>(params)->keyCode == VK_TAB;
+}
+
+TEST(Window, TabMovesTheFocusUnlessAHandlerTakesIt) {
+    HostWindow w;
+    w.Key(VK_TAB);
+    EXPECT_TRUE(w.Focused("ok"));
+    w.Key(VK_TAB);
+    EXPECT_TRUE(w.Focused("link"));
+    w.Key(VK_TAB);
+    EXPECT_TRUE(w.Focused("ok")) << "wraps around";
+    SetShift(true);
+    w.Key(VK_TAB);
+    SetShift(false);
+    EXPECT_TRUE(w.Focused("link")) << "Shift+Tab goes back, wrapping";
+
+    HTMLayoutWindowAttachEventHandler(w.hwnd, SwallowTab, nullptr, HANDLE_KEY);
+    w.Key(VK_TAB);
+    EXPECT_TRUE(w.Focused("link"));
+    EXPECT_FALSE(w.Focused("ok"));
+}
+
+TEST(Window, EveryWayOfScrollingTellsTheList) {
+    HostWindow w;
+    RECT list = w.Location("list");
+    int barX = list.right - 4;
+    w.Send(WM_LBUTTONDOWN, barX, list.top + 30, MK_LBUTTON); // the track below the thumb
+    w.Send(WM_LBUTTONUP, barX, list.top + 30);
+    w.Wheel("list", 1);
+    w.Send(WM_LBUTTONDOWN, barX, list.top + 2, MK_LBUTTON);
+    w.Send(WM_MOUSEMOVE, barX, list.top + 12, MK_LBUTTON);
+    w.Send(WM_LBUTTONUP, barX, list.top + 12);
+    EXPECT_EQ(w.seen.scrolls, (std::vector<std::string>{"4 40 list", "3 0 list", "6 20 list"}));
+
+    w.seen.scrolls.clear();
+    w.Focus("i2");
+    for (WPARAM key : {VK_HOME, VK_END, VK_PRIOR, VK_NEXT, VK_UP, VK_DOWN, VK_DOWN}) w.Key(key);
+    EXPECT_EQ(w.seen.scrolls, (std::vector<std::string>{"0 0 list", "1 40 list", "5 0 list", "4 40 list", "3 0 list",
+                                                         "2 40 list"}))
+        << "a key that cannot move the box any further tells nothing";
+    EXPECT_EQ(w.Location("i1").top, list.top - 40);
+}
+
+// Takes every key.
+int HLCALL SwallowKeys(void*, HELEMENT, unsigned group, void*) { return group == HANDLE_KEY; }
+
+TEST(Window, ScrollKeysMoveTheBoxAroundTheFocusElseUnderTheMouse) {
+    HostWindow w;
+    RECT list = w.Location("list");
+    w.Focus("ok");
+    w.Send(WM_MOUSEMOVE, 5, 5);
+    w.Key(VK_END);
+    EXPECT_TRUE(w.seen.scrolls.empty()) << "neither the focus nor the mouse is in a scrolling box";
+    w.Send(WM_MOUSEMOVE, list.left + 5, list.top + 5);
+    w.Key(VK_END);
+    EXPECT_EQ(w.seen.scrolls, std::vector<std::string>{"1 40 list"});
+
+    HTMLayoutWindowAttachEventHandler(w.hwnd, SwallowKeys, nullptr, HANDLE_KEY);
+    w.Key(VK_HOME);
+    EXPECT_EQ(w.seen.scrolls.size(), 1u) << "a key a handler took scrolls nothing";
+}
+
+TEST(Window, LayoutsTellTheElementsWhoseSizeChanged) {
+    HostWindow w;
+    HTMLayoutAttachEventHandlerEx(w.Find("hot"), Record, &w.seen, HANDLE_SIZE);
+    HTMLayoutAttachEventHandlerEx(w.Find("ok"), Record, &w.seen, HANDLE_SIZE);
+    InvalidateRect(w.hwnd, nullptr, FALSE);
+    UpdateWindow(w.hwnd);
+    Pump();
+    EXPECT_EQ(w.seen.sizes, (std::vector<std::string>{"hot 200x20", "ok 70x30"})) << "the first layout tells the sizes";
+    w.seen.sizes.clear();
+
+    SetWindowPos(w.hwnd, nullptr, 0, 0, 120, 100, SWP_NOMOVE | SWP_NOZORDER);
+    Pump();
+    EXPECT_EQ(w.seen.sizes, std::vector<std::string>{"hot 120x20"}) << "the button keeps its width";
+
+    HTMLayoutSetStyleAttribute(w.Find("ok"), "width", L"100px");
+    UpdateWindow(w.hwnd);
+    Pump();
+    EXPECT_EQ(w.seen.sizes.back(), "ok 110x30");
+
+    // A hidden window is painted never, and still told.
+    ShowWindow(w.hwnd, SW_HIDE);
+    SetWindowPos(w.hwnd, nullptr, 0, 0, 90, 100, SWP_NOMOVE | SWP_NOZORDER);
+    Pump();
+    EXPECT_EQ(w.seen.sizes.back(), "hot 90x20");
+    EXPECT_EQ(w.seen.sizes.size(), 3u);
+}
+
+TEST(Window, ASecondQuickPressIsADoubleClickWithoutCsDblclks) {
+    HostWindow w(0, 200, 150, false);
+    int halfBox = GetSystemMetrics(SM_CXDOUBLECLK) / 2;
+    w.PostClick(150, 55);
+    w.PostClick(150 + halfBox, 55);
+    w.PostClick(150, 55);
+    EXPECT_EQ(w.seen.events, (std::vector<std::string>{"down", "dclick", "down"})) << "a third press starts over";
+
+    w.seen.events.clear();
+    w.PostClick(20, 100);
+    w.PostClick(21 + 2 * halfBox, 100);
+    EXPECT_EQ(w.seen.events, (std::vector<std::string>{"down", "down"})) << "too far apart";
+
+    w.seen.events.clear();
+    Sleep(GetDoubleClickTime() + 100);
+    w.PostClick(21 + 2 * halfBox, 100);
+    EXPECT_EQ(w.seen.events, std::vector<std::string>{"down"}) << "too late";
+}
+
+TEST(Window, WithCsDblclksWindowsTellsDoubleClicks) {
+    HostWindow w;
+    w.PostClick(150, 55);
+    w.PostClick(150, 55);
+    PostMessageW(w.hwnd, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(150, 55));
+    Pump();
+    EXPECT_EQ(w.seen.events, (std::vector<std::string>{"down", "down", "dclick"}));
+}
+
+// Real input through the system's queue: the pointer moves over the window and presses twice.
+TEST(Window, RealInputDoubleClicksAreToldOnceWithOrWithoutCsDblclks) {
+    for (bool doubleClicks : {false, true}) {
+        HostWindow w(0, 200, 150, doubleClicks);
+        SetForegroundWindow(w.hwnd);
+        SetCursorPos(50 + 150, 50 + 55);
+        Pump();
+        INPUT clicks[4]{};
+        for (int i = 0; i < 4; ++i) {
+            clicks[i].type = INPUT_MOUSE;
+            clicks[i].mi.dwFlags = i % 2 ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN;
+        }
+        EXPECT_EQ(SendInput(4, clicks, sizeof(INPUT)), 4u);
+        for (int i = 0; i < 20; ++i) {
+            Sleep(10);
+            Pump();
+        }
+        EXPECT_EQ(w.seen.events, (std::vector<std::string>{"down", "dclick"})) << doubleClicks;
+    }
+    SetCursorPos(0, 0); // away from where the next windows open
 }
 
 } // namespace
