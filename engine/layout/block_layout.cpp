@@ -31,15 +31,10 @@ void BlockLayout::ResolveEdges(Box& b, float cbWidth) {
         b.margin = b.borderWidth = b.padding = {};
         return;
     }
-    float base = std::max(0.0f, cbWidth);
-    b.margin = {LengthOr(Prop(b, PropertyId::MarginTop), base, 0), LengthOr(Prop(b, PropertyId::MarginRight), base, 0),
-                LengthOr(Prop(b, PropertyId::MarginBottom), base, 0), LengthOr(Prop(b, PropertyId::MarginLeft), base, 0)};
-    b.borderWidth = {LengthOr(Prop(b, PropertyId::BorderTopWidth), base, 0),
-                     LengthOr(Prop(b, PropertyId::BorderRightWidth), base, 0),
-                     LengthOr(Prop(b, PropertyId::BorderBottomWidth), base, 0),
-                     LengthOr(Prop(b, PropertyId::BorderLeftWidth), base, 0)};
-    b.padding = {LengthOr(Prop(b, PropertyId::PaddingTop), base, 0), LengthOr(Prop(b, PropertyId::PaddingRight), base, 0),
-                 LengthOr(Prop(b, PropertyId::PaddingBottom), base, 0), LengthOr(Prop(b, PropertyId::PaddingLeft), base, 0)};
+    BoxEdges edges = EdgesOf(*b.style, std::max(0.0f, cbWidth));
+    b.margin = edges.margin;
+    b.borderWidth = edges.border;
+    b.padding = edges.padding;
 }
 
 IntrinsicWidths BlockLayout::Intrinsic(const Box& b) {

@@ -46,6 +46,10 @@ void ShiftBox(Box& box, float dx, float dy) {
         f.rect.x += dx;
         f.rect.y += dy;
     }
+    for (InlinePiece& p : box.pieces) {
+        p.border.x += dx;
+        p.border.y += dy;
+    }
     for (auto& child : box.children) ShiftBox(*child, dx, dy);
 }
 

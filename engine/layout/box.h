@@ -1,6 +1,7 @@
 #pragma once
 // A box of the layout tree: the geometry of one element (or of an anonymous block holding inline content),
-// in document coordinates before any scrolling. Text sits in fragments owned by the block that lays it out.
+// in document coordinates before any scrolling. Text, and the line pieces of inline elements, sit in the
+// block that lays them out.
 
 #include "engine/layout/measurer.h"
 
@@ -38,15 +39,30 @@ struct TextFragment {
     FontSpec font;
 };
 
+// One line's share of an inline element: what its background and borders cover. A side's border and
+// padding belong only to the piece where the element starts or ends.
+struct InlinePiece {
+    Element* element = nullptr;
+    const ComputedStyle* style = nullptr;
+    RectF border;
+    Edges borderWidth, padding;
+};
+
 struct Box;
 
-// A piece of inline content: a run of text, a forced line break, or an inline-block.
+enum class InlineEdge : unsigned char { None, Start, End };
+
+// A piece of inline content: a run of text, a forced line break, an inline-block, or where an inline
+// element starts or ends.
 struct InlineItem {
     std::u16string text;
     Element* element = nullptr;
     const ComputedStyle* style = nullptr;
     Box* atomic = nullptr;
     bool lineBreak = false;
+    InlineEdge edge = InlineEdge::None;
+    // The element goes on beyond a block that splits it: this edge takes no room and has no border.
+    bool split = false;
 };
 
 struct Box {
@@ -57,6 +73,7 @@ struct Box {
     std::vector<std::unique_ptr<Box>> children;
     std::vector<InlineItem> inlineItems; // when the box lays out inline content
     std::vector<TextFragment> fragments;
+    std::vector<InlinePiece> pieces; // in tree order, so that an outer element paints under an inner one
 
     RectF border; // the border box
     Edges margin, borderWidth, padding;

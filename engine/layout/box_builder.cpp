@@ -56,16 +56,45 @@ private:
         std::unique_ptr<Box> atomic;
     };
 
+    // An inline element split by a block goes on in the next run of inline content: the run before it
+    // ends the element without its end edge, the run after starts it again without its start edge.
+    struct OpenInline {
+        Element* element;
+        const ComputedStyle* style;
+        bool started; // its start edge is in an earlier run
+    };
+
+    static InlineItem EdgeItem(const OpenInline& open, InlineEdge edge, bool split) {
+        InlineItem item{{}, open.element, open.style};
+        item.edge = edge;
+        item.split = split;
+        return item;
+    }
+
     void FillChildren(Box& box, Element& e) {
         std::vector<Piece> pieces;
         Collect(box, e, e, pieces);
         bool anyBlock = std::any_of(pieces.begin(), pieces.end(), [](const Piece& p) { return p.block != nullptr; });
         Box* run = anyBlock ? nullptr : &box;
+        std::vector<OpenInline> open;
         for (Piece& p : pieces) {
             if (p.block) {
+                if (run)
+                    for (auto it = open.rbegin(); it != open.rend(); ++it)
+                        run->inlineItems.push_back(EdgeItem(*it, InlineEdge::End, true));
                 Adopt(box, std::move(p.block));
                 run = nullptr;
                 continue;
+            }
+            InlineEdge edge = p.item.edge;
+            if (edge == InlineEdge::Start) {
+                open.push_back({p.item.element, p.item.style, false});
+                if (!run) continue; // started where its first content goes
+            } else if (edge == InlineEdge::End) {
+                auto it = std::find_if(open.rbegin(), open.rend(),
+                                       [&](const OpenInline& o) { return o.element == p.item.element; });
+                if (it != open.rend()) open.erase(std::next(it).base());
+                if (!run) continue; // nothing of it in this stretch
             }
             if (!run) {
                 if (!p.atomic && IsWhitespace(p.item.text)) continue;
@@ -74,6 +103,18 @@ private:
                 anon->style = box.style;
                 run = anon.get();
                 Adopt(box, std::move(anon));
+                for (OpenInline& o : open) {
+                    tree_.inlineHosts.emplace(o.element, run);
+                    run->inlineItems.push_back(EdgeItem(o, InlineEdge::Start, o.started));
+                    o.started = true;
+                }
+            } else if (edge == InlineEdge::Start) {
+                open.back().started = true;
+            }
+            if (edge == InlineEdge::Start) {
+                tree_.inlineHosts.emplace(p.item.element, run);
+                run->inlineItems.push_back(std::move(p.item));
+                continue;
             }
             if (p.atomic) {
                 p.item.atomic = p.atomic.get();
@@ -105,7 +146,13 @@ private:
                 item.lineBreak = true;
                 pieces.push_back({nullptr, std::move(item), nullptr});
             } else {
+                InlineItem start{{}, &e, s};
+                start.edge = InlineEdge::Start;
+                pieces.push_back({nullptr, std::move(start), nullptr});
                 Collect(container, e, e, pieces);
+                InlineItem end{{}, &e, s};
+                end.edge = InlineEdge::End;
+                pieces.push_back({nullptr, std::move(end), nullptr});
             }
         }
     }

@@ -1,6 +1,8 @@
 #include "engine/layout/inline_layout.h"
 
 #include "engine/css/computed_style.h"
+#include "engine/layout/layout_lengths.h"
+#include "engine/layout/line_metrics.h"
 
 #include <algorithm>
 
@@ -9,15 +11,20 @@ namespace {
 
 bool IsSpace(char16_t c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
-// A word, an inline-block or a forced break: what a line is made of.
+// A word, an inline-block, a forced break, or an inline element's start or end: what a line is made of.
 struct Atom {
     const InlineItem* item;
     std::u16string text;
     bool spaceBefore = false;
     bool lineBreak = false;
-    FontSpec font;
+    FontSpec font; // of the text; otherwise of what the atom sits in, which the space before it takes
+    const ComputedStyle* parent = nullptr; // the inline element or block the atom sits in
     float width = 0;
+    bool breakBefore = false; // a line may end just before this atom
+    float runWidth = 0;       // from this atom to the next place where a line may end
 };
+
+bool IsEdge(const Atom& a) { return a.item->edge != InlineEdge::None; }
 
 bool Wraps(const ComputedStyle& s) {
     const CssValue& ws = s.Get(PropertyId::WhiteSpace);
@@ -31,11 +38,30 @@ bool Preserves(const ComputedStyle& s) {
 
 std::vector<Atom> SplitAtoms(const Box& box, Measurer& measurer) {
     std::vector<Atom> atoms;
+    struct Parent {
+        const ComputedStyle* style;
+        FontSpec font;
+    };
+    std::vector<Parent> parents{{box.style, FontOf(*box.style)}};
     bool pendingSpace = false;
+    auto add = [&](const InlineItem& item, bool spaceBefore, bool lineBreak) {
+        atoms.push_back(Atom{&item, {}, spaceBefore, lineBreak, parents.back().font, parents.back().style});
+    };
     for (const InlineItem& item : box.inlineItems) {
+        if (item.edge == InlineEdge::Start) {
+            // The space before an element lies outside it.
+            add(item, pendingSpace, false);
+            pendingSpace = false;
+            parents.push_back({item.style, FontOf(*item.style)});
+            continue;
+        }
+        if (item.edge == InlineEdge::End) {
+            if (parents.size() > 1) parents.pop_back();
+            add(item, false, false);
+            continue;
+        }
         if (item.lineBreak || item.atomic) {
-            Atom a{&item, {}, pendingSpace && !item.lineBreak, item.lineBreak};
-            atoms.push_back(std::move(a));
+            add(item, pendingSpace && !item.lineBreak, item.lineBreak);
             pendingSpace = false;
             continue;
         }
@@ -45,7 +71,7 @@ std::vector<Atom> SplitAtoms(const Box& box, Measurer& measurer) {
         std::u16string word;
         auto flush = [&] {
             if (word.empty()) return;
-            Atom a{&item, std::move(word), pendingSpace, false, font};
+            Atom a{&item, std::move(word), pendingSpace, false, font, item.style};
             a.width = measurer.TextWidth(font, a.text);
             atoms.push_back(std::move(a));
             word.clear();
@@ -54,7 +80,7 @@ std::vector<Atom> SplitAtoms(const Box& box, Measurer& measurer) {
         for (char16_t c : item.text) {
             if (preserve && c == '\n') {
                 flush();
-                atoms.push_back(Atom{&item, {}, false, true});
+                add(item, false, true);
             } else if (!preserve && IsSpace(c)) {
                 flush();
                 pendingSpace = true;
@@ -70,94 +96,215 @@ std::vector<Atom> SplitAtoms(const Box& box, Measurer& measurer) {
     return atoms;
 }
 
-float LineHeightOf(const ComputedStyle& s, const FontMetrics& m) {
-    const CssValue& v = s.Get(PropertyId::LineHeight);
-    if (v.type == CssValue::Type::Number) return v.number * s.FontSize();
-    if (v.type == CssValue::Type::Length) return v.number;
-    return m.ascent + m.descent;
+// Margin, border and padding at the element's start or end, unless a block split the element there.
+float EdgeWidth(const InlineItem& item, float base) {
+    if (item.split) return 0;
+    BoxEdges e = EdgesOf(*item.style, base);
+    if (item.edge == InlineEdge::Start) return e.margin.left + e.border.left + e.padding.left;
+    return e.padding.right + e.border.right + e.margin.right;
 }
 
-// Above and below the baseline, half-leading included.
-std::pair<float, float> TextExtent(const ComputedStyle& s, const FontSpec& font, Measurer& measurer) {
-    FontMetrics m = measurer.Metrics(font);
-    float lh = LineHeightOf(s, m);
-    float above = m.ascent + (lh - (m.ascent + m.descent)) / 2;
-    return {above, lh - above};
+// Lines end at spaces and around inline-blocks, never between a word and the edges glued to it: an element's
+// start goes to the next line with its first word, its end stays with its last.
+void MarkBreaks(std::vector<Atom>& atoms) {
+    const Atom* previous = nullptr; // the last atom that is not an edge
+    for (std::size_t i = 0; i < atoms.size(); ++i) {
+        Atom& a = atoms[i];
+        if (IsEdge(a)) {
+            a.breakBefore = a.item->edge == InlineEdge::Start && a.spaceBefore;
+            continue;
+        }
+        a.breakBefore = a.spaceBefore || a.lineBreak || a.item->atomic ||
+                        (previous && (previous->item->atomic || previous->lineBreak));
+        previous = &a;
+        if (!a.breakBefore) continue;
+        std::size_t j = i;
+        while (j > 0 && atoms[j - 1].item->edge == InlineEdge::Start) {
+            --j;
+            if (atoms[j].breakBefore) break;
+        }
+        if (j != i) {
+            a.breakBefore = false;
+            atoms[j].breakBefore = true;
+        }
+    }
+    float run = 0;
+    for (std::size_t i = atoms.size(); i-- > 0;) {
+        run += atoms[i].width;
+        atoms[i].runWidth = run;
+        if (atoms[i].breakBefore) run = 0;
+    }
 }
+
+// Only the first line of an element is indented: an anonymous block's only when it comes first.
+float IndentOf(const Box& box, float base) {
+    if (box.kind == BoxKind::Anonymous && box.parent) {
+        for (const auto& child : box.parent->children) {
+            if (child->outOfFlow) continue;
+            if (child.get() != &box) return 0;
+            break;
+        }
+    }
+    return LengthOr(box.style->Get(PropertyId::TextIndent), base, 0);
+}
+
+enum class LineEnd { Wrap, ForcedBreak, Last };
 
 struct Placed {
     const Atom* atom;
-    float x;
+    float x;     // from the line's start, before alignment
+    float space; // the space before the atom
+};
+
+// An inline element open on the current line.
+struct OpenElement {
+    const Atom* start;
+    std::size_t order; // of its start among the block's atoms, so that outer elements paint first
+    int startIndex;    // its start's place in the line; -1 when it began on an earlier line
+};
+
+// The share of one element in the finished line; -1 for the line's own start or end.
+struct PendingPiece {
+    const Atom* start;
+    std::size_t order;
+    int from, to;
 };
 
 class LineBuilder {
 public:
-    LineBuilder(Box& box, float x, float y, float width, Measurer& measurer)
-        : box_(box), x_(x), y_(y), width_(width), measurer_(measurer) {}
+    LineBuilder(Box& box, float x, float y, float width, float indent, Measurer& measurer)
+        : box_(box), x_(x), y_(y), width_(width), lineX_(indent), measurer_(measurer) {}
 
-    void Add(const Atom& atom) {
+    void Add(const Atom& atom, std::size_t order) {
         if (atom.lineBreak) {
-            Finish(true);
+            Finish(LineEnd::ForcedBreak);
             return;
         }
-        float space = atom.spaceBefore && !line_.empty() ? SpaceWidth(atom) : 0;
+        float space = atom.spaceBefore && !line_.empty() ? measurer_.TextWidth(atom.font, u" ") : 0;
         bool wraps = atom.item->style ? Wraps(*atom.item->style) : true;
-        if (wraps && !line_.empty() && lineX_ + space + atom.width > width_) {
-            Finish(false);
+        if (wraps && atom.breakBefore && !line_.empty() && lineX_ + space + atom.runWidth > width_) {
+            Finish(LineEnd::Wrap);
             space = 0;
         }
-        line_.push_back({&atom, lineX_ + space});
+        line_.push_back({&atom, lineX_ + space, space});
         lineX_ += space + atom.width;
+        int index = static_cast<int>(line_.size()) - 1;
+        if (atom.item->edge == InlineEdge::Start) {
+            open_.push_back({&atom, order, index});
+        } else if (atom.item->edge == InlineEdge::End) {
+            auto it = std::find_if(open_.rbegin(), open_.rend(),
+                                   [&](const OpenElement& o) { return o.start->item->element == atom.item->element; });
+            if (it == open_.rend()) return;
+            pieces_.push_back({it->start, it->order, it->startIndex, index});
+            open_.erase(std::next(it).base());
+        }
     }
 
-    float Finish(bool evenEmpty) {
-        if (line_.empty() && !evenEmpty) return height_;
-        auto [above, below] = TextExtent(*box_.style, FontOf(*box_.style), measurer_);
-        for (const Placed& p : line_) {
-            if (p.atom->item->atomic) {
-                above = std::max(above, MarginBoxHeight(*p.atom->item->atomic));
-            } else {
-                auto [a, b] = TextExtent(*p.atom->item->style, p.atom->font, measurer_);
-                above = std::max(above, a);
-                below = std::max(below, b);
+    float Finish(LineEnd end) {
+        bool content = std::any_of(line_.begin(), line_.end(),
+                                   [](const Placed& p) { return !IsEdge(*p.atom) || p.atom->width != 0; });
+        if (!content && end != LineEnd::ForcedBreak) {
+            // Empty inline elements alone make no line.
+            EndLine();
+            return height_;
+        }
+        std::vector<AtomicPlacement> placements(line_.size());
+        Extent line = Measure(placements);
+        std::vector<float> xs = Positions(end);
+        float top = y_ + height_;
+        float baseline = top + line.above;
+        bool merge = !Justified(end);
+        for (std::size_t i = 0; i < line_.size(); ++i) {
+            const Atom& atom = *line_[i].atom;
+            if (Box* atomic = atom.item->atomic) {
+                const AtomicPlacement& p = placements[i];
+                float boxTop = p.anchor == AtomicPlacement::Anchor::LineTop      ? top
+                               : p.anchor == AtomicPlacement::Anchor::LineBottom ? top + line.above + line.below - p.extent.above
+                                                                                 : baseline - p.extent.above;
+                ShiftBox(*atomic, xs[i] + atomic->margin.left - atomic->border.x,
+                         boxTop + atomic->margin.top - atomic->border.y);
+                lastText_ = nullptr;
+            } else if (!IsEdge(atom)) {
+                EmitText(line_[i], xs[i], baseline, merge);
             }
         }
-        float baseline = y_ + height_ + above;
-        float offset = AlignOffset();
-        for (const Placed& p : line_) Emit(p, x_ + offset + p.x, baseline);
-        height_ += above + below;
-        line_.clear();
-        lineX_ = 0;
+        EmitPieces(xs, baseline);
+        height_ += line.above + line.below;
+        EndLine();
         return height_;
     }
 
 private:
-    float SpaceWidth(const Atom& atom) {
-        const FontSpec& font = atom.item->atomic ? FontOf(*box_.style) : atom.font;
-        return measurer_.TextWidth(font, u" ");
+    void EndLine() {
+        for (OpenElement& o : open_) o.startIndex = -1;
+        line_.clear();
+        pieces_.clear();
+        lineX_ = 0;
     }
 
-    float AlignOffset() const {
-        const CssValue& align = box_.style->Get(PropertyId::TextAlign);
-        float slack = std::max(0.0f, width_ - lineX_);
-        if (align.IsKeyword("center")) return slack / 2;
-        if (align.IsKeyword("right")) return slack;
-        return 0;
-    }
-
-    void Emit(const Placed& p, float x, float baseline) {
-        const Atom& atom = *p.atom;
-        if (Box* atomic = atom.item->atomic) {
-            ShiftBox(*atomic, x + atomic->margin.left - atomic->border.x,
-                     baseline - MarginBoxHeight(*atomic) + atomic->margin.top - atomic->border.y);
-            lastText_ = nullptr;
-            return;
+    // The line box around its baseline: the block's own strut, text, and inline-blocks by their alignment;
+    // those against the line's top or bottom make it taller only when nothing else is as tall.
+    Extent Measure(std::vector<AtomicPlacement>& placements) {
+        Extent line = TextExtent(*box_.style, FontOf(*box_.style), measurer_);
+        float alongTop = 0, alongBottom = 0;
+        for (std::size_t i = 0; i < line_.size(); ++i) {
+            const Atom& atom = *line_[i].atom;
+            Extent e;
+            if (Box* atomic = atom.item->atomic) {
+                placements[i] = PlaceAtomic(*atomic, *atom.parent, measurer_);
+                e = placements[i].extent;
+                if (placements[i].anchor == AtomicPlacement::Anchor::LineTop) {
+                    alongTop = std::max(alongTop, e.above);
+                    continue;
+                }
+                if (placements[i].anchor == AtomicPlacement::Anchor::LineBottom) {
+                    alongBottom = std::max(alongBottom, e.above);
+                    continue;
+                }
+            } else if (!IsEdge(atom)) {
+                e = TextExtent(*atom.item->style, atom.font, measurer_);
+            }
+            line.above = std::max(line.above, e.above);
+            line.below = std::max(line.below, e.below);
         }
+        line.below += std::max(0.0f, alongTop - (line.above + line.below));
+        line.above += std::max(0.0f, alongBottom - (line.above + line.below));
+        return line;
+    }
+
+    bool Justified(LineEnd end) const {
+        return end == LineEnd::Wrap && box_.style->Get(PropertyId::TextAlign).IsKeyword("justify");
+    }
+
+    // Where each atom of the line goes: aligned, or with the spaces stretched to fill a justified line.
+    std::vector<float> Positions(LineEnd end) const {
+        float slack = std::max(0.0f, width_ - lineX_);
+        std::vector<float> xs(line_.size());
+        float extra = 0, offset = 0;
+        if (Justified(end)) {
+            auto gaps = std::count_if(line_.begin() + (line_.empty() ? 0 : 1), line_.end(),
+                                      [](const Placed& p) { return p.space > 0; });
+            if (gaps > 0) extra = slack / static_cast<float>(gaps);
+        } else {
+            const CssValue& align = box_.style->Get(PropertyId::TextAlign);
+            if (align.IsKeyword("center")) offset = slack / 2;
+            else if (align.IsKeyword("right")) offset = slack;
+        }
+        float shift = x_ + offset;
+        for (std::size_t i = 0; i < line_.size(); ++i) {
+            if (i > 0 && line_[i].space > 0) shift += extra;
+            xs[i] = line_[i].x + shift;
+        }
+        return xs;
+    }
+
+    void EmitText(const Placed& p, float x, float baseline, bool merge) {
+        const Atom& atom = *p.atom;
         FontMetrics m = measurer_.Metrics(atom.font);
         auto& frags = box_.fragments;
-        if (lastText_ == atom.item && !frags.empty() && frags.back().rect.y == baseline - m.ascent) {
+        if (merge && lastText_ == atom.item && !frags.empty() && frags.back().rect.y == baseline - m.ascent) {
             TextFragment& f = frags.back();
-            if (atom.spaceBefore) f.text += u' ';
+            if (p.space > 0) f.text += u' ';
             f.text += atom.text;
             f.rect.w = x + atom.width - f.rect.x;
             return;
@@ -168,11 +315,40 @@ private:
         lastText_ = atom.item;
     }
 
+    // Each element's piece reaches from its start (or the line's) to its end (or the line's), and from its
+    // text's top to bottom widened by its vertical padding and borders, which leave the line's height alone.
+    void EmitPieces(const std::vector<float>& xs, float baseline) {
+        for (const OpenElement& o : open_) pieces_.push_back({o.start, o.order, o.startIndex, -1});
+        if (pieces_.empty() || line_.empty()) return;
+        std::stable_sort(pieces_.begin(), pieces_.end(),
+                         [](const PendingPiece& a, const PendingPiece& b) { return a.order < b.order; });
+        float lineStart = xs.front();
+        float lineEnd = xs.back() + line_.back().atom->width;
+        for (const PendingPiece& p : pieces_) {
+            const InlineItem& item = *p.start->item;
+            BoxEdges e = EdgesOf(*item.style, width_);
+            bool first = p.from >= 0 && !item.split;
+            const Atom* endAtom = p.to >= 0 ? line_[p.to].atom : nullptr;
+            bool last = endAtom && !endAtom->item->split;
+            float left = p.from >= 0 ? xs[p.from] + (first ? e.margin.left : 0) : lineStart;
+            float right = endAtom ? xs[p.to] + endAtom->width - (last ? e.margin.right : 0) : lineEnd;
+            if (!first) e.border.left = e.padding.left = 0;
+            if (!last) e.border.right = e.padding.right = 0;
+            FontMetrics m = measurer_.Metrics(FontOf(*item.style));
+            float top = baseline - m.ascent - e.padding.top - e.border.top;
+            float bottom = baseline + m.descent + e.padding.bottom + e.border.bottom;
+            box_.pieces.push_back({item.element, item.style, {left, top, std::max(0.0f, right - left), bottom - top},
+                                   e.border, e.padding});
+        }
+    }
+
     Box& box_;
     float x_, y_, width_;
+    float lineX_;
     Measurer& measurer_;
     std::vector<Placed> line_;
-    float lineX_ = 0;
+    std::vector<OpenElement> open_;
+    std::vector<PendingPiece> pieces_;
     float height_ = 0;
     const InlineItem* lastText_ = nullptr;
 };
@@ -181,32 +357,55 @@ private:
 
 float LayoutLines(Box& box, float x, float y, float width, Measurer& measurer, const AtomicLayout& layoutAtomic) {
     box.fragments.clear();
+    box.pieces.clear();
     std::vector<Atom> atoms = SplitAtoms(box, measurer);
     for (Atom& a : atoms) {
-        if (Box* atomic = a.item->atomic) {
+        if (IsEdge(a)) {
+            a.width = EdgeWidth(*a.item, width);
+        } else if (Box* atomic = a.item->atomic) {
             layoutAtomic(*atomic, width);
             a.width = MarginBoxWidth(*atomic);
         }
     }
-    LineBuilder lines(box, x, y, width, measurer);
-    for (const Atom& a : atoms) lines.Add(a);
-    return lines.Finish(false);
+    MarkBreaks(atoms);
+    LineBuilder lines(box, x, y, width, IndentOf(box, width), measurer);
+    for (std::size_t i = 0; i < atoms.size(); ++i) lines.Add(atoms[i], i);
+    return lines.Finish(LineEnd::Last);
 }
 
 IntrinsicWidths InlineIntrinsicWidths(const Box& box, Measurer& measurer,
                                       const std::function<IntrinsicWidths(const Box&)>& atomicWidths) {
-    IntrinsicWidths result;
-    float line = 0;
-    for (const Atom& a : SplitAtoms(box, measurer)) {
-        if (a.lineBreak) {
-            line = 0;
+    std::vector<Atom> atoms = SplitAtoms(box, measurer);
+    // Runs are measured with inline-blocks at their narrowest, lines with them at their widest.
+    std::vector<float> widest(atoms.size());
+    for (std::size_t i = 0; i < atoms.size(); ++i) {
+        Atom& a = atoms[i];
+        if (IsEdge(a)) {
+            a.width = EdgeWidth(*a.item, -1);
+        } else if (a.item->atomic) {
+            IntrinsicWidths w = atomicWidths(*a.item->atomic);
+            a.width = w.min;
+            widest[i] = w.max;
             continue;
         }
-        IntrinsicWidths w{a.width, a.width};
-        if (a.item->atomic) w = atomicWidths(*a.item->atomic);
-        if (a.spaceBefore && line > 0) line += measurer.TextWidth(a.font.families.empty() ? FontOf(*box.style) : a.font, u" ");
-        line += w.max;
-        result.min = std::max(result.min, w.min);
+        widest[i] = a.width;
+    }
+    MarkBreaks(atoms);
+    float indent = IndentOf(box, -1);
+    IntrinsicWidths result;
+    float line = indent;
+    bool lineEmpty = true;
+    for (std::size_t i = 0; i < atoms.size(); ++i) {
+        const Atom& a = atoms[i];
+        if (i == 0 || a.breakBefore) result.min = std::max(result.min, a.runWidth + (i == 0 ? indent : 0));
+        if (a.lineBreak) {
+            line = 0;
+            lineEmpty = true;
+            continue;
+        }
+        if (a.spaceBefore && !lineEmpty) line += measurer.TextWidth(a.font, u" ");
+        line += widest[i];
+        lineEmpty = false;
         result.max = std::max(result.max, line);
     }
     return result;

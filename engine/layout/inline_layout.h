@@ -1,6 +1,7 @@
 #pragma once
-// Lines of a block with inline content: words wrapped at the width, aligned, and inline-blocks placed on
-// the baseline.
+// Lines of a block with inline content: words wrapped at the width, the first line indented, aligned or
+// justified; inline elements' edges taking room at their start and end; inline-blocks and images placed by
+// their vertical-align.
 
 #include "engine/layout/box.h"
 
@@ -16,7 +17,7 @@ struct IntrinsicWidths {
 // Lays out an inline-block at the origin with its shrink-to-fit width.
 using AtomicLayout = std::function<void(Box& atomic, float available)>;
 
-// Fills box.fragments and places the inline-blocks; returns the height of the lines.
+// Fills box.fragments and box.pieces and places the inline-blocks; returns the height of the lines.
 float LayoutLines(Box& box, float x, float y, float width, Measurer& measurer, const AtomicLayout& layoutAtomic);
 
 IntrinsicWidths InlineIntrinsicWidths(const Box& box, Measurer& measurer,

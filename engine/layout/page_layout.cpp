@@ -3,9 +3,11 @@
 #include "engine/dom/document.h"
 #include "engine/dom/utf.h"
 #include "engine/layout/block_layout.h"
+#include "engine/layout/stacking.h"
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <sstream>
 #include <utility>
 
@@ -17,22 +19,36 @@ RectF Scrolled(RectF r, float dy) {
     return r;
 }
 
+Element* HitBox(const Box& b, float x, float y);
+
+Element* HitLayer(const Layer& layer, float x, float y) {
+    for (const RectF& clip : layer.clips)
+        if (!clip.Contains(x, y)) return nullptr;
+    return HitBox(*layer.box, x, y + layer.dy);
+}
+
+// The painting order backwards: layers above the flow, the flow's boxes, the box's own line content, layers
+// below the flow, the box itself.
 Element* HitBox(const Box& b, float x, float y) {
     bool inside = b.border.Contains(x, y);
     if (b.clips && !inside) return nullptr;
     float cy = y + b.scrollY;
     bool overScrollbar = b.scrollable && x >= b.ClientBox().Right() && inside;
     if (!overScrollbar) {
-        // Positioned boxes paint last, so they are on top.
-        for (int pass = 0; pass < 2; ++pass) {
-            for (auto it = b.children.rbegin(); it != b.children.rend(); ++it) {
-                if ((*it)->positioned != (pass == 0)) continue;
+        std::vector<Layer> layers;
+        if (FormsStackingContext(b)) layers = LayersOf(b);
+        auto below = std::find_if(layers.begin(), layers.end(), [](const Layer& l) { return l.z >= 0; });
+        for (auto it = layers.rbegin(); it != std::make_reverse_iterator(below); ++it)
+            if (Element* e = HitLayer(*it, x, y)) return e;
+        for (auto it = b.children.rbegin(); it != b.children.rend(); ++it)
+            if (!(*it)->positioned)
                 if (Element* e = HitBox(**it, x, cy)) return e;
-            }
-            if (pass == 0)
-                for (const TextFragment& f : b.fragments)
-                    if (f.rect.Contains(x, cy)) return f.element;
-        }
+        for (const TextFragment& f : b.fragments)
+            if (f.rect.Contains(x, cy)) return f.element;
+        for (auto it = b.pieces.rbegin(); it != b.pieces.rend(); ++it)
+            if (it->border.Contains(x, cy)) return it->element;
+        for (auto it = std::make_reverse_iterator(below); it != layers.rend(); ++it)
+            if (Element* e = HitLayer(*it, x, y)) return e;
     }
     return inside ? b.element : nullptr;
 }
@@ -71,6 +87,11 @@ void RefreshStyles(Box& b, float dy, RectF& area) {
         if (f.element) f.style = f.element->Style();
         if (changed || old != f.style) Unite(area, Scrolled(f.rect, dy + b.scrollY));
     }
+    for (InlinePiece& p : b.pieces) {
+        const ComputedStyle* old = p.style;
+        p.style = p.element->Style();
+        if (old != p.style) Unite(area, Scrolled(p.border, dy + b.scrollY));
+    }
     for (auto& child : b.children) RefreshStyles(*child, dy + b.scrollY, area);
 }
 
@@ -83,6 +104,9 @@ void DumpBox(const Box& b, int depth, std::ostringstream& out) {
     for (const TextFragment& f : b.fragments)
         out << std::string(depth * 2 + 2, ' ') << '"' << Utf16ToUtf8(f.text) << "\" " << num(f.rect.x) << ','
             << num(f.rect.y) << ' ' << num(f.rect.w) << 'x' << num(f.rect.h) << '\n';
+    for (const InlinePiece& p : b.pieces)
+        out << std::string(depth * 2 + 2, ' ') << '<' << p.element->Tag() << "> " << num(p.border.x) << ','
+            << num(p.border.y) << ' ' << num(p.border.w) << 'x' << num(p.border.h) << '\n';
     for (const auto& child : b.children) DumpBox(*child, depth + 1, out);
 }
 
@@ -140,21 +164,28 @@ bool PageLayout::Locate(const Element& element, RectF& border, RectF& content) c
         content = Scrolled(box->ContentBox(), dy);
         return true;
     }
-    // An inline element: the union of its text.
+    // An inline element: the union of its line pieces, and of the text of what it holds.
     auto it = tree_.inlineHosts.find(&element);
     if (it == tree_.inlineHosts.end()) return false;
-    bool any = false;
-    float left = 0, top = 0, right = 0, bottom = 0;
+    RectF outer, inner;
+    for (const InlinePiece& p : it->second->pieces) {
+        if (p.element != &element) continue;
+        Unite(outer, p.border);
+        RectF content = p.border;
+        content.x += p.borderWidth.left + p.padding.left;
+        content.y += p.borderWidth.top + p.padding.top;
+        content.w -= p.borderWidth.Horizontal() + p.padding.Horizontal();
+        content.h -= p.borderWidth.Vertical() + p.padding.Vertical();
+        Unite(inner, content);
+    }
     for (const TextFragment& f : it->second->fragments) {
         if (!f.element || !element.Contains(f.element)) continue;
-        left = any ? std::min(left, f.rect.x) : f.rect.x;
-        top = any ? std::min(top, f.rect.y) : f.rect.y;
-        right = any ? std::max(right, f.rect.Right()) : f.rect.Right();
-        bottom = any ? std::max(bottom, f.rect.Bottom()) : f.rect.Bottom();
-        any = true;
+        Unite(outer, f.rect);
+        Unite(inner, f.rect);
     }
     float dy = ScrollAbove(*it->second) + it->second->scrollY;
-    border = content = Scrolled({left, top, right - left, bottom - top}, dy);
+    border = Scrolled(outer, dy);
+    content = Scrolled(inner, dy);
     return true;
 }
 

@@ -1,10 +1,13 @@
-// Painting order within a box: background, border, foreground image, text and in-flow children, then
-// positioned children, so that they lie on top; hit testing follows the same order backwards.
+// Painting order within a box: background, border, foreground image; in a stacking context, the layers of
+// negative z-index; the line pieces of inline elements (background, then borders) in tree order, the text,
+// and the in-flow children; in a stacking context, the layers of z-index auto or 0 in tree order and then
+// the positive ones (engine/layout/stacking.h); the scrollbar. Hit testing follows the same order backwards.
 
 #include "engine/css/computed_style.h"
 #include "engine/dom/element.h"
 #include "engine/dom/utf.h"
 #include "engine/layout/layout_lengths.h"
+#include "engine/layout/stacking.h"
 #include "engine/paint/canvas.h"
 
 #include <algorithm>
@@ -49,9 +52,7 @@ void PaintImage(Canvas& canvas, const ComputedStyle& s, PropertyId image, Proper
     canvas.DrawImage(name, t);
 }
 
-void PaintBorder(Canvas& canvas, const Box& b, const RectF& border, const Radii& radii) {
-    const ComputedStyle& s = *b.style;
-    const Edges& w = b.borderWidth;
+void PaintBorder(Canvas& canvas, const ComputedStyle& s, const Edges& w, const RectF& border, const Radii& radii) {
     std::uint32_t top = s.Get(PropertyId::BorderTopColor).color;
     bool uniform = w.top == w.right && w.top == w.bottom && w.top == w.left &&
                    top == s.Get(PropertyId::BorderRightColor).color && top == s.Get(PropertyId::BorderBottomColor).color &&
@@ -61,54 +62,96 @@ void PaintBorder(Canvas& canvas, const Box& b, const RectF& border, const Radii&
         return;
     }
     const Radii square{};
-    canvas.FillRect({border.x, border.y, border.w, w.top}, top, square);
-    canvas.FillRect({border.x, border.Bottom() - w.bottom, border.w, w.bottom}, s.Get(PropertyId::BorderBottomColor).color, square);
-    canvas.FillRect({border.x, border.y + w.top, w.left, border.h - w.Vertical()}, s.Get(PropertyId::BorderLeftColor).color, square);
-    canvas.FillRect({border.Right() - w.right, border.y + w.top, w.right, border.h - w.Vertical()},
-                    s.Get(PropertyId::BorderRightColor).color, square);
+    auto side = [&](const RectF& r, PropertyId color) {
+        if (r.w > 0 && r.h > 0) canvas.FillRect(r, s.Get(color).color, square);
+    };
+    side({border.x, border.y, border.w, w.top}, PropertyId::BorderTopColor);
+    side({border.x, border.Bottom() - w.bottom, border.w, w.bottom}, PropertyId::BorderBottomColor);
+    side({border.x, border.y + w.top, w.left, border.h - w.Vertical()}, PropertyId::BorderLeftColor);
+    side({border.Right() - w.right, border.y + w.top, w.right, border.h - w.Vertical()}, PropertyId::BorderRightColor);
 }
 
 bool Meets(const RectF& a, const RectF& b) {
     return a.x < b.Right() && b.x < a.Right() && a.y < b.Bottom() && b.y < a.Bottom();
 }
 
-// Children may overflow a box that does not clip, so only the box's own drawing is skipped outside the clip.
-void PaintBox(const Box& b, Canvas& canvas, float dy, const Box* canvasSource, const RectF& clip) {
-    const ComputedStyle* s = b.style;
+bool Hidden(const ComputedStyle* s) { return !s || s->Get(PropertyId::Visibility).IsKeyword("hidden"); }
+
+struct Painting {
+    Canvas& canvas;
+    const Box* canvasSource; // its background is already under the whole viewport
+    RectF clip;
+};
+
+void PaintBox(const Box& b, const Painting& p, float dy);
+
+void PaintLayer(const Layer& layer, const Painting& p, float dy) {
+    for (const RectF& clip : layer.clips) p.canvas.PushClip(Moved(clip, dy));
+    PaintBox(*layer.box, p, dy + layer.dy);
+    for (std::size_t i = 0; i < layer.clips.size(); ++i) p.canvas.PopClip();
+}
+
+// A piece that is not the whole element has square corners.
+void PaintPiece(const InlinePiece& piece, const Painting& p, float dy) {
+    RectF border = Moved(piece.border, dy);
+    if (Hidden(piece.style) || !Meets(border, p.clip)) return;
+    const ComputedStyle& s = *piece.style;
+    Radii radii{};
+    if (piece.borderWidth.left + piece.padding.left > 0 && piece.borderWidth.right + piece.padding.right > 0)
+        radii = RadiiOf(s, border);
+    std::uint32_t bg = s.Get(PropertyId::BackgroundColor).color;
+    if (Visible(bg)) p.canvas.FillRect(border, bg, radii);
+    RectF padding{border.x + piece.borderWidth.left, border.y + piece.borderWidth.top,
+                  border.w - piece.borderWidth.Horizontal(), border.h - piece.borderWidth.Vertical()};
+    PaintImage(p.canvas, s, PropertyId::BackgroundImage, PropertyId::BackgroundRepeat, PropertyId::BackgroundPositionX,
+               PropertyId::BackgroundPositionY, padding);
+    PaintBorder(p.canvas, s, piece.borderWidth, border, radii);
+}
+
+void PaintOwn(const Box& b, const Painting& p, float dy) {
+    const ComputedStyle& s = *b.style;
     RectF border = Moved(b.border, dy);
-    bool shown = s && !s->Get(PropertyId::Visibility).IsKeyword("hidden") && Meets(border, clip);
-    if (shown && b.kind != BoxKind::Anonymous) {
-        Radii radii = RadiiOf(*s, border);
-        std::uint32_t bg = s->Get(PropertyId::BackgroundColor).color;
-        if (&b != canvasSource) {
-            if (Visible(bg)) canvas.FillRect(border, bg, radii);
-            PaintImage(canvas, *s, PropertyId::BackgroundImage, PropertyId::BackgroundRepeat,
-                       PropertyId::BackgroundPositionX, PropertyId::BackgroundPositionY, Moved(b.PaddingBox(), dy));
-        }
-        PaintBorder(canvas, b, border, radii);
-        PaintImage(canvas, *s, PropertyId::ForegroundImage, PropertyId::ForegroundRepeat,
-                   PropertyId::ForegroundPositionX, PropertyId::ForegroundPositionY, Moved(b.ContentBox(), dy));
-        if (b.replaced) {
-            RectF content = Moved(b.ContentBox(), dy);
-            canvas.DrawImage(b.imageUrl, {content, content.x, content.y, content.w, content.h, false, false});
-        }
+    Radii radii = RadiiOf(s, border);
+    std::uint32_t bg = s.Get(PropertyId::BackgroundColor).color;
+    if (&b != p.canvasSource) {
+        if (Visible(bg)) p.canvas.FillRect(border, bg, radii);
+        PaintImage(p.canvas, s, PropertyId::BackgroundImage, PropertyId::BackgroundRepeat,
+                   PropertyId::BackgroundPositionX, PropertyId::BackgroundPositionY, Moved(b.PaddingBox(), dy));
     }
-    if (b.clips) canvas.PushClip(Moved(b.PaddingBox(), dy));
+    PaintBorder(p.canvas, s, b.borderWidth, border, radii);
+    PaintImage(p.canvas, s, PropertyId::ForegroundImage, PropertyId::ForegroundRepeat, PropertyId::ForegroundPositionX,
+               PropertyId::ForegroundPositionY, Moved(b.ContentBox(), dy));
+    if (b.replaced) {
+        RectF content = Moved(b.ContentBox(), dy);
+        p.canvas.DrawImage(b.imageUrl, {content, content.x, content.y, content.w, content.h, false, false});
+    }
+}
+
+// Children may overflow a box that does not clip, so only the box's own drawing is skipped outside the clip.
+void PaintBox(const Box& b, const Painting& p, float dy) {
+    RectF border = Moved(b.border, dy);
+    bool shown = !Hidden(b.style) && Meets(border, p.clip);
+    if (shown && b.kind != BoxKind::Anonymous) PaintOwn(b, p, dy);
+    if (b.clips) p.canvas.PushClip(Moved(b.PaddingBox(), dy));
+    std::vector<Layer> layers;
+    if (FormsStackingContext(b)) layers = LayersOf(b);
+    auto above = std::find_if(layers.begin(), layers.end(), [](const Layer& l) { return l.z >= 0; });
+    for (auto it = layers.begin(); it != above; ++it) PaintLayer(*it, p, dy);
     float inner = dy + b.scrollY;
+    for (const InlinePiece& piece : b.pieces) PaintPiece(piece, p, inner);
     for (const TextFragment& f : b.fragments) {
-        if (!Meets(Moved(f.rect, inner), clip)) continue;
-        if (!f.style || f.style->Get(PropertyId::Visibility).IsKeyword("hidden")) continue;
-        canvas.PaintText(f.text, f.font, f.rect.x, f.rect.y - inner, f.style->Get(PropertyId::Color).color,
-                        f.style->Get(PropertyId::TextDecoration).IsKeyword("underline"));
+        if (!Meets(Moved(f.rect, inner), p.clip) || Hidden(f.style)) continue;
+        p.canvas.PaintText(f.text, f.font, f.rect.x, f.rect.y - inner, f.style->Get(PropertyId::Color).color,
+                           f.style->Get(PropertyId::TextDecoration).IsKeyword("underline"));
     }
-    for (bool positioned : {false, true})
-        for (const auto& child : b.children)
-            if (child->positioned == positioned) PaintBox(*child, canvas, inner, canvasSource, clip);
-    if (b.clips) canvas.PopClip();
+    for (const auto& child : b.children)
+        if (!child->positioned) PaintBox(*child, p, inner);
+    for (auto it = above; it != layers.end(); ++it) PaintLayer(*it, p, dy);
+    if (b.clips) p.canvas.PopClip();
     if (b.scrollable && shown) {
         const Radii square{};
-        canvas.FillRect(Moved(ScrollbarTrack(b), dy), kTrackColor, square);
-        canvas.FillRect(Moved(ScrollbarThumb(b), dy), kThumbColor, square);
+        p.canvas.FillRect(Moved(ScrollbarTrack(b), dy), kTrackColor, square);
+        p.canvas.FillRect(Moved(ScrollbarThumb(b), dy), kThumbColor, square);
     }
 }
 
@@ -150,7 +193,7 @@ void PaintBoxes(const Box& root, Canvas& canvas, const RectF& viewport, const Re
         PaintImage(canvas, s, PropertyId::BackgroundImage, PropertyId::BackgroundRepeat,
                    PropertyId::BackgroundPositionX, PropertyId::BackgroundPositionY, viewport);
     }
-    PaintBox(root, canvas, 0, source, clip);
+    PaintBox(root, {canvas, source, clip}, 0);
 }
 
 } // namespace engine

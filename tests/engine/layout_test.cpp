@@ -1,42 +1,12 @@
-#include "engine/layout/page_layout.h"
-#include "engine_test_support.h"
-#include "fixed_metrics.h"
+#include "layout/laid_page.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
 using namespace engine;
-using engine_test::FixedMetrics;
-using engine_test::Page;
-
-// Fonts are 10px (5px glyphs, lines 10px) unless a test says otherwise.
-constexpr char kBase[] = "<style>html { font-size: 10px } body { margin: 0 }</style>";
-
-struct Laid {
-    explicit Laid(const std::string& body, float width = 200, float height = 100) : page(kBase + body) {
-        layout.Update(page.view.GetDocument(), width, height);
-    }
-    RectF Border(std::string_view selector) {
-        RectF border, content;
-        EXPECT_TRUE(layout.Locate(page.Find(selector), border, content)) << selector;
-        return border;
-    }
-    std::string IdAt(float x, float y) {
-        Element* e = layout.HitTest(x, y);
-        const std::u16string* id = e ? e->Id() : nullptr;
-        return id ? std::string(id->begin(), id->end()) : e ? e->Tag() : "none";
-    }
-
-    Page page;
-    FixedMetrics metrics;
-    PageLayout layout{metrics};
-};
-
-std::string Rect(const RectF& r) {
-    return std::to_string(int(r.x)) + "," + std::to_string(int(r.y)) + " " + std::to_string(int(r.w)) + "x" +
-           std::to_string(int(r.h));
-}
+using engine_test::Laid;
+using engine_test::Rect;
 
 TEST(Layout, BlockFlowWithBoxModel) {
     Laid l(R"(<body>
@@ -86,8 +56,7 @@ TEST(Layout, InlineBlocksShrinkAndSitOnTheBaseline) {
     Laid l(R"(<body><div id=row>ab <span id=ib style="display: inline-block; padding: 2px; border: 1px solid">x y</span>
       <img id=img src="pic.png"> <img id=missing src="none.png" style="width: 8px; height: 9px"></div></body>)");
     l.metrics.images[u"pic.png"] = {16, 24};
-    l.layout.Invalidate();
-    l.layout.Update(l.page.view.GetDocument(), 200, 100);
+    l.Relayout();
     // The line is as tall as the image; everything stands on the baseline at y 24.
     EXPECT_EQ(Rect(l.Border("#ib")), "15,8 21x16");
     EXPECT_EQ(Rect(l.Border("#img")), "41,0 16x24");

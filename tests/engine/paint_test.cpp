@@ -110,6 +110,54 @@ TEST(Paint, ScrolledContentIsClippedToItsBox) {
     EXPECT_NE(Alpha(d.At(95, 15)), 0u); // the scrollbar
 }
 
+TEST(Paint, InlineBackgroundsPaddingAndBordersPerLine) {
+    auto page = [](const std::string& padding) {
+        return R"html(<p style="margin: 10px 0 0; font-size: 10px"><span style="background: #f00; padding: )html" + padding +
+               R"html(; border-left: 2px solid #00f; border-right: 4px solid #0f0">ab<br>cd</span></p>)html";
+    };
+    Drawn d(page("3px 6px"));
+    const Box* p = d.renderer->Layout(100, 60).BoxOf(*d.view.GetDocument()->FirstElementByTag("p"));
+    ASSERT_TRUE(p && p->pieces.size() == 2);
+    const RectF first = p->pieces[0].border, second = p->pieces[1].border;
+    int y1 = int(first.y + first.h / 2), y2 = int(second.y + second.h / 2);
+    // The first line starts with the left border and its padding; it ends without the right ones.
+    EXPECT_EQ(Hex(d.At(1, y1)), "FF0000FF");
+    EXPECT_EQ(Hex(d.At(4, y1)), "FFFF0000");
+    EXPECT_EQ(Hex(d.At(int(first.Right()) - 1, int(first.y) + 1)), "FFFF0000");
+    EXPECT_EQ(Alpha(d.At(int(first.Right()) + 1, y1)), 0u);
+    // The second line begins without them and ends with the right border.
+    EXPECT_EQ(Hex(d.At(1, int(second.Bottom()) - 1)), "FFFF0000");
+    EXPECT_EQ(Hex(d.At(int(second.Right()) - 2, y2)), "FF00FF00");
+    // The vertical padding reaches over the paragraph's top and leaves its height alone.
+    EXPECT_EQ(Hex(d.At(4, 8)), "FFFF0000");
+    EXPECT_EQ(Alpha(d.At(4, 5)), 0u);
+    Drawn flat(page("0 6px"));
+    const Box* flatP = flat.renderer->Layout(100, 60).BoxOf(*flat.view.GetDocument()->FirstElementByTag("p"));
+    ASSERT_NE(flatP, nullptr);
+    EXPECT_EQ(p->border.h, flatP->border.h);
+}
+
+TEST(Paint, NestedInlineElementsPaintOuterFirst) {
+    Drawn d(R"html(<p style="margin: 5px 0; font-size: 10px"><span style="background: #f00; padding: 0 10px"><span
+      style="background: #00f">ab</span></span></p>)html");
+    EXPECT_EQ(Hex(d.At(5, 10)), "FFFF0000");
+    EXPECT_EQ(Hex(d.At(11, 10)), "FF0000FF");
+}
+
+TEST(Paint, ZIndexOrdersPositionedBoxes) {
+    Drawn d(R"html(<div style="position: relative; z-index: 0; height: 40px; background: #fff">
+      <div style="position: absolute; left: 0; top: 0; width: 30px; height: 30px; background: #f00; z-index: 2"></div>
+      <div style="position: absolute; left: 10px; top: 10px; width: 30px; height: 30px; background: #00f; z-index: 1"></div>
+      <div style="position: absolute; left: 50px; top: 0; width: 30px; height: 30px; background: #0f0; z-index: -1"></div>
+      <div style="height: 20px; background: #000; margin-left: 60px"></div></div>)html");
+    EXPECT_EQ(Hex(d.At(15, 15)), "FFFF0000");
+    EXPECT_EQ(Hex(d.At(35, 35)), "FF0000FF");
+    // Under the in-flow content, above the background of its stacking context.
+    EXPECT_EQ(Hex(d.At(55, 5)), "FF00FF00");
+    EXPECT_EQ(Hex(d.At(65, 5)), "FF000000");
+    EXPECT_EQ(Hex(d.At(65, 25)), "FF00FF00");
+}
+
 TEST(Paint, EmptyAndHugeSizesDrawNothingAndDoNotFail) {
     Drawn d(R"html(<div style="width: 10000000px; height: 10000000px; background: url(dot.png)"></div>)html", 50, 50);
     EXPECT_EQ(Hex(d.At(10, 10)), "FF0000FF");

@@ -1,0 +1,42 @@
+#include "engine/layout/stacking.h"
+
+#include "engine/css/computed_style.h"
+
+#include <algorithm>
+
+namespace engine {
+namespace {
+
+bool HasZIndex(const Box& b) { return b.style && b.style->Get(PropertyId::ZIndex).type == CssValue::Type::Number; }
+
+void Collect(const Box& b, float dy, std::vector<RectF>& clips, std::vector<Layer>& out) {
+    for (const auto& childPtr : b.children) {
+        const Box& child = *childPtr;
+        if (child.positioned) {
+            int z = HasZIndex(child) ? static_cast<int>(child.style->Get(PropertyId::ZIndex).number) : 0;
+            out.push_back({&child, z, dy, clips});
+            if (FormsStackingContext(child)) continue;
+        }
+        if (child.clips) {
+            RectF clip = child.PaddingBox();
+            clip.y -= dy;
+            clips.push_back(clip);
+        }
+        Collect(child, dy + child.scrollY, clips, out);
+        if (child.clips) clips.pop_back();
+    }
+}
+
+} // namespace
+
+bool FormsStackingContext(const Box& box) { return !box.parent || (box.positioned && HasZIndex(box)); }
+
+std::vector<Layer> LayersOf(const Box& context) {
+    std::vector<Layer> layers;
+    std::vector<RectF> clips;
+    Collect(context, context.scrollY, clips, layers);
+    std::stable_sort(layers.begin(), layers.end(), [](const Layer& a, const Layer& b) { return a.z < b.z; });
+    return layers;
+}
+
+} // namespace engine
