@@ -68,7 +68,15 @@ const DecodedImage* GdiplusDevice::Image(const std::u16string& url) {
     if (it != images_.end()) return it->second.get();
     const std::string* bytes = view_.Resource(resolved);
     if (!bytes) return nullptr; // not delivered (yet): no entry, so that a later answer is seen
-    return images_.emplace(resolved, DecodeImage(*bytes)).first->second.get();
+    auto decoded = DecodeImage(*bytes);
+    if (auto old = forgotten_.find(resolved); old != forgotten_.end() && old->second != decoded) imagesReplaced_ = true;
+    return images_.emplace(resolved, std::move(decoded)).first->second.get();
+}
+
+void GdiplusDevice::ForgetImages() {
+    // Kept until the next time, so that a name answered with new bytes is noticed.
+    forgotten_ = std::move(images_);
+    images_.clear();
 }
 
 bool GdiplusDevice::ImageSize(const std::u16string& url, int& width, int& height) {

@@ -12,6 +12,7 @@
 
 #include <map>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace engine {
@@ -29,7 +30,9 @@ public:
     // next call, within the clip; a null graphics stops drawing.
     void SetTarget(Gdiplus::Graphics* graphics, const PixelTarget& pixels = {});
     // The page's resources may have changed: images are looked up again.
-    void ForgetImages() { images_.clear(); }
+    void ForgetImages();
+    // Whether a name now shows another image than before the last ForgetImages; asking clears it.
+    bool TakeImagesReplaced() { return std::exchange(imagesReplaced_, false); }
 
     FontMetrics Metrics(const FontSpec& font) override;
     float TextWidth(const FontSpec& font, std::u16string_view text) override;
@@ -52,6 +55,8 @@ private:
     Gdiplus::Graphics* target_ = nullptr;
     PixelTarget pixels_;
     std::map<std::u16string, std::shared_ptr<const DecodedImage>> images_; // null: not decodable
+    std::map<std::u16string, std::shared_ptr<const DecodedImage>> forgotten_;
+    bool imagesReplaced_ = false;
     std::vector<std::pair<Gdiplus::GraphicsState, PixelClip>> clips_;
 };
 

@@ -1,6 +1,7 @@
 #include "engine/win32/page_renderer.h"
 
 #include "engine/paint/canvas.h"
+#include "engine/paint/paint_record.h"
 #include "engine/view/view.h"
 
 #include <algorithm>
@@ -20,36 +21,45 @@ void PageRenderer::Invalidate(const Invalidation& what) {
 
 PageLayout& PageRenderer::Layout(int width, int height) {
     view_.UpdateStyle();
-    if (layout_.Update(view_.GetDocument(), float(width), float(height))) paintDirty_ = fullPaint_ = true;
+    if (layout_.Update(view_.GetDocument(), float(width), float(height))) paintDirty_ = true;
     return layout_;
 }
 
 float PageRenderer::MinWidth() {
     view_.UpdateStyle();
-    paintDirty_ = fullPaint_ = true;
+    paintDirty_ = true; // the boxes are laid out for another width now
     return layout_.MinWidth(view_.GetDocument());
 }
 
 float PageRenderer::MinHeight(float width) {
     view_.UpdateStyle();
-    paintDirty_ = fullPaint_ = true;
+    paintDirty_ = true; // the boxes are laid out for another width now
     return layout_.MinHeight(view_.GetDocument(), width);
 }
 
+// Every paint is recorded first; against the recording of the pixels on the surface it tells what to paint
+// again: nothing when a change drew the same, the boxes of a hover, the text that changed, a scrolled box.
 bool PageRenderer::Render(int width, int height, bool transparent) {
     Layout(width, height);
-    RectF restyled = layout_.TakeRestyledArea();
+    layout_.TakeRestyledArea(); // the recording below finds every change, restyles included
     bool resized = surface_.Width() != width || surface_.Height() != height;
     if (!surface_.Resize(width, height)) return false;
-    if (!paintDirty_ && !resized) return true;
+    if (!paintDirty_ && !resized && transparent == transparent_) return true;
     RectF viewport{0, 0, float(width), float(height)};
-    // A restyle alone repaints only the boxes it touched; anything else repaints everything.
-    RectF clip = fullPaint_ || resized || restyled.w <= 0 ? viewport : restyled;
-    paintDirty_ = fullPaint_ = false;
+    PaintRecorder recorder(device_, device_, viewport);
+    const Box* root = layout_.Root();
+    if (root) PaintBoxes(*root, recorder, viewport, viewport);
+    std::vector<PaintItem> painting = recorder.Take();
+    bool whole = resized || transparent != transparent_ || device_.TakeImagesReplaced();
+    RectF clip = whole ? viewport : ChangedArea(painted_, painting);
+    painted_ = std::move(painting);
+    paintDirty_ = false;
+    transparent_ = transparent;
     int left = std::max(0, static_cast<int>(std::floor(clip.x)));
     int top = std::max(0, static_cast<int>(std::floor(clip.y)));
     int right = std::min(width, static_cast<int>(std::ceil(clip.Right())) + 1);
     int bottom = std::min(height, static_cast<int>(std::ceil(clip.Bottom())) + 1);
+    if (clip.w <= 0 || clip.h <= 0 || right <= left || bottom <= top) return true;
     std::uint32_t* pixels = surface_.Pixels();
     for (int y = top; y < bottom; ++y)
         std::fill(pixels + static_cast<std::size_t>(y) * width + left, pixels + static_cast<std::size_t>(y) * width + right,
@@ -59,7 +69,7 @@ bool PageRenderer::Render(int width, int height, bool transparent) {
     Gdiplus::RectF area(float(left), float(top), float(right - left), float(bottom - top));
     graphics.SetClip(area);
     device_.SetTarget(&graphics, {pixels, width, height, {left, top, right, bottom}});
-    if (const Box* root = layout_.Root()) PaintBoxes(*root, device_, viewport, {area.X, area.Y, area.Width, area.Height});
+    if (root) PaintBoxes(*root, device_, viewport, {area.X, area.Y, area.Width, area.Height});
     device_.SetTarget(nullptr);
     return true;
 }

@@ -1,9 +1,11 @@
 #pragma once
 // A page turned into pixels: styles brought up to date, boxes laid out for the size, and painted into a
-// premultiplied bitmap. Only what a change asks for is redone.
+// premultiplied bitmap. Only what a change asks for is redone, and only pixels that come out otherwise are
+// painted again.
 
 #include "engine/css/computed_style.h"
 #include "engine/layout/page_layout.h"
+#include "engine/paint/paint_record.h"
 #include "engine/win32/dib_surface.h"
 #include "engine/win32/gdiplus_device.h"
 
@@ -21,7 +23,7 @@ public:
     // Lays out and paints as needed; false when there is nothing to show (an empty or too large size).
     bool Render(int width, int height, bool transparent);
     // The box whose scrolling changed must be painted again.
-    void ScrollChanged() { paintDirty_ = fullPaint_ = true; }
+    void ScrollChanged() { paintDirty_ = true; }
 
     const DibSurface& Surface() const { return surface_; }
     GdiplusDevice& Device() { return device_; }
@@ -31,8 +33,9 @@ private:
     GdiplusDevice device_;
     PageLayout layout_;
     DibSurface surface_;
+    std::vector<PaintItem> painted_; // the recording of what the surface shows
     bool paintDirty_ = true;
-    bool fullPaint_ = true;
+    bool transparent_ = false;
 };
 
 } // namespace engine::win32

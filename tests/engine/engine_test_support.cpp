@@ -25,16 +25,18 @@ bool TestHost::FindBehavior(View&, Element&, const std::string& name, HandlerEnt
 
 Page::Page(std::string_view html) { view.LoadHtml(html, u""); }
 
-Element* Page::TryFind(std::string_view selector) const {
+Element* FirstMatch(Document& doc, std::string_view selector) {
     auto list = ParseSelectorList(selector);
     if (!list) return nullptr;
     Element* found = nullptr;
-    SelectElements(Doc().Root(), *list, [&](Element& e) {
+    SelectElements(doc.Root(), *list, [&](Element& e) {
         found = &e;
         return true;
     });
     return found;
 }
+
+Element* Page::TryFind(std::string_view selector) const { return FirstMatch(Doc(), selector); }
 
 Element& Page::Find(std::string_view selector) const {
     Element* e = TryFind(selector);

@@ -28,6 +28,9 @@ public:
     int postedWaiting = 0;
 };
 
+// The first element under the document's root that matches a selector, or null.
+engine::Element* FirstMatch(engine::Document& doc, std::string_view selector);
+
 // A view with a page loaded through a test host.
 struct Page {
     explicit Page(std::string_view html);

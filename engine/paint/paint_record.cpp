@@ -1,0 +1,118 @@
+#include "engine/paint/paint_record.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <string_view>
+
+namespace engine {
+namespace {
+
+RectF Intersect(const RectF& a, const RectF& b) {
+    float left = std::max(a.x, b.x), top = std::max(a.y, b.y);
+    float right = std::min(a.Right(), b.Right()), bottom = std::min(a.Bottom(), b.Bottom());
+    return {left, top, std::max(0.0f, right - left), std::max(0.0f, bottom - top)};
+}
+
+RectF Union(const RectF& a, const RectF& b) {
+    if (a.w <= 0 || a.h <= 0) return b;
+    if (b.w <= 0 || b.h <= 0) return a;
+    float left = std::min(a.x, b.x), top = std::min(a.y, b.y);
+    return {left, top, std::max(a.Right(), b.Right()) - left, std::max(a.Bottom(), b.Bottom()) - top};
+}
+
+// Folds values into a digest (the boost hash_combine step).
+class Digest {
+public:
+    explicit Digest(int kind) { Add(kind); }
+    template <typename T>
+    Digest& Add(const T& value) {
+        Mix(std::hash<T>{}(value));
+        return *this;
+    }
+    Digest& Add(const RectF& r) { return Add(r.x).Add(r.y).Add(r.w).Add(r.h); }
+    Digest& Add(const Radii& radii) {
+        for (float r : radii) Add(r);
+        return *this;
+    }
+    std::size_t Value() const { return value_; }
+
+private:
+    void Mix(std::size_t v) { value_ ^= v + 0x9e3779b9 + (value_ << 6) + (value_ >> 2); }
+    std::size_t value_ = 0;
+};
+
+enum Kind { kFill, kStroke, kImage, kText };
+
+} // namespace
+
+PaintRecorder::PaintRecorder(Measurer& measurer, Canvas& drawing, const RectF& viewport)
+    : measurer_(measurer), drawing_(drawing), clips_{viewport} {}
+
+void PaintRecorder::Add(const RectF& area, std::size_t digest) {
+    RectF visible = Intersect(area, clips_.back());
+    if (visible.w <= 0 || visible.h <= 0) return;
+    // The visible part is part of the digest: the same call clipped otherwise draws otherwise.
+    items_.push_back({visible, Digest(0).Add(visible).Add(digest).Value()});
+}
+
+void PaintRecorder::FillRect(const RectF& rect, std::uint32_t argb, const Radii& radii) {
+    Add(rect, Digest(kFill).Add(argb).Add(radii).Value());
+}
+
+void PaintRecorder::StrokeRect(const RectF& border, float width, std::uint32_t argb, const Radii& radii) {
+    Add(border, Digest(kStroke).Add(width).Add(argb).Add(radii).Value());
+}
+
+bool PaintRecorder::ImageSize(const std::u16string& url, int& width, int& height) {
+    return drawing_.ImageSize(url, width, height);
+}
+
+void PaintRecorder::DrawImage(const std::u16string& url, const ImageTiling& t) {
+    int w = 0, h = 0;
+    drawing_.ImageSize(url, w, h); // a different image under the same name draws differently
+    RectF covered = t.area;
+    if (!t.repeatX) covered = Intersect(covered, {t.x, covered.y, t.w, covered.h});
+    if (!t.repeatY) covered = Intersect(covered, {covered.x, t.y, covered.w, t.h});
+    Add(covered, Digest(kImage).Add(url).Add(w).Add(h).Add(t.x).Add(t.y).Add(t.w).Add(t.h).Add(t.area).Add(t.repeatX)
+                     .Add(t.repeatY).Value());
+}
+
+void PaintRecorder::PaintText(const std::u16string& text, const FontSpec& font, float x, float y, std::uint32_t argb,
+                             bool underline) {
+    FontMetrics m = measurer_.Metrics(font);
+    float width = measurer_.TextWidth(font, text);
+    float overhang = std::ceil(font.size / 3) + 1; // italics and wide glyphs reach past their advance
+    RectF area{x - overhang, y - 1, width + 2 * overhang, m.ascent + m.descent + 3};
+    Add(area, Digest(kText).Add(std::u16string_view(text)).Add(font.families).Add(font.size).Add(font.weight)
+                  .Add(font.italic).Add(x).Add(y).Add(argb).Add(underline).Value());
+}
+
+void PaintRecorder::PushClip(const RectF& rect) { clips_.push_back(Intersect(clips_.back(), rect)); }
+
+void PaintRecorder::PopClip() {
+    if (clips_.size() > 1) clips_.pop_back();
+}
+
+// A pixel outside the area is covered by the same items in the same order in both recordings, so it comes
+// out the same. Recordings of one length are compared item by item (a hover here and one far below do not
+// repaint everything between); otherwise what lies between the common start and the common end changed.
+RectF ChangedArea(const std::vector<PaintItem>& before, const std::vector<PaintItem>& after) {
+    RectF changed;
+    if (before.size() == after.size()) {
+        for (std::size_t i = 0; i < before.size(); ++i)
+            if (before[i].digest != after[i].digest) changed = Union(changed, Union(before[i].area, after[i].area));
+        return changed;
+    }
+    std::size_t prefix = 0, limit = std::min(before.size(), after.size());
+    while (prefix < limit && before[prefix].digest == after[prefix].digest) ++prefix;
+    std::size_t suffix = 0;
+    while (suffix < limit - prefix && before[before.size() - 1 - suffix].digest == after[after.size() - 1 - suffix].digest)
+        ++suffix;
+    for (std::size_t i = prefix; i < before.size() - suffix; ++i) changed = Union(changed, before[i].area);
+    for (std::size_t i = prefix; i < after.size() - suffix; ++i) changed = Union(changed, after[i].area);
+    return changed;
+}
+
+} // namespace engine
