@@ -23,7 +23,8 @@ std::optional<int> TabIndex(const Element& e) {
     int value = 0;
     const char* first = narrow.data();
     const char* last = first + narrow.size();
-    while (first != last && *first == ' ') ++first;
+    while (first != last && *first == ' ')
+        ++first;
     if (first != last && *first == '+') ++first;
     auto [end, error] = std::from_chars(first, last, value);
     if (error != std::errc() || end == first) return std::nullopt;
@@ -79,7 +80,9 @@ Element* NextInTabOrder(Document& document, const Element* from, bool backward) 
     if (order.empty()) return nullptr;
     std::sort(order.begin(), order.end());
     if (!fromKey) return backward ? order.back().second : order.front().second;
-    auto byKey = [](const std::pair<TabKey, Element*>& entry, const TabKey& key) { return entry.first < key; };
+    auto byKey = [](const std::pair<TabKey, Element*>& entry, const TabKey& key) {
+        return entry.first < key;
+    };
     auto at = std::lower_bound(order.begin(), order.end(), *fromKey, byKey);
     if (backward) return at == order.begin() ? order.back().second : std::prev(at)->second;
     if (at != order.end() && at->first == *fromKey) ++at;

@@ -54,7 +54,8 @@ bool ClickDefaultButton(Document& doc) {
         if (!button && role && *role == u"default-button") button = &e;
     });
     if (!button || IsDisabled(*button) || IsHidden(*button)) return false;
-    if (!ClickControl(*button, BY_KEY_CLICK)) SendBehaviorEvent(*button, BUTTON_CLICK, button.Get(), BY_KEY_CLICK);
+    if (!ClickControl(*button, BY_KEY_CLICK))
+        SendBehaviorEvent(*button, BUTTON_CLICK, button.Get(), BY_KEY_CLICK);
     return true;
 }
 

@@ -27,7 +27,8 @@ std::vector<Watch>& Watches() {
 
 auto Find(const Element& element) {
     auto& watches = Watches();
-    return std::find_if(watches.begin(), watches.end(), [&](const Watch& w) { return w.he == element.Handle(); });
+    return std::find_if(watches.begin(), watches.end(),
+                        [&](const Watch& w) { return w.he == element.Handle(); });
 }
 
 } // namespace
@@ -64,7 +65,8 @@ void SendSizeChanges(View& view, const SizeOf& sizeOf) {
         w = {w.he, width, height, true};
         if (differs) changed.push_back({&e, {int(std::lround(width)), int(std::lround(height))}});
     }
-    for (auto& [element, params] : changed) CallElementHandlers(*element, HANDLE_SIZE, &params);
+    for (auto& [element, params] : changed)
+        CallElementHandlers(*element, HANDLE_SIZE, &params);
 }
 
 } // namespace engine

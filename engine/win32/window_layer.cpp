@@ -186,7 +186,8 @@ void DragScrollbar(WindowState& s, int y) {
     RectF track = ScrollbarTrack(*box);
     float travel = track.h - ScrollbarThumb(*box).h;
     if (travel <= 0) return;
-    ScrollBox(s, layout, *box, s.dragScroll + (float(y) - s.dragOrigin) * box->MaxScroll() / travel, SCROLL_POS);
+    float offset = s.dragScroll + (float(y) - s.dragOrigin) * box->MaxScroll() / travel;
+    ScrollBox(s, layout, *box, offset, SCROLL_POS);
 }
 
 // Scrolls the innermost scrolling box from `box` outward that can move; false when none could.
@@ -221,7 +222,8 @@ constexpr ScrollKey kScrollKeys[] = {
 
 // Scroll keys that no handler took move the scrolling box around the focus, else the one under the mouse.
 bool KeyScroll(WindowState& s, WPARAM key) {
-    auto it = std::find_if(std::begin(kScrollKeys), std::end(kScrollKeys), [&](const ScrollKey& k) { return k.key == key; });
+    auto it = std::find_if(std::begin(kScrollKeys), std::end(kScrollKeys),
+                           [&](const ScrollKey& k) { return k.key == key; });
     Document* doc = s.view->GetDocument();
     if (it == std::end(kScrollKeys) || !doc) return false;
     PageLayout& layout = LayoutOf(s);

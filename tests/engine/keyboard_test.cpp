@@ -22,7 +22,13 @@ using engine_test::Recorder;
 
 constexpr unsigned kTab = 0x09, kEnter = 0x0D, kSpace = 0x20;
 
-constexpr char kTabPage[] = R"(<style>.gone { display: none } .ghost { visibility: hidden } .shown { visibility: visible }</style>
+std::string IdOf(const Element* e) {
+    const std::u16string* id = e ? e->Id() : nullptr;
+    return id ? std::string(id->begin(), id->end()) : "<none>";
+}
+
+constexpr char kTabPage[] =
+    R"(<style>.gone { display: none } .ghost { visibility: hidden } .shown { visibility: visible }</style>
 <body><button id=a>a</button><input id=t3 type=checkbox tabindex=3><a id=plain>no href</a>
 <a id=link href="#">link</a><button id=minus tabindex=-1>m</button><button id=off disabled>d</button>
 <div class=gone><div><button id=deep>in display:none</button></div></div>
@@ -38,9 +44,8 @@ struct FocusLog {
         if (group != HANDLE_FOCUS) return 0;
         auto& p = *static_cast<HL_FOCUS_PARAMS*>(params);
         if (p.cmd & SINKING) return 0;
-        const std::u16string* id = ElementFromHandle(p.target)->Id();
         static_cast<FocusLog*>(tag)->entries.push_back(std::string(p.cmd == FOCUS_GOT ? "got " : "lost ") +
-                                                       std::string(id->begin(), id->end()) +
+                                                       IdOf(ElementFromHandle(p.target)) +
                                                        (p.byMouseClick ? " by mouse" : " by key"));
         return 0;
     }
@@ -52,11 +57,7 @@ struct TabOrder : ::testing::Test {
 
     void SetUp() override { page.view.WindowHandlers().push_back({FocusLog::Proc, &focus, HANDLE_FOCUS}); }
 
-    std::string Focused() const {
-        Element* e = page.Doc().Focus();
-        const std::u16string* id = e ? e->Id() : nullptr;
-        return id ? std::string(id->begin(), id->end()) : "<none>";
-    }
+    std::string Focused() const { return IdOf(page.Doc().Focus()); }
     std::vector<std::string> Walk(int steps, unsigned keys = 0) {
         std::vector<std::string> seen;
         for (int i = 0; i < steps; ++i) {
@@ -137,7 +138,9 @@ struct Keyboard : ::testing::Test {
     Recorder window{"window", &log};
     Page page{kControls};
 
-    void SetUp() override { page.view.WindowHandlers().push_back({Recorder::Proc, &window, HANDLE_BEHAVIOR_EVENT}); }
+    void SetUp() override {
+        page.view.WindowHandlers().push_back({Recorder::Proc, &window, HANDLE_BEHAVIOR_EVENT});
+    }
 
     // The behavior events that bubbled out, with the id of their target and why they came.
     std::vector<std::string> Clicks() {
@@ -168,7 +171,8 @@ TEST_F(Keyboard, SpaceAndEnterClickEveryKindOfControl) {
     EXPECT_TRUE(Press("#link", kSpace));
     EXPECT_EQ(Clicks(), std::vector<std::string>{"window:event128"});
     EXPECT_TRUE(Press("#btn", kEnter));
-    EXPECT_EQ(Clicks(), std::vector<std::string>{"window:event0"}) << "the focused button, not the default one";
+    EXPECT_EQ(Clicks(), std::vector<std::string>{"window:event0"})
+        << "the focused button, not the default one";
 }
 
 // Records the target and reason of button clicks.
@@ -177,8 +181,7 @@ struct ClickLog {
     static int HLCALL Proc(void* tag, HELEMENT, unsigned group, void* params) {
         auto& p = *static_cast<HL_BEHAVIOR_EVENT_PARAMS*>(params);
         if (group != HANDLE_BEHAVIOR_EVENT || p.cmd != BUTTON_CLICK) return 0;
-        const std::u16string* id = ElementFromHandle(p.target)->Id();
-        static_cast<ClickLog*>(tag)->entries.push_back(std::string(id->begin(), id->end()) + " reason " +
+        static_cast<ClickLog*>(tag)->entries.push_back(IdOf(ElementFromHandle(p.target)) + " reason " +
                                                        std::to_string(p.reason));
         return 0;
     }
@@ -238,9 +241,8 @@ struct Sizes : ::testing::Test {
 int HLCALL RecordSize(void* tag, HELEMENT he, unsigned group, void* params) {
     if (group != HANDLE_SIZE) return 0;
     auto& p = *static_cast<HL_SIZE_PARAMS*>(params);
-    const std::u16string* id = ElementFromHandle(he)->Id();
-    static_cast<std::vector<std::string>*>(tag)->push_back(std::string(id->begin(), id->end()) + " " +
-                                                           std::to_string(p.width) + "x" + std::to_string(p.height));
+    static_cast<std::vector<std::string>*>(tag)->push_back(
+        IdOf(ElementFromHandle(he)) + " " + std::to_string(p.width) + "x" + std::to_string(p.height));
     return 0;
 }
 
@@ -254,7 +256,8 @@ TEST_F(Sizes, OnlyElementsWhoseSizeChangedAreTold) {
     sizes[&outerEl] = {100, 50};
     sizes[&innerEl] = {80, 20};
     Measure();
-    EXPECT_EQ(seen, (std::vector<std::string>{"outer 100x50", "inner 80x20"})) << "the first look tells the size";
+    EXPECT_EQ(seen, (std::vector<std::string>{"outer 100x50", "inner 80x20"}))
+        << "the first look tells the size";
     seen.clear();
     sizes[&innerEl] = {80.4f, 21};
     sizes[&page.Find("#other")] = {5, 5};

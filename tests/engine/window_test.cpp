@@ -366,15 +366,6 @@ TEST(Window, ASecondQuickPressIsADoubleClickWithoutCsDblclks) {
     EXPECT_EQ(w.seen.events, std::vector<std::string>{"down"}) << "too late";
 }
 
-TEST(Window, WithCsDblclksWindowsTellsDoubleClicks) {
-    HostWindow w;
-    w.PostClick(150, 55);
-    w.PostClick(150, 55);
-    PostMessageW(w.hwnd, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(150, 55));
-    Pump();
-    EXPECT_EQ(w.seen.events, (std::vector<std::string>{"down", "down", "dclick"}));
-}
-
 // Real input through the system's queue: the pointer moves over the window and presses twice.
 TEST(Window, RealInputDoubleClicksAreToldOnceWithOrWithoutCsDblclks) {
     for (bool doubleClicks : {false, true}) {
