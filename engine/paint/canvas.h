@@ -31,6 +31,10 @@ public:
                           bool underline) = 0;
     virtual void PushClip(const RectF& rect) = 0;
     virtual void PopClip() = 0;
+    // What is drawn until the matching EndLayer lands at once, at this opacity (0 to 1): a translucent box
+    // shows its children's colours over each other as they are, not their overlaps twice blended.
+    virtual void BeginLayer(float opacity) = 0;
+    virtual void EndLayer() = 0;
 };
 
 // Paints the boxes, scrolling applied, over a viewport; what lies wholly outside the clip is not drawn.

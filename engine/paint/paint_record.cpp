@@ -53,8 +53,12 @@ PaintRecorder::PaintRecorder(Measurer& measurer, Canvas& drawing, const RectF& v
 void PaintRecorder::Add(const RectF& area, std::size_t digest) {
     RectF visible = Intersect(area, clips_.back());
     if (visible.w <= 0 || visible.h <= 0) return;
-    // The visible part is part of the digest: the same call clipped otherwise draws otherwise.
-    items_.push_back({visible, Digest(0).Add(visible).Add(digest).Value()});
+    // The visible part and the layers are part of the digest: the same call clipped otherwise, or seen
+    // through another opacity, draws otherwise.
+    Digest full(0);
+    full.Add(visible).Add(digest);
+    for (float opacity : layers_) full.Add(opacity);
+    items_.push_back({visible, full.Value()});
 }
 
 void PaintRecorder::FillRect(const RectF& rect, std::uint32_t argb, const Radii& radii) {

@@ -31,6 +31,10 @@ public:
                   bool underline) override;
     void PushClip(const RectF& rect) override;
     void PopClip() override;
+    void BeginLayer(float opacity) override { layers_.push_back(opacity); }
+    void EndLayer() override {
+        if (!layers_.empty()) layers_.pop_back();
+    }
 
 private:
     void Add(const RectF& area, std::size_t digest);
@@ -38,6 +42,7 @@ private:
     Measurer& measurer_;
     Canvas& drawing_;
     std::vector<RectF> clips_;
+    std::vector<float> layers_; // opacities that what is drawn now lands through
     std::vector<PaintItem> items_;
 };
 

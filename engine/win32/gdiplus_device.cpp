@@ -39,6 +39,12 @@ PixelClip PixelsOf(const RectF& r) {
     return {edge(r.x), edge(r.y), edge(r.Right()), edge(r.Bottom())};
 }
 
+void Prepare(Gdiplus::Graphics& graphics) {
+    graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+    graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+    graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBilinear);
+}
+
 } // namespace
 
 GdiplusDevice::GdiplusDevice(View& view) : view_(view) { EnsureGdiplus(); }
@@ -46,14 +52,12 @@ GdiplusDevice::GdiplusDevice(View& view) : view_(view) { EnsureGdiplus(); }
 GdiplusDevice::~GdiplusDevice() = default;
 
 void GdiplusDevice::SetTarget(Gdiplus::Graphics* graphics, const PixelTarget& pixels) {
+    layers_.clear();
     target_ = graphics;
     pixels_ = pixels;
     pixels_.clip = pixels_.clip.Intersect({0, 0, pixels_.width, pixels_.height});
     clips_.clear();
-    if (!target_) return;
-    target_->SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-    target_->SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
-    target_->SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBilinear);
+    if (target_) Prepare(*target_);
 }
 
 FontMetrics GdiplusDevice::Metrics(const FontSpec& font) { return RasterFontFor(font).Metrics(); }
@@ -199,6 +203,43 @@ void GdiplusDevice::PushClip(const RectF& rect) {
     clips_.emplace_back(target_->Save(), pixels_.clip);
     target_->IntersectClip(RectOf(rect));
     pixels_.clip = pixels_.clip.Intersect(PixelsOf(rect));
+}
+
+void GdiplusDevice::BeginLayer(float opacity) {
+    Layer layer;
+    layer.opacity = static_cast<unsigned>(std::lround(std::clamp(opacity, 0.0f, 1.0f) * 255));
+    layer.below = target_;
+    layer.belowPixels = pixels_;
+    if (target_ && pixels_.pixels && !pixels_.clip.Empty()) {
+        layer.pixels.assign(static_cast<std::size_t>(pixels_.width) * pixels_.height, 0);
+        layer.bitmap = std::make_unique<Gdiplus::Bitmap>(pixels_.width, pixels_.height, pixels_.width * 4,
+                                                         PixelFormat32bppPARGB, reinterpret_cast<BYTE*>(layer.pixels.data()));
+        layer.graphics = std::make_unique<Gdiplus::Graphics>(layer.bitmap.get());
+        layer.graphics->SetClip(target_);
+        Prepare(*layer.graphics);
+        target_ = layer.graphics.get();
+        pixels_.pixels = layer.pixels.data();
+    } else {
+        target_ = nullptr; // nothing of it can be seen: nothing is drawn
+    }
+    layers_.push_back(std::move(layer));
+}
+
+void GdiplusDevice::EndLayer() {
+    if (layers_.empty()) return;
+    Layer& layer = layers_.back();
+    const PixelClip& clip = layer.belowPixels.clip;
+    if (!layer.pixels.empty() && layer.opacity > 0) {
+        for (int y = clip.top; y < clip.bottom; ++y) {
+            const std::uint32_t* source = layer.pixels.data() + static_cast<std::size_t>(y) * layer.belowPixels.width;
+            std::uint32_t* row = layer.belowPixels.Row(y);
+            for (int x = clip.left; x < clip.right; ++x)
+                if (source[x]) row[x] = BlendOver(row[x], source[x], layer.opacity);
+        }
+    }
+    target_ = layer.below;
+    pixels_ = layer.belowPixels;
+    layers_.pop_back();
 }
 
 void GdiplusDevice::PopClip() {

@@ -45,8 +45,20 @@ public:
                   bool underline) override;
     void PushClip(const RectF& rect) override;
     void PopClip() override;
+    void BeginLayer(float opacity) override;
+    void EndLayer() override;
 
 private:
+    // A translucent box is drawn into a bitmap of its own, then laid over what was there.
+    struct Layer {
+        std::vector<std::uint32_t> pixels;
+        std::unique_ptr<Gdiplus::Bitmap> bitmap;
+        std::unique_ptr<Gdiplus::Graphics> graphics;
+        Gdiplus::Graphics* below = nullptr;
+        PixelTarget belowPixels;
+        unsigned opacity = 255;
+    };
+
     const DecodedImage* Image(const std::u16string& url);
     bool FillPixels(const RectF& rect, std::uint32_t argb);
     bool BlitImage(const DecodedImage& image, const ImageTiling& t);
@@ -58,6 +70,7 @@ private:
     std::map<std::u16string, std::shared_ptr<const DecodedImage>> forgotten_;
     bool imagesReplaced_ = false;
     std::vector<std::pair<Gdiplus::GraphicsState, PixelClip>> clips_;
+    std::vector<Layer> layers_;
 };
 
 } // namespace engine::win32

@@ -1,9 +1,11 @@
 // The window layer's own drawing: GDI glyphs kept per font, and images decoded once per content.
 
+#include "engine/win32/gdiplus_device.h"
 #include "engine/win32/gdiplus_session.h"
 #include "engine/win32/image_decoder.h"
 #include "engine/win32/png_encoder.h"
 #include "engine/win32/raster_font.h"
+#include "engine_test_support.h"
 #include "png_image.h"
 
 #include <gtest/gtest.h>
@@ -132,6 +134,49 @@ TEST(ImageDecoder, OtherFormatsGoThroughGdiplus) {
     ASSERT_TRUE(image);
     EXPECT_EQ(image->width, 4);
     EXPECT_EQ(image->pixels[11], 0xFF0A141Eu);
+}
+
+// A device drawing into pixels of its own, as the renderer sets it up.
+struct Device {
+    explicit Device(int w = 20, int h = 10) : pixels(w, h), bitmap(w, h, w * 4, PixelFormat32bppPARGB,
+                                                                   reinterpret_cast<BYTE*>(pixels.data.data())),
+                                              graphics(&bitmap) {
+        device.SetTarget(&graphics, pixels.Target());
+    }
+    Pixels pixels;
+    Gdiplus::Bitmap bitmap;
+    Gdiplus::Graphics graphics;
+    engine_test::TestHost host;
+    engine::View view{host};
+    GdiplusDevice device{view};
+};
+
+TEST(GdiplusDevice, LayersLandOnceAtTheirOpacity) {
+    Device d;
+    const engine::Radii square{};
+    d.device.FillRect({0, 0, 20, 10}, 0xFFFFFFFF, square);
+    d.device.BeginLayer(0.5f);
+    d.device.FillRect({0, 0, 10, 10}, 0xFF0000FF, square);
+    d.device.FillRect({5, 0, 10, 10}, 0xFF0000FF, square); // overlaps the first: no darker where they meet
+    d.device.EndLayer();
+    EXPECT_EQ(d.pixels.At(2, 5), 0xFF7F7FFFu);
+    EXPECT_EQ(d.pixels.At(7, 5), 0xFF7F7FFFu);
+    EXPECT_EQ(d.pixels.At(17, 5), 0xFFFFFFFFu);
+
+    // Nested layers multiply; an invisible one draws nothing, even through a clip pushed inside it.
+    d.device.BeginLayer(0.5f);
+    d.device.BeginLayer(0.5f);
+    d.device.FillRect({15, 0, 5, 10}, 0xFF000000, square);
+    d.device.EndLayer();
+    d.device.EndLayer();
+    EXPECT_EQ(d.pixels.At(17, 5), 0xFFBFBFBFu);
+    d.device.BeginLayer(0);
+    d.device.PushClip({0, 0, 5, 5});
+    d.device.FillRect({0, 0, 20, 10}, 0xFF000000, square);
+    d.device.PopClip();
+    d.device.EndLayer();
+    EXPECT_EQ(d.pixels.At(2, 5), 0xFF7F7FFFu);
+    d.device.EndLayer(); // unbalanced: ignored
 }
 
 // The CRC of a PNG chunk, so that a doctored header still reads as valid.
