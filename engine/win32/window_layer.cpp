@@ -232,6 +232,25 @@ bool KeyScroll(WindowState& s, WPARAM key) {
     return false;
 }
 
+// A focus that a key moved into the hidden part of a scrolling box is scrolled into view.
+void RevealFocus(WindowState& s) {
+    Document* doc = s.view->GetDocument();
+    Element* focus = doc ? doc->Focus() : nullptr;
+    PageLayout& layout = LayoutOf(s);
+    RectF border, content;
+    if (!focus || !layout.Locate(*focus, border, content)) return;
+    Box* scroller = BoxAround(layout, focus);
+    if (scroller && scroller->element == focus) scroller = scroller->parent; // its own box scrolls what it holds
+    while (scroller && !scroller->scrollable) scroller = scroller->parent;
+    if (!scroller) return;
+    RectF view = scroller->ClientBox();
+    view.y -= PageLayout::ScrollAbove(*scroller);
+    float by = 0;
+    if (border.y < view.y) by = border.y - view.y;
+    else if (border.Bottom() > view.Bottom()) by = std::min(border.Bottom() - view.Bottom(), border.y - view.y);
+    if (by != 0) ScrollBox(s, layout, *scroller, scroller->scrollY + by, SCROLL_POS);
+}
+
 // Windows makes a second quick press a double click only for classes with CS_DBLCLKS; the program's host
 // class has none, so the engine tells them apart itself, by the system's time and distance.
 unsigned PressKind(WindowState& s, UINT message, int x, int y) {
@@ -345,11 +364,17 @@ LRESULT Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, BOOL& hand
     }
     case WM_KEYDOWN:
     case WM_KEYUP:
-    case WM_CHAR:
+    case WM_CHAR: {
+        Document* doc = s->view->GetDocument();
+        Ref<Element> focusBefore = doc ? doc->Focus() : nullptr;
         handled = HandleKey(*s->view, message == WM_KEYDOWN ? KEY_DOWN : message == WM_KEYUP ? KEY_UP : KEY_CHAR,
                             static_cast<unsigned>(wParam), KeyStates());
-        if (!handled && message == WM_KEYDOWN && (s = StateOf(hwnd))) handled = KeyScroll(*s, wParam);
+        if (message != WM_KEYDOWN || !(s = StateOf(hwnd))) return 0;
+        doc = s->view->GetDocument();
+        if (doc && doc->Focus() && doc->Focus() != focusBefore.Get()) RevealFocus(*s);
+        if (!handled && (s = StateOf(hwnd))) handled = KeyScroll(*s, wParam);
         return 0;
+    }
     case WM_KILLFOCUS:
         if (Document* doc = s->view->GetDocument(); doc && doc->Focus()) MoveFocus(*s->view, nullptr, false);
         return 0;

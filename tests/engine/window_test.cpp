@@ -301,6 +301,27 @@ TEST(Window, EveryWayOfScrollingTellsTheList) {
     EXPECT_EQ(w.Location("i1").top, list.top - 40);
 }
 
+TEST(Window, TabScrollsTheFocusIntoView) {
+    HostWindow w;
+    RECT list = w.Location("list");
+    HTMLayoutSetAttributeByName(w.Find("i3"), "tabindex", L"0");
+    w.Focus("i2");
+    w.Key(VK_TAB);
+    EXPECT_TRUE(w.Focused("i3"));
+    EXPECT_EQ(w.seen.scrolls, std::vector<std::string>{"6 20 list"}) << "just far enough";
+    EXPECT_EQ(w.Location("i3").bottom, list.bottom);
+    w.Focus("i1"); // scrolled out above
+    w.Key(VK_TAB);
+    EXPECT_EQ(w.seen.scrolls.size(), 1u) << "already in view";
+    w.Wheel("list", -1);
+    SetShift(true);
+    w.Key(VK_TAB);
+    w.Key(VK_TAB);
+    SetShift(false);
+    EXPECT_TRUE(w.Focused("ok"));
+    EXPECT_EQ(w.seen.scrolls.size(), 2u) << "a focus outside the list leaves it scrolled";
+}
+
 // Takes every key.
 int HLCALL SwallowKeys(void*, HELEMENT, unsigned group, void*) { return group == HANDLE_KEY; }
 
