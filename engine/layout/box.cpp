@@ -20,16 +20,13 @@ FontSpec FontOf(const ComputedStyle& style) {
     return font;
 }
 
-RectF Box::PaddingBox() const {
-    return {border.x + borderWidth.left, border.y + borderWidth.top,
-            std::max(0.0f, border.w - borderWidth.Horizontal()), std::max(0.0f, border.h - borderWidth.Vertical())};
+RectF Inset(const RectF& r, const Edges& e) {
+    return {r.x + e.left, r.y + e.top, std::max(0.0f, r.w - e.Horizontal()), std::max(0.0f, r.h - e.Vertical())};
 }
 
-RectF Box::ContentBox() const {
-    RectF p = PaddingBox();
-    return {p.x + padding.left, p.y + padding.top, std::max(0.0f, p.w - padding.Horizontal()),
-            std::max(0.0f, p.h - padding.Vertical())};
-}
+RectF Box::PaddingBox() const { return Inset(border, borderWidth); }
+
+RectF Box::ContentBox() const { return Inset(PaddingBox(), padding); }
 
 RectF Box::ClientBox() const {
     RectF p = PaddingBox();

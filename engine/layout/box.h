@@ -28,6 +28,9 @@ struct Edges {
     float Vertical() const { return top + bottom; }
 };
 
+// The rectangle less the edges; never narrower or shorter than nothing.
+RectF Inset(const RectF& r, const Edges& e);
+
 enum class BoxKind { Block, InlineBlock, Anonymous };
 
 struct TextFragment {
@@ -46,6 +49,7 @@ struct InlinePiece {
     const ComputedStyle* style = nullptr;
     RectF border;
     Edges borderWidth, padding;
+    bool starts = false, ends = false; // the element starts or ends in this piece
 };
 
 struct Box;

@@ -181,7 +181,7 @@ public:
             return;
         }
         float space = atom.spaceBefore && !line_.empty() ? measurer_.TextWidth(atom.font, u" ") : 0;
-        bool wraps = atom.item->style ? Wraps(*atom.item->style) : true;
+        bool wraps = Wraps(*atom.parent); // a break lies in what holds the atom
         if (wraps && atom.breakBefore && !line_.empty() && lineX_ + space + atom.runWidth > width_) {
             Finish(LineEnd::Wrap);
             space = 0;
@@ -338,7 +338,7 @@ private:
             float top = baseline - m.ascent - e.padding.top - e.border.top;
             float bottom = baseline + m.descent + e.padding.bottom + e.border.bottom;
             box_.pieces.push_back({item.element, item.style, {left, top, std::max(0.0f, right - left), bottom - top},
-                                   e.border, e.padding});
+                                   e.border, e.padding, first, last});
         }
     }
 

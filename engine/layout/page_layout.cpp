@@ -171,12 +171,7 @@ bool PageLayout::Locate(const Element& element, RectF& border, RectF& content) c
     for (const InlinePiece& p : it->second->pieces) {
         if (p.element != &element) continue;
         Unite(outer, p.border);
-        RectF content = p.border;
-        content.x += p.borderWidth.left + p.padding.left;
-        content.y += p.borderWidth.top + p.padding.top;
-        content.w -= p.borderWidth.Horizontal() + p.padding.Horizontal();
-        content.h -= p.borderWidth.Vertical() + p.padding.Vertical();
-        Unite(inner, content);
+        Unite(inner, Inset(Inset(p.border, p.borderWidth), p.padding));
     }
     for (const TextFragment& f : it->second->fragments) {
         if (!f.element || !element.Contains(f.element)) continue;

@@ -91,20 +91,18 @@ void PaintLayer(const Layer& layer, const Painting& p, float dy) {
     for (std::size_t i = 0; i < layer.clips.size(); ++i) p.canvas.PopClip();
 }
 
-// A piece that is not the whole element has square corners.
+// Corners are rounded only where the element starts and ends.
 void PaintPiece(const InlinePiece& piece, const Painting& p, float dy) {
     RectF border = Moved(piece.border, dy);
     if (Hidden(piece.style) || !Meets(border, p.clip)) return;
     const ComputedStyle& s = *piece.style;
-    Radii radii{};
-    if (piece.borderWidth.left + piece.padding.left > 0 && piece.borderWidth.right + piece.padding.right > 0)
-        radii = RadiiOf(s, border);
+    Radii radii = RadiiOf(s, border);
+    if (!piece.starts) radii[0] = radii[3] = 0;
+    if (!piece.ends) radii[1] = radii[2] = 0;
     std::uint32_t bg = s.Get(PropertyId::BackgroundColor).color;
     if (Visible(bg)) p.canvas.FillRect(border, bg, radii);
-    RectF padding{border.x + piece.borderWidth.left, border.y + piece.borderWidth.top,
-                  border.w - piece.borderWidth.Horizontal(), border.h - piece.borderWidth.Vertical()};
     PaintImage(p.canvas, s, PropertyId::BackgroundImage, PropertyId::BackgroundRepeat, PropertyId::BackgroundPositionX,
-               PropertyId::BackgroundPositionY, padding);
+               PropertyId::BackgroundPositionY, Inset(border, piece.borderWidth));
     PaintBorder(p.canvas, s, piece.borderWidth, border, radii);
 }
 

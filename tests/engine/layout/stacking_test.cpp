@@ -50,6 +50,17 @@ TEST(Stacking, AContextKeepsItsDescendantsTogether) {
     EXPECT_EQ(l.IdAt(5, 105), "static");
 }
 
+TEST(Stacking, AutoAndZeroShareTreeOrderAndAChangedZIndexTakesEffectWithoutLayout) {
+    Laid l("<body>" + Abs("zero", 0, 0, "z-index: 0") + Abs("auto", 10, 10) + Abs("auto2", 50, 0) +
+           Abs("zero2", 60, 10, "z-index: 0") + "</body>");
+    EXPECT_EQ(l.IdAt(15, 15), "auto");
+    EXPECT_EQ(l.IdAt(65, 15), "zero2");
+    l.page.Find("#zero").SetAttribute("style", std::u16string(u"position: absolute; width: 30px; height: 30px; left: 0; top: 0; z-index: 1"));
+    l.page.view.UpdateStyle();
+    EXPECT_FALSE(l.layout.Update(l.page.view.GetDocument(), 200, 100)); // a repaint, not a layout
+    EXPECT_EQ(l.IdAt(15, 15), "zero");
+}
+
 TEST(Stacking, LayersInsideAScrolledBoxAreClippedAndScrolled) {
     Laid l(R"(<body><div id=list style="height: 20px; overflow: auto"><div style="height: 40px"></div>
       <div id=item style="position: relative; height: 10px"></div></div><div id=below style="height: 30px"></div></body>)");
