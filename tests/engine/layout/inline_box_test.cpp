@@ -66,6 +66,9 @@ TEST(InlineBox, NestedElementsPaintOuterFirstAndHitInnerFirst) {
     EXPECT_EQ(l.IdAt(16, 5), "i");
     EXPECT_EQ(l.IdAt(30, 5), "o");
     EXPECT_EQ(l.IdAt(16, -2), "o");
+    // An element that holds only other elements is found too.
+    Laid only(R"(<body><p style="margin: 0">a <b id=b><i>xy</i></b></p></body>)");
+    EXPECT_EQ(Rect(only.Border("#b")), "10,0 10x10");
 }
 
 TEST(InlineBox, MinimalWidthKeepsGluedWordsAndEdgesTogether) {
