@@ -47,7 +47,10 @@ void Prepare(Gdiplus::Graphics& graphics) {
 
 } // namespace
 
-GdiplusDevice::GdiplusDevice(View& view) : view_(view) { EnsureGdiplus(); }
+GdiplusDevice::GdiplusDevice(View& view) : view_(view) {
+    EnsureGdiplus();
+    PrepareImageDecoding();
+}
 
 GdiplusDevice::~GdiplusDevice() = default;
 

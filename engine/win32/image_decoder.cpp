@@ -63,6 +63,8 @@ IClassFactory* PngDecoderClass() {
     return factory;
 }
 
+void CALLBACK LoadPngCodec(PTP_CALLBACK_INSTANCE, void*) { PngDecoderClass(); }
+
 bool IsPng(std::string_view bytes) {
     return bytes.size() > sizeof kPngSignature && std::memcmp(bytes.data(), kPngSignature, sizeof kPngSignature) == 0;
 }
@@ -149,6 +151,14 @@ struct CachedImage {
 std::size_t Cost(const CachedImage& c) { return c.bytes.size() + (c.image ? c.image->pixels.size() * 4 : 0); }
 
 } // namespace
+
+void PrepareImageDecoding() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        // Without a pool thread the first image simply loads the codec itself.
+        TrySubmitThreadpoolCallback(LoadPngCodec, nullptr, nullptr);
+    });
+}
 
 std::shared_ptr<const DecodedImage> DecodeImage(std::string_view bytes) {
     static std::mutex mutex;
