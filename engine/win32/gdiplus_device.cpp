@@ -32,6 +32,8 @@ bool Rounded(const Radii& radii) {
     return std::any_of(radii.begin(), radii.end(), [](float r) { return r > 0; });
 }
 
+constexpr std::size_t kMaxLayers = 8; // each holds a bitmap the size of the window
+
 bool Whole(float v) { return v == std::floor(v) && std::fabs(v) < 1e6f; }
 
 PixelClip PixelsOf(const RectF& r) {
@@ -213,7 +215,9 @@ void GdiplusDevice::BeginLayer(float opacity) {
     layer.opacity = static_cast<unsigned>(std::lround(std::clamp(opacity, 0.0f, 1.0f) * 255));
     layer.below = target_;
     layer.belowPixels = pixels_;
-    if (target_ && pixels_.pixels && !pixels_.clip.Empty()) {
+    if (layers_.size() >= kMaxLayers) {
+        layer.passThrough = true; // deeper translucency is drawn as it comes rather than run out of memory
+    } else if (target_ && pixels_.pixels && !pixels_.clip.Empty()) {
         layer.pixels.assign(static_cast<std::size_t>(pixels_.width) * pixels_.height, 0);
         layer.bitmap = std::make_unique<Gdiplus::Bitmap>(pixels_.width, pixels_.height, pixels_.width * 4,
                                                          PixelFormat32bppPARGB, reinterpret_cast<BYTE*>(layer.pixels.data()));
@@ -231,6 +235,10 @@ void GdiplusDevice::BeginLayer(float opacity) {
 void GdiplusDevice::EndLayer() {
     if (layers_.empty()) return;
     Layer& layer = layers_.back();
+    if (layer.passThrough) {
+        layers_.pop_back();
+        return;
+    }
     const PixelClip& clip = layer.belowPixels.clip;
     if (!layer.pixels.empty() && layer.opacity > 0) {
         for (int y = clip.top; y < clip.bottom; ++y) {

@@ -57,6 +57,7 @@ private:
         Gdiplus::Graphics* below = nullptr;
         PixelTarget belowPixels;
         unsigned opacity = 255;
+        bool passThrough = false;
     };
 
     const DecodedImage* Image(const std::u16string& url);

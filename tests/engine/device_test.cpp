@@ -177,6 +177,13 @@ TEST(GdiplusDevice, LayersLandOnceAtTheirOpacity) {
     d.device.EndLayer();
     EXPECT_EQ(d.pixels.At(2, 5), 0xFF7F7FFFu);
     d.device.EndLayer(); // unbalanced: ignored
+
+    // Translucency nested a thousand deep neither runs out of memory nor loses the balance of layers.
+    for (int i = 0; i < 1000; ++i) d.device.BeginLayer(0.99f);
+    d.device.FillRect({0, 0, 20, 10}, 0xFF000000, square);
+    for (int i = 0; i < 1000; ++i) d.device.EndLayer();
+    EXPECT_EQ(d.pixels.At(2, 5) >> 24, 0xFFu);
+    EXPECT_LT(d.pixels.At(2, 5) & 0xFF, 0x7Fu);
 }
 
 // The CRC of a PNG chunk, so that a doctored header still reads as valid.
