@@ -23,8 +23,7 @@ std::optional<int> TabIndex(const Element& e) {
     int value = 0;
     const char* first = narrow.data();
     const char* last = first + narrow.size();
-    while (first != last && *first == ' ')
-        ++first;
+    first = std::find_if(first, last, [](char c) { return c != ' '; });
     if (first != last && *first == '+') ++first;
     auto [end, error] = std::from_chars(first, last, value);
     if (error != std::errc() || end == first) return std::nullopt;
@@ -32,18 +31,14 @@ std::optional<int> TabIndex(const Element& e) {
 }
 
 // Where an element stands in the Tab order: positive tabindex values first, by value; then everything
-// else; document order breaks ties.
+// else; document order breaks ties. None for an element Tab skips.
 using TabKey = std::pair<int, long>;
 
-TabKey KeyOf(const Element& e, long documentIndex) {
+std::optional<TabKey> TabKeyOf(const Element& e, long documentIndex) {
+    if (!IsFocusable(e) || IsHidden(e)) return std::nullopt;
     std::optional<int> index = TabIndex(e);
-    return {index && *index > 0 ? *index : INT_MAX, documentIndex};
-}
-
-bool TakesTabFocus(const Element& e) {
-    if (!IsFocusable(e) || IsHidden(e)) return false;
-    std::optional<int> index = TabIndex(e);
-    return !index || *index >= 0;
+    if (index && *index < 0) return std::nullopt;
+    return TabKey{index && *index > 0 ? *index : INT_MAX, documentIndex};
 }
 
 } // namespace
@@ -73,9 +68,9 @@ Element* NextInTabOrder(Document& document, const Element* from, bool backward) 
     long position = 0;
     ForEachElement(document.Root(), [&](Element& e) {
         long here = position++;
-        bool takes = TakesTabFocus(e);
-        if (takes) order.push_back({KeyOf(e, here), &e});
-        if (&e == from) fromKey = takes ? KeyOf(e, here) : TabKey{INT_MAX, here};
+        std::optional<TabKey> key = TabKeyOf(e, here);
+        if (key) order.push_back({*key, &e});
+        if (&e == from) fromKey = key ? *key : TabKey{INT_MAX, here};
     });
     if (order.empty()) return nullptr;
     std::sort(order.begin(), order.end());
