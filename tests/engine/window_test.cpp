@@ -322,6 +322,32 @@ TEST(Window, TabScrollsTheFocusIntoView) {
     EXPECT_EQ(w.seen.scrolls.size(), 2u) << "a focus outside the list leaves it scrolled";
 }
 
+// Real keys through the system's queue: Shift's state comes from the input itself.
+TEST(Window, RealShiftTabFromTheKeyboard) {
+    HostWindow w;
+    SetForegroundWindow(w.hwnd);
+    SetFocus(w.hwnd);
+    HTMLayoutSetAttributeByName(w.Find("i1"), "tabindex", L"0"); // three stops: ok, link, i1
+    w.Focus("ok");
+    INPUT keys[4]{};
+    WORD sequence[4] = {VK_SHIFT, VK_TAB, VK_TAB, VK_SHIFT};
+    for (int i = 0; i < 4; ++i) {
+        keys[i].type = INPUT_KEYBOARD;
+        keys[i].ki.wVk = sequence[i];
+        keys[i].ki.dwFlags = i == 2 || i == 3 ? KEYEVENTF_KEYUP : 0;
+    }
+    EXPECT_EQ(SendInput(4, keys, sizeof(INPUT)), 4u);
+    for (int i = 0; i < 20; ++i) {
+        Sleep(10);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    EXPECT_TRUE(w.Focused("i1")) << "backward from the first, wrapping";
+}
+
 // Takes every key.
 int HLCALL SwallowKeys(void*, HELEMENT, unsigned group, void*) { return group == HANDLE_KEY; }
 
