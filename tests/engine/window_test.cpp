@@ -249,13 +249,6 @@ TEST(Window, ResizedToNothingAndBack) {
     EXPECT_EQ(Str(w.Location("hot")), "0,0,120,20");
 }
 
-void SetShift(bool down) {
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[VK_SHIFT] = down ? 0x80 : 0;
-    SetKeyboardState(keys);
-}
-
 // Takes every Tab, as each dialog of the program does.
 int HLCALL SwallowTab(void*, HELEMENT, unsigned group, void* params) {
     return group == HANDLE_KEY && static_cast<HL_KEY_PARAMS*>(params)->keyCode == VK_TAB;
@@ -267,13 +260,6 @@ TEST(Window, TabMovesTheFocusUnlessAHandlerTakesIt) {
     EXPECT_TRUE(w.Focused("ok"));
     w.Key(VK_TAB);
     EXPECT_TRUE(w.Focused("link"));
-    w.Key(VK_TAB);
-    EXPECT_TRUE(w.Focused("ok")) << "wraps around";
-    SetShift(true);
-    w.Key(VK_TAB);
-    SetShift(false);
-    EXPECT_TRUE(w.Focused("link")) << "Shift+Tab goes back, wrapping";
-
     HTMLayoutWindowAttachEventHandler(w.hwnd, SwallowTab, nullptr, HANDLE_KEY);
     w.Key(VK_TAB);
     EXPECT_TRUE(w.Focused("link"));
@@ -314,11 +300,8 @@ TEST(Window, TabScrollsTheFocusIntoView) {
     w.Key(VK_TAB);
     EXPECT_EQ(w.seen.scrolls.size(), 1u) << "already in view";
     w.Wheel("list", -1);
-    SetShift(true);
     w.Key(VK_TAB);
-    w.Key(VK_TAB);
-    SetShift(false);
-    EXPECT_TRUE(w.Focused("ok"));
+    EXPECT_TRUE(w.Focused("ok")) << "wrapped around";
     EXPECT_EQ(w.seen.scrolls.size(), 2u) << "a focus outside the list leaves it scrolled";
 }
 
