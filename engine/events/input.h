@@ -19,6 +19,8 @@ struct MouseInput {
 
 // target: the element under the pointer, or null when it is over no element (or has left the window).
 bool HandleMouse(View& view, Element* target, const MouseInput& input);
+// A key-down that no handler took still acts: Tab and Shift+Tab move the focus, Enter presses the page's
+// default button. True when anything took the key.
 bool HandleKey(View& view, unsigned kind, unsigned keyCode, unsigned keys);
 // Moves the focus, telling the element that loses it and the one that gets it.
 void MoveFocus(View& view, Element* element, bool byMouse);
