@@ -6,6 +6,7 @@
 #include "engine/dom/handle_table.h"
 #include "engine/include/htmlayout.h"
 #include "engine/view/view.h"
+#include "engine/win32/drawing_warm_up.h"
 #include "engine/win32/window_layer.h"
 
 #include <algorithm>
@@ -21,7 +22,7 @@ namespace {
 
 class WindowPage final : public Host {
 public:
-    explicit WindowPage(HWND hwnd) : hwnd_(hwnd), view_(*this) {}
+    explicit WindowPage(HWND hwnd) : hwnd_(hwnd), view_(*this) { win32::WarmUpDrawing(); }
 
     View& GetView() { return view_; }
     void SetCallback(HtmlNotifyCallback callback, void* param) {

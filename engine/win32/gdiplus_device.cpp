@@ -1,6 +1,7 @@
 #include "engine/win32/gdiplus_device.h"
 
 #include "engine/view/view.h"
+#include "engine/win32/drawing_warm_up.h"
 #include "engine/win32/gdiplus_session.h"
 #include "engine/win32/raster_font.h"
 
@@ -50,8 +51,8 @@ void Prepare(Gdiplus::Graphics& graphics) {
 } // namespace
 
 GdiplusDevice::GdiplusDevice(View& view) : view_(view) {
+    WarmUpDrawing();
     EnsureGdiplus();
-    PrepareImageDecoding();
 }
 
 GdiplusDevice::~GdiplusDevice() = default;

@@ -63,8 +63,6 @@ IClassFactory* PngDecoderClass() {
     return factory;
 }
 
-void CALLBACK LoadPngCodec(PTP_CALLBACK_INSTANCE, void*) { PngDecoderClass(); }
-
 bool IsPng(std::string_view bytes) {
     return bytes.size() > sizeof kPngSignature && std::memcmp(bytes.data(), kPngSignature, sizeof kPngSignature) == 0;
 }
@@ -152,13 +150,7 @@ std::size_t Cost(const CachedImage& c) { return c.bytes.size() + (c.image ? c.im
 
 } // namespace
 
-void PrepareImageDecoding() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        // Without a pool thread the first image simply loads the codec itself.
-        TrySubmitThreadpoolCallback(LoadPngCodec, nullptr, nullptr);
-    });
-}
+void LoadImageCodecs() { PngDecoderClass(); }
 
 std::shared_ptr<const DecodedImage> DecodeImage(std::string_view bytes) {
     static std::mutex mutex;

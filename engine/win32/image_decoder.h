@@ -17,9 +17,8 @@ struct DecodedImage {
     std::unique_ptr<Gdiplus::Bitmap> bitmap; // over `pixels`, for scaled and tiled drawing
 };
 
-// Loads the PNG codec on a pool thread, once per process, so that the first page's images need not wait for
-// the library (a few milliseconds under Wine) while the page is still being parsed and styled.
-void PrepareImageDecoding();
+// Loads the PNG codec now rather than with the first image (a few milliseconds under Wine).
+void LoadImageCodecs();
 
 // Null when the bytes are no image that PNG or GDI+ decoding understands, or one too large to hold.
 std::shared_ptr<const DecodedImage> DecodeImage(std::string_view bytes);
