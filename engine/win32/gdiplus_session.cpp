@@ -3,24 +3,15 @@
 #include "engine/win32/gdiplus_include.h"
 
 namespace engine::win32 {
-namespace {
 
-class Session {
-public:
-    Session() {
+// Never shut down: the drawing warm-up may still be inside GDI+ on a pool thread when a short-lived process
+// runs its exit handlers, and the system frees it all with the process anyway.
+void EnsureGdiplus() {
+    [[maybe_unused]] static const bool started = [] {
+        ULONG_PTR token = 0;
         Gdiplus::GdiplusStartupInput input;
-        Gdiplus::GdiplusStartup(&token_, &input, nullptr);
-    }
-    ~Session() { Gdiplus::GdiplusShutdown(token_); }
-    Session(const Session&) = delete;
-    Session& operator=(const Session&) = delete;
-
-private:
-    ULONG_PTR token_ = 0;
-};
-
-} // namespace
-
-void EnsureGdiplus() { static Session session; }
+        return Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok;
+    }();
+}
 
 } // namespace engine::win32

@@ -1,5 +1,5 @@
 #pragma once
-// GDI+ started once for the process, on first use, and shut down at exit.
+// GDI+ started once for the process, on first use, from any thread.
 
 namespace engine::win32 {
 
