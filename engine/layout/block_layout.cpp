@@ -175,8 +175,10 @@ float BlockLayout::LayoutContent(Box& b, float width, float height, std::vector<
             continue;
         }
         ResolveEdges(child, width);
-        float collapse = std::min(previousMargin, child.margin.top);
-        Layout(child, cx, cursor - collapse, {width, height}, false, absolutes);
+        // Adjoining margins collapse: the largest positive one plus the most negative one.
+        float top = child.margin.top;
+        float collapsed = std::max({previousMargin, top, 0.0f}) + std::min({previousMargin, top, 0.0f});
+        Layout(child, cx, cursor - previousMargin + collapsed - top, {width, height}, false, absolutes);
         cursor = child.border.Bottom() + child.margin.bottom;
         previousMargin = child.margin.bottom;
         ApplyRelative(child, {width, height});

@@ -80,9 +80,12 @@ struct Box {
     std::vector<InlinePiece> pieces; // in tree order, so that an outer element paints under an inner one
 
     RectF border; // the border box
+    // The border box and all that the box holds, positioned or not; only the border box when it clips.
+    RectF overflow;
     Edges margin, borderWidth, padding;
     bool positioned = false;   // relative, absolute or fixed
     bool outOfFlow = false;    // absolute or fixed
+    bool holdsPositioned = false; // a positioned box lies somewhere below this one
     bool clips = false;        // overflow other than visible
     bool scrollable = false;   // overflow auto or scroll, and the content is taller than the box
     float contentHeight = 0;   // of the scrolled content, from the padding box top

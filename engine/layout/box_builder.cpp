@@ -159,6 +159,9 @@ private:
 
     static void Adopt(Box& parent, std::unique_ptr<Box> child) {
         child->parent = &parent;
+        // An anonymous block gets its inline-blocks after it was adopted itself: the mark goes all the way up.
+        if (child->positioned || child->holdsPositioned)
+            for (Box* b = &parent; b && !b->holdsPositioned; b = b->parent) b->holdsPositioned = true;
         parent.children.push_back(std::move(child));
     }
 

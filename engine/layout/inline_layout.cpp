@@ -5,11 +5,19 @@
 #include "engine/layout/line_metrics.h"
 
 #include <algorithm>
+#include <deque>
 
 namespace engine {
 namespace {
 
 bool IsSpace(char16_t c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+// A font as the lines use it, measured once for all the words of an item.
+struct Font {
+    FontSpec spec;
+    FontMetrics metrics;
+    float space = 0; // the width of a space
+};
 
 // A word, an inline-block, a forced break, or an inline element's start or end: what a line is made of.
 struct Atom {
@@ -17,8 +25,9 @@ struct Atom {
     std::u16string text;
     bool spaceBefore = false;
     bool lineBreak = false;
-    FontSpec font; // of the text; otherwise of what the atom sits in, which the space before it takes
+    const Font* font; // of the text; otherwise of what the atom sits in, which the space before it takes
     const ComputedStyle* parent = nullptr; // the inline element or block the atom sits in
+    const Font* own = nullptr;             // where an element starts: its own font
     float width = 0;
     bool breakBefore = false; // a line may end just before this atom
     float runWidth = 0;       // from this atom to the next place where a line may end
@@ -36,23 +45,36 @@ bool Preserves(const ComputedStyle& s) {
     return ws.IsKeyword("pre") || ws.IsKeyword("pre-wrap");
 }
 
-std::vector<Atom> SplitAtoms(const Box& box, Measurer& measurer) {
-    std::vector<Atom> atoms;
+struct Atoms {
+    std::deque<Font> fonts; // where the atoms' fonts live
+    std::vector<Atom> list;
+};
+
+Atoms SplitAtoms(const Box& box, Measurer& measurer) {
+    Atoms atoms;
+    auto font = [&](const ComputedStyle& style) {
+        Font& f = atoms.fonts.emplace_back();
+        f.spec = FontOf(style);
+        f.metrics = measurer.Metrics(f.spec);
+        f.space = measurer.TextWidth(f.spec, u" ");
+        return &f;
+    };
     struct Parent {
         const ComputedStyle* style;
-        FontSpec font;
+        const Font* font;
     };
-    std::vector<Parent> parents{{box.style, FontOf(*box.style)}};
+    std::vector<Parent> parents{{box.style, font(*box.style)}};
     bool pendingSpace = false;
     auto add = [&](const InlineItem& item, bool spaceBefore, bool lineBreak) {
-        atoms.push_back(Atom{&item, {}, spaceBefore, lineBreak, parents.back().font, parents.back().style});
+        atoms.list.push_back(Atom{&item, {}, spaceBefore, lineBreak, parents.back().font, parents.back().style});
     };
     for (const InlineItem& item : box.inlineItems) {
         if (item.edge == InlineEdge::Start) {
             // The space before an element lies outside it.
             add(item, pendingSpace, false);
             pendingSpace = false;
-            parents.push_back({item.style, FontOf(*item.style)});
+            parents.push_back({item.style, font(*item.style)});
+            atoms.list.back().own = parents.back().font;
             continue;
         }
         if (item.edge == InlineEdge::End) {
@@ -66,14 +88,14 @@ std::vector<Atom> SplitAtoms(const Box& box, Measurer& measurer) {
             continue;
         }
         if (!item.style) continue;
-        FontSpec font = FontOf(*item.style);
+        const Font* itemFont = item.style == parents.back().style ? parents.back().font : font(*item.style);
         bool preserve = Preserves(*item.style);
         std::u16string word;
         auto flush = [&] {
             if (word.empty()) return;
-            Atom a{&item, std::move(word), pendingSpace, false, font, item.style};
-            a.width = measurer.TextWidth(font, a.text);
-            atoms.push_back(std::move(a));
+            Atom a{&item, std::move(word), pendingSpace, false, itemFont, item.style};
+            a.width = measurer.TextWidth(itemFont->spec, a.text);
+            atoms.list.push_back(std::move(a));
             word.clear();
             pendingSpace = false;
         };
@@ -154,6 +176,8 @@ struct Placed {
     const Atom* atom;
     float x;     // from the line's start, before alignment
     float space; // the space before the atom
+    float finalX = 0; // aligned or justified, in the document
+    AtomicPlacement placement; // of an inline-block
 };
 
 // An inline element open on the current line.
@@ -172,15 +196,16 @@ struct PendingPiece {
 
 class LineBuilder {
 public:
-    LineBuilder(Box& box, float x, float y, float width, float indent, Measurer& measurer)
-        : box_(box), x_(x), y_(y), width_(width), lineX_(indent), measurer_(measurer) {}
+    // strut: the block's own font, which every line holds
+    LineBuilder(Box& box, const Font& strut, float x, float y, float width, float indent, Measurer& measurer)
+        : box_(box), strut_(strut), x_(x), y_(y), width_(width), lineX_(indent), measurer_(measurer) {}
 
     void Add(const Atom& atom, std::size_t order) {
         if (atom.lineBreak) {
             Finish(LineEnd::ForcedBreak);
             return;
         }
-        float space = atom.spaceBefore && !line_.empty() ? measurer_.TextWidth(atom.font, u" ") : 0;
+        float space = atom.spaceBefore && !line_.empty() ? atom.font->space : 0;
         bool wraps = Wraps(*atom.parent); // a break lies in what holds the atom
         if (wraps && atom.breakBefore && !line_.empty() && lineX_ + space + atom.runWidth > width_) {
             Finish(LineEnd::Wrap);
@@ -208,27 +233,27 @@ public:
             EndLine();
             return height_;
         }
-        std::vector<AtomicPlacement> placements(line_.size());
-        Extent line = Measure(placements);
-        std::vector<float> xs = Positions(end);
+        Extent line = Measure();
+        Position(end);
         float top = y_ + height_;
         float baseline = top + line.above;
         bool merge = !Justified(end);
         for (std::size_t i = 0; i < line_.size(); ++i) {
             const Atom& atom = *line_[i].atom;
+            float x = line_[i].finalX;
             if (Box* atomic = atom.item->atomic) {
-                const AtomicPlacement& p = placements[i];
+                const AtomicPlacement& p = line_[i].placement;
                 float boxTop = p.anchor == AtomicPlacement::Anchor::LineTop      ? top
                                : p.anchor == AtomicPlacement::Anchor::LineBottom ? top + line.above + line.below - p.extent.above
                                                                                  : baseline - p.extent.above;
-                ShiftBox(*atomic, xs[i] + atomic->margin.left - atomic->border.x,
+                ShiftBox(*atomic, x + atomic->margin.left - atomic->border.x,
                          boxTop + atomic->margin.top - atomic->border.y);
                 lastText_ = nullptr;
             } else if (!IsEdge(atom)) {
-                EmitText(line_[i], xs[i], baseline, merge);
+                EmitText(line_[i], x, baseline, merge);
             }
         }
-        EmitPieces(xs, baseline);
+        EmitPieces(baseline);
         height_ += line.above + line.below;
         EndLine();
         return height_;
@@ -244,25 +269,26 @@ private:
 
     // The line box around its baseline: the block's own strut, text, and inline-blocks by their alignment;
     // those against the line's top or bottom make it taller only when nothing else is as tall.
-    Extent Measure(std::vector<AtomicPlacement>& placements) {
-        Extent line = TextExtent(*box_.style, FontOf(*box_.style), measurer_);
+    Extent Measure() {
+        Extent line = TextExtent(*box_.style, strut_.metrics);
         float alongTop = 0, alongBottom = 0;
         for (std::size_t i = 0; i < line_.size(); ++i) {
             const Atom& atom = *line_[i].atom;
+            AtomicPlacement& placement = line_[i].placement;
             Extent e;
             if (Box* atomic = atom.item->atomic) {
-                placements[i] = PlaceAtomic(*atomic, *atom.parent, measurer_);
-                e = placements[i].extent;
-                if (placements[i].anchor == AtomicPlacement::Anchor::LineTop) {
+                placement = PlaceAtomic(*atomic, *atom.parent, atom.font->metrics, measurer_);
+                e = placement.extent;
+                if (placement.anchor == AtomicPlacement::Anchor::LineTop) {
                     alongTop = std::max(alongTop, e.above);
                     continue;
                 }
-                if (placements[i].anchor == AtomicPlacement::Anchor::LineBottom) {
+                if (placement.anchor == AtomicPlacement::Anchor::LineBottom) {
                     alongBottom = std::max(alongBottom, e.above);
                     continue;
                 }
             } else if (!IsEdge(atom)) {
-                e = TextExtent(*atom.item->style, atom.font, measurer_);
+                e = TextExtent(*atom.item->style, atom.font->metrics);
             }
             line.above = std::max(line.above, e.above);
             line.below = std::max(line.below, e.below);
@@ -277,9 +303,8 @@ private:
     }
 
     // Where each atom of the line goes: aligned, or with the spaces stretched to fill a justified line.
-    std::vector<float> Positions(LineEnd end) const {
+    void Position(LineEnd end) {
         float slack = std::max(0.0f, width_ - lineX_);
-        std::vector<float> xs(line_.size());
         float extra = 0, offset = 0;
         if (Justified(end)) {
             auto gaps = std::count_if(line_.begin() + (line_.empty() ? 0 : 1), line_.end(),
@@ -293,14 +318,13 @@ private:
         float shift = x_ + offset;
         for (std::size_t i = 0; i < line_.size(); ++i) {
             if (i > 0 && line_[i].space > 0) shift += extra;
-            xs[i] = line_[i].x + shift;
+            line_[i].finalX = line_[i].x + shift;
         }
-        return xs;
     }
 
     void EmitText(const Placed& p, float x, float baseline, bool merge) {
         const Atom& atom = *p.atom;
-        FontMetrics m = measurer_.Metrics(atom.font);
+        const FontMetrics& m = atom.font->metrics;
         auto& frags = box_.fragments;
         if (merge && lastText_ == atom.item && !frags.empty() && frags.back().rect.y == baseline - m.ascent) {
             TextFragment& f = frags.back();
@@ -310,31 +334,31 @@ private:
             return;
         }
         TextFragment f{atom.text, {x, baseline - m.ascent, atom.width, m.ascent + m.descent}, m.ascent,
-                       atom.item->element, atom.item->style, atom.font};
+                       atom.item->element, atom.item->style, atom.font->spec};
         frags.push_back(std::move(f));
         lastText_ = atom.item;
     }
 
     // Each element's piece reaches from its start (or the line's) to its end (or the line's), and from its
     // text's top to bottom widened by its vertical padding and borders, which leave the line's height alone.
-    void EmitPieces(const std::vector<float>& xs, float baseline) {
+    void EmitPieces(float baseline) {
         for (const OpenElement& o : open_) pieces_.push_back({o.start, o.order, o.startIndex, -1});
         if (pieces_.empty() || line_.empty()) return;
         std::stable_sort(pieces_.begin(), pieces_.end(),
                          [](const PendingPiece& a, const PendingPiece& b) { return a.order < b.order; });
-        float lineStart = xs.front();
-        float lineEnd = xs.back() + line_.back().atom->width;
+        float lineStart = line_.front().finalX;
+        float lineEnd = line_.back().finalX + line_.back().atom->width;
         for (const PendingPiece& p : pieces_) {
             const InlineItem& item = *p.start->item;
             BoxEdges e = EdgesOf(*item.style, width_);
             bool first = p.from >= 0 && !item.split;
             const Atom* endAtom = p.to >= 0 ? line_[p.to].atom : nullptr;
             bool last = endAtom && !endAtom->item->split;
-            float left = p.from >= 0 ? xs[p.from] + (first ? e.margin.left : 0) : lineStart;
-            float right = endAtom ? xs[p.to] + endAtom->width - (last ? e.margin.right : 0) : lineEnd;
+            float left = p.from >= 0 ? line_[p.from].finalX + (first ? e.margin.left : 0) : lineStart;
+            float right = endAtom ? line_[p.to].finalX + endAtom->width - (last ? e.margin.right : 0) : lineEnd;
             if (!first) e.border.left = e.padding.left = 0;
             if (!last) e.border.right = e.padding.right = 0;
-            FontMetrics m = measurer_.Metrics(FontOf(*item.style));
+            const FontMetrics& m = p.start->own->metrics;
             float top = baseline - m.ascent - e.padding.top - e.border.top;
             float bottom = baseline + m.descent + e.padding.bottom + e.border.bottom;
             box_.pieces.push_back({item.element, item.style, {left, top, std::max(0.0f, right - left), bottom - top},
@@ -343,6 +367,7 @@ private:
     }
 
     Box& box_;
+    const Font& strut_;
     float x_, y_, width_;
     float lineX_;
     Measurer& measurer_;
@@ -358,7 +383,8 @@ private:
 float LayoutLines(Box& box, float x, float y, float width, Measurer& measurer, const AtomicLayout& layoutAtomic) {
     box.fragments.clear();
     box.pieces.clear();
-    std::vector<Atom> atoms = SplitAtoms(box, measurer);
+    Atoms split = SplitAtoms(box, measurer);
+    std::vector<Atom>& atoms = split.list;
     for (Atom& a : atoms) {
         if (IsEdge(a)) {
             a.width = EdgeWidth(*a.item, width);
@@ -368,14 +394,15 @@ float LayoutLines(Box& box, float x, float y, float width, Measurer& measurer, c
         }
     }
     MarkBreaks(atoms);
-    LineBuilder lines(box, x, y, width, IndentOf(box, width), measurer);
+    LineBuilder lines(box, split.fonts.front(), x, y, width, IndentOf(box, width), measurer);
     for (std::size_t i = 0; i < atoms.size(); ++i) lines.Add(atoms[i], i);
     return lines.Finish(LineEnd::Last);
 }
 
 IntrinsicWidths InlineIntrinsicWidths(const Box& box, Measurer& measurer,
                                       const std::function<IntrinsicWidths(const Box&)>& atomicWidths) {
-    std::vector<Atom> atoms = SplitAtoms(box, measurer);
+    Atoms split = SplitAtoms(box, measurer);
+    std::vector<Atom>& atoms = split.list;
     // Runs are measured with inline-blocks at their narrowest, lines with them at their widest.
     std::vector<float> widest(atoms.size());
     for (std::size_t i = 0; i < atoms.size(); ++i) {
@@ -403,7 +430,7 @@ IntrinsicWidths InlineIntrinsicWidths(const Box& box, Measurer& measurer,
             lineEmpty = true;
             continue;
         }
-        if (a.spaceBefore && !lineEmpty) line += measurer.TextWidth(a.font, u" ");
+        if (a.spaceBefore && !lineEmpty) line += a.font->space;
         line += widest[i];
         lineEmpty = false;
         result.max = std::max(result.max, line);

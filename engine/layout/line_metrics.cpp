@@ -19,20 +19,18 @@ float LineHeightOf(const ComputedStyle& s, const FontMetrics& m) {
     return m.ascent + m.descent;
 }
 
-Extent TextExtent(const ComputedStyle& s, const FontSpec& font, Measurer& measurer) {
-    FontMetrics m = measurer.Metrics(font);
+Extent TextExtent(const ComputedStyle& s, const FontMetrics& m) {
     float lh = LineHeightOf(s, m);
     float above = m.ascent + (lh - (m.ascent + m.descent)) / 2;
     return {above, lh - above};
 }
 
-AtomicPlacement PlaceAtomic(const Box& atomic, const ComputedStyle& parent, Measurer& measurer) {
+AtomicPlacement PlaceAtomic(const Box& atomic, const ComputedStyle& parent, const FontMetrics& m, Measurer& measurer) {
     using Anchor = AtomicPlacement::Anchor;
     float height = MarginBoxHeight(atomic);
     const CssValue& align = atomic.style->Get(PropertyId::VerticalAlign);
     if (align.IsKeyword("top")) return {Anchor::LineTop, {height, 0}};
     if (align.IsKeyword("bottom")) return {Anchor::LineBottom, {height, 0}};
-    FontMetrics m = measurer.Metrics(FontOf(parent));
     float size = parent.FontSize();
     // Its bottom margin edge stands on the baseline raised by this much.
     float raise = 0;

@@ -13,8 +13,9 @@ struct Extent {
 
 // The line height that a style asks for, given its font's metrics.
 float LineHeightOf(const ComputedStyle& style, const FontMetrics& metrics);
-// Text of a style: its line height split around the baseline, half the leading on either side.
-Extent TextExtent(const ComputedStyle& style, const FontSpec& font, Measurer& measurer);
+// Text of a style in a font of these metrics: its line height split around the baseline, half the leading
+// on either side.
+Extent TextExtent(const ComputedStyle& style, const FontMetrics& metrics);
 
 // Where an inline-block or image sits: around the baseline, or against the line box's top or bottom.
 struct AtomicPlacement {
@@ -23,7 +24,8 @@ struct AtomicPlacement {
     Extent extent; // for the line anchors, above holds the whole height
 };
 
-// parent: the style of the inline element or block the box sits in.
-AtomicPlacement PlaceAtomic(const Box& atomic, const ComputedStyle& parent, Measurer& measurer);
+// parent: the style of the inline element or block the box sits in, with its font's metrics.
+AtomicPlacement PlaceAtomic(const Box& atomic, const ComputedStyle& parent, const FontMetrics& parentMetrics,
+                            Measurer& measurer);
 
 } // namespace engine

@@ -19,6 +19,29 @@ RectF Scrolled(RectF r, float dy) {
     return r;
 }
 
+void Unite(RectF& area, const RectF& r) {
+    if (r.w <= 0 || r.h <= 0) return;
+    if (area.w <= 0 || area.h <= 0) {
+        area = r;
+        return;
+    }
+    float right = std::max(area.Right(), r.Right()), bottom = std::max(area.Bottom(), r.Bottom());
+    area.x = std::min(area.x, r.x);
+    area.y = std::min(area.y, r.y);
+    area.w = right - area.x;
+    area.h = bottom - area.y;
+}
+
+// What a box and everything below it may cover, so that a hit test passes by a box the point misses.
+void ComputeOverflow(Box& b) {
+    b.overflow = b.border;
+    for (auto& child : b.children) ComputeOverflow(*child);
+    if (b.clips) return;
+    for (const TextFragment& f : b.fragments) Unite(b.overflow, f.rect);
+    for (const InlinePiece& p : b.pieces) Unite(b.overflow, p.border);
+    for (const auto& child : b.children) Unite(b.overflow, child->overflow);
+}
+
 Element* HitBox(const Box& b, float x, float y);
 
 Element* HitLayer(const Layer& layer, float x, float y) {
@@ -30,8 +53,8 @@ Element* HitLayer(const Layer& layer, float x, float y) {
 // The painting order backwards: layers above the flow, the flow's boxes, the box's own line content, layers
 // below the flow, the box itself.
 Element* HitBox(const Box& b, float x, float y) {
+    if (!b.overflow.Contains(x, y)) return nullptr;
     bool inside = b.border.Contains(x, y);
-    if (b.clips && !inside) return nullptr;
     float cy = y + b.scrollY;
     bool overScrollbar = b.scrollable && x >= b.ClientBox().Right() && inside;
     if (!overScrollbar) {
@@ -59,19 +82,6 @@ Box* ScrollerIn(Box& b, float x, float y) {
     for (auto it = b.children.rbegin(); it != b.children.rend(); ++it)
         if (Box* s = ScrollerIn(**it, x, y + b.scrollY)) return s;
     return inside && b.scrollable ? &b : nullptr;
-}
-
-void Unite(RectF& area, const RectF& r) {
-    if (r.w <= 0 || r.h <= 0) return;
-    if (area.w <= 0 || area.h <= 0) {
-        area = r;
-        return;
-    }
-    float right = std::max(area.Right(), r.Right()), bottom = std::max(area.Bottom(), r.Bottom());
-    area.x = std::min(area.x, r.x);
-    area.y = std::min(area.y, r.y);
-    area.w = right - area.x;
-    area.h = bottom - area.y;
 }
 
 // A restyle that asks only for a repaint replaces styles without rebuilding the boxes; the boxes whose
@@ -140,7 +150,10 @@ bool PageLayout::Update(Document* document, float width, float height) {
         return true;
     }
     Rebuild(*document);
-    if (tree_.root) BlockLayout(measurer_).LayoutRoot(*tree_.root, std::max(0.0f, width), std::max(0.0f, height));
+    if (tree_.root) {
+        BlockLayout(measurer_).LayoutRoot(*tree_.root, std::max(0.0f, width), std::max(0.0f, height));
+        ComputeOverflow(*tree_.root);
+    }
     return true;
 }
 

@@ -17,6 +17,7 @@ void Collect(const Box& b, float dy, std::vector<RectF>& clips, std::vector<Laye
             out.push_back({&child, z, dy, clips});
             if (FormsStackingContext(child)) continue;
         }
+        if (!child.holdsPositioned) continue;
         if (child.clips) {
             RectF clip = child.PaddingBox();
             clip.y -= dy;
@@ -35,7 +36,8 @@ std::vector<Layer> LayersOf(const Box& context) {
     std::vector<Layer> layers;
     std::vector<RectF> clips;
     Collect(context, context.scrollY, clips, layers);
-    std::stable_sort(layers.begin(), layers.end(), [](const Layer& a, const Layer& b) { return a.z < b.z; });
+    auto byZ = [](const Layer& a, const Layer& b) { return a.z < b.z; };
+    if (!std::is_sorted(layers.begin(), layers.end(), byZ)) std::stable_sort(layers.begin(), layers.end(), byZ);
     return layers;
 }
 

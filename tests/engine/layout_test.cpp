@@ -29,6 +29,16 @@ TEST(Layout, BlockFlowWithBoxModel) {
     EXPECT_EQ(Rect(content), "15,15 170x20");
 }
 
+TEST(Layout, NegativeMarginsCollapseWithPositiveOnes) {
+    Laid l(R"(<body><div style="height: 10px; margin-bottom: 8px"></div><div id=a style="height: 10px; margin-top: -3px"></div>
+      <div id=b style="height: 10px; margin-top: -4px"></div><div id=c style="height: 10px; margin: -2px 0 -6px"></div>
+      <div id=d style="height: 10px"></div></body>)");
+    EXPECT_EQ(Rect(l.Border("#a")), "0,15 200x10");
+    EXPECT_EQ(Rect(l.Border("#b")), "0,21 200x10");
+    EXPECT_EQ(Rect(l.Border("#c")), "0,29 200x10");
+    EXPECT_EQ(Rect(l.Border("#d")), "0,33 200x10");
+}
+
 TEST(Layout, InlineTextWrapsAndAligns) {
     Laid l(R"(<body><p id=p style="width: 60px; margin: 0; text-align: center">one two three <b id=b>four</b><br>five</p>
       <p id=q style="margin: 0; line-height: 20px; white-space: nowrap">a very long line that never wraps</p></body>)");

@@ -50,6 +50,14 @@ TEST(Stacking, AContextKeepsItsDescendantsTogether) {
     EXPECT_EQ(l.IdAt(5, 105), "static");
 }
 
+TEST(Stacking, APositionedInlineBlockInALineBesideBlocksIsALayer) {
+    Laid l(R"(<body><div style="height: 10px"></div>x<span id=ib style="display: inline-block; position: relative;
+      z-index: 1; width: 20px; height: 10px; left: -5px"></span><div id=after style="position: relative; margin-top: -5px; height: 10px"></div></body>)");
+    EXPECT_EQ(l.IdAt(2, 13), "ib"); // moved over the "x"
+    EXPECT_EQ(l.IdAt(10, 18), "ib"); // z-index 1 over the later box with auto
+    EXPECT_EQ(l.IdAt(30, 18), "after");
+}
+
 TEST(Stacking, AutoAndZeroShareTreeOrderAndAChangedZIndexTakesEffectWithoutLayout) {
     Laid l("<body>" + Abs("zero", 0, 0, "z-index: 0") + Abs("auto", 10, 10) + Abs("auto2", 50, 0) +
            Abs("zero2", 60, 10, "z-index: 0") + "</body>");
