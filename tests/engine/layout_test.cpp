@@ -39,6 +39,18 @@ TEST(Layout, NegativeMarginsCollapseWithPositiveOnes) {
     EXPECT_EQ(Rect(l.Border("#d")), "0,33 200x10");
 }
 
+TEST(Layout, ContentOverflowingItsBoxIsStillHit) {
+    Laid l(R"(<body><div id=short style="height: 5px"><div id=tall style="height: 30px; width: 20px"></div></div>
+      <p id=p style="margin: 0; width: 10px; white-space: nowrap">a <b id=b>long</b> line</p>
+      <div id=clip style="height: 5px; overflow: hidden"><div id=hidden style="height: 30px"></div></div></body>)");
+    EXPECT_EQ(l.IdAt(5, 20), "tall");
+    EXPECT_EQ(l.IdAt(30, 25), "none"); // below the body, beside "tall"
+    EXPECT_EQ(l.IdAt(12, 6), "b");
+    EXPECT_EQ(l.IdAt(50, 6), "p");
+    EXPECT_EQ(l.IdAt(5, 17), "hidden");
+    EXPECT_EQ(l.IdAt(5, 35), "none"); // clipped
+}
+
 TEST(Layout, InlineTextWrapsAndAligns) {
     Laid l(R"(<body><p id=p style="width: 60px; margin: 0; text-align: center">one two three <b id=b>four</b><br>five</p>
       <p id=q style="margin: 0; line-height: 20px; white-space: nowrap">a very long line that never wraps</p></body>)");
