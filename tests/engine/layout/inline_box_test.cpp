@@ -76,6 +76,22 @@ TEST(InlineBox, MinimalWidthKeepsGluedWordsAndEdgesTogether) {
     EXPECT_EQ(l.layout.MinWidth(l.page.view.GetDocument()), 29);
 }
 
+TEST(InlineBox, DeepNestingSplitByABlockLaysOutWithoutFailing) {
+    std::string deep;
+    for (int i = 0; i < 200; ++i) deep += "<span style='padding: 0 1px'>w ";
+    deep += "<div>block</div>end";
+    Laid l("<body><div id=outer style='width: 100px'>" + deep + "</div></body>");
+    const engine::Box* outer = l.layout.BoxOf(l.page.Find("#outer"));
+    ASSERT_NE(outer, nullptr);
+    ASSERT_EQ(outer->children.size(), 3u); // the lines before the block, the block, the line after it
+    // Every element open at the block goes on after it without its start edge, and ends there with its end edge.
+    const engine::Box& after = *outer->children[2];
+    EXPECT_EQ(after.pieces.size(), 200u);
+    ASSERT_EQ(after.fragments.size(), 1u);
+    EXPECT_EQ(Rect(after.fragments[0].rect).substr(0, 2), "0,");
+    EXPECT_EQ(after.pieces.front().border.w, 215); // "end" and the 200 end edges
+}
+
 // Images 20x20 ("sq") and 10x40 ("tall") in 10px text: ascent 7.5, descent 2.5.
 struct Aligned : Laid {
     explicit Aligned(const std::string& body) : Laid(body) {
