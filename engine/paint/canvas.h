@@ -12,6 +12,13 @@ namespace engine {
 
 using Radii = std::array<float, 4>; // top-left, top-right, bottom-right, bottom-left
 
+// The part two rectangles share; zero wide or high when they share none.
+inline RectF Intersection(const RectF& a, const RectF& b) {
+    float left = a.x > b.x ? a.x : b.x, top = a.y > b.y ? a.y : b.y;
+    float right = a.Right() < b.Right() ? a.Right() : b.Right(), bottom = a.Bottom() < b.Bottom() ? a.Bottom() : b.Bottom();
+    return {left, top, right > left ? right - left : 0, bottom > top ? bottom - top : 0};
+}
+
 struct ImageTiling {
     RectF area;       // what the image may cover
     float x = 0, y = 0; // where one copy of the image starts

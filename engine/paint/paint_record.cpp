@@ -9,12 +9,6 @@
 namespace engine {
 namespace {
 
-RectF Intersect(const RectF& a, const RectF& b) {
-    float left = std::max(a.x, b.x), top = std::max(a.y, b.y);
-    float right = std::min(a.Right(), b.Right()), bottom = std::min(a.Bottom(), b.Bottom());
-    return {left, top, std::max(0.0f, right - left), std::max(0.0f, bottom - top)};
-}
-
 RectF Union(const RectF& a, const RectF& b) {
     if (a.w <= 0 || a.h <= 0) return b;
     if (b.w <= 0 || b.h <= 0) return a;
@@ -51,7 +45,7 @@ PaintRecorder::PaintRecorder(Measurer& measurer, Canvas& drawing, const RectF& v
     : measurer_(measurer), drawing_(drawing), clips_{viewport} {}
 
 void PaintRecorder::Add(const RectF& area, std::size_t digest) {
-    RectF visible = Intersect(area, clips_.back());
+    RectF visible = Intersection(area, clips_.back());
     if (visible.w <= 0 || visible.h <= 0) return;
     // The visible part and the layers are part of the digest: the same call clipped otherwise, or seen
     // through another opacity, draws otherwise.
@@ -77,8 +71,8 @@ void PaintRecorder::DrawImage(const std::u16string& url, const ImageTiling& t) {
     int w = 0, h = 0;
     drawing_.ImageSize(url, w, h); // a different image under the same name draws differently
     RectF covered = t.area;
-    if (!t.repeatX) covered = Intersect(covered, {t.x, covered.y, t.w, covered.h});
-    if (!t.repeatY) covered = Intersect(covered, {covered.x, t.y, covered.w, t.h});
+    if (!t.repeatX) covered = Intersection(covered, {t.x, covered.y, t.w, covered.h});
+    if (!t.repeatY) covered = Intersection(covered, {covered.x, t.y, covered.w, t.h});
     Add(covered, Digest(kImage).Add(url).Add(w).Add(h).Add(t.x).Add(t.y).Add(t.w).Add(t.h).Add(t.area).Add(t.repeatX)
                      .Add(t.repeatY).Value());
 }
@@ -93,7 +87,7 @@ void PaintRecorder::PaintText(const std::u16string& text, const FontSpec& font, 
                   .Add(font.italic).Add(x).Add(y).Add(argb).Add(underline).Value());
 }
 
-void PaintRecorder::PushClip(const RectF& rect) { clips_.push_back(Intersect(clips_.back(), rect)); }
+void PaintRecorder::PushClip(const RectF& rect) { clips_.push_back(Intersection(clips_.back(), rect)); }
 
 void PaintRecorder::PopClip() {
     if (clips_.size() > 1) clips_.pop_back();

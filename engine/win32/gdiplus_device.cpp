@@ -42,12 +42,6 @@ PixelClip PixelsOf(const RectF& r) {
     return {edge(r.x), edge(r.y), edge(r.Right()), edge(r.Bottom())};
 }
 
-void Prepare(Gdiplus::Graphics& graphics) {
-    graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-    graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
-    graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBilinear);
-}
-
 } // namespace
 
 GdiplusDevice::GdiplusDevice(View& view) : view_(view) {
@@ -57,13 +51,22 @@ GdiplusDevice::GdiplusDevice(View& view) : view_(view) {
 
 GdiplusDevice::~GdiplusDevice() = default;
 
-void GdiplusDevice::SetTarget(Gdiplus::Graphics* graphics, const PixelTarget& pixels) {
+void GdiplusDevice::SetTarget(const PixelTarget& pixels) {
     layers_.clear();
-    target_ = graphics;
+    clips_.clear();
     pixels_ = pixels;
     pixels_.clip = pixels_.clip.Intersect({0, 0, pixels_.width, pixels_.height});
-    clips_.clear();
-    if (target_) Prepare(*target_);
+    clip_ = {float(pixels_.clip.left), float(pixels_.clip.top), float(pixels_.clip.right - pixels_.clip.left),
+             float(pixels_.clip.bottom - pixels_.clip.top)};
+    if (pixels_.pixels) graphics_.Attach(pixels_.pixels, pixels_.width, pixels_.height);
+}
+
+Gdiplus::Graphics* GdiplusDevice::Gdi(const RectF* within) {
+    if (!pixels_.pixels) return nullptr;
+    RectF clip = within ? Intersection(clip_, *within) : clip_;
+    for (auto it = layers_.rbegin(); it != layers_.rend(); ++it)
+        if (!it->passThrough) return it->graphics.Get(clip);
+    return graphics_.Get(clip);
 }
 
 FontMetrics GdiplusDevice::Metrics(const FontSpec& font) { return RasterFontFor(font).Metrics(); }
@@ -98,16 +101,18 @@ bool GdiplusDevice::ImageSize(const std::u16string& url, int& width, int& height
 }
 
 void GdiplusDevice::FillRect(const RectF& rect, std::uint32_t argb, const Radii& radii) {
-    if (!target_ || rect.w <= 0 || rect.h <= 0 || !(argb >> 24)) return;
+    if (!pixels_.pixels || rect.w <= 0 || rect.h <= 0 || !(argb >> 24)) return;
     if (!Rounded(radii) && FillPixels(rect, argb)) return;
+    Gdiplus::Graphics* g = Gdi();
+    if (!g) return;
     Gdiplus::SolidBrush brush(ColorOf(argb));
     if (!Rounded(radii)) {
-        target_->FillRectangle(&brush, RectOf(rect));
+        g->FillRectangle(&brush, RectOf(rect));
         return;
     }
     Gdiplus::GraphicsPath path;
     AddRoundRect(path, RectOf(rect), radii);
-    target_->FillPath(&brush, &path);
+    g->FillPath(&brush, &path);
 }
 
 // A fill of whole pixels covers each of them fully, so it is written directly: far faster than GDI+'s
@@ -126,9 +131,9 @@ bool GdiplusDevice::FillPixels(const RectF& rect, std::uint32_t argb) {
 }
 
 void GdiplusDevice::StrokeRect(const RectF& border, float width, std::uint32_t argb, const Radii& radii) {
-    if (!target_ || border.w <= 0 || border.h <= 0) return;
+    if (!pixels_.pixels || border.w <= 0 || border.h <= 0) return;
     bool whole = Whole(border.x) && Whole(border.y) && Whole(border.w) && Whole(border.h) && Whole(width);
-    if (!Rounded(radii) && whole && pixels_.pixels) {
+    if (!Rounded(radii) && whole) {
         // Four sides that do not overlap, so that a translucent colour is not laid on twice at the corners.
         if (2 * width >= border.w || 2 * width >= border.h) return void(FillPixels(border, argb));
         FillPixels({border.x, border.y, border.w, width}, argb);
@@ -137,18 +142,20 @@ void GdiplusDevice::StrokeRect(const RectF& border, float width, std::uint32_t a
         FillPixels({border.Right() - width, border.y + width, width, border.h - 2 * width}, argb);
         return;
     }
+    Gdiplus::Graphics* g = Gdi();
+    if (!g) return;
     // The pen runs along the middle of the border.
     Gdiplus::RectF inner(border.x + width / 2, border.y + width / 2, border.w - width, border.h - width);
     Radii inset = radii;
     for (float& r : inset) r = std::max(0.0f, r - width / 2);
     Gdiplus::Pen pen(ColorOf(argb), width);
     if (!Rounded(radii)) {
-        target_->DrawRectangle(&pen, inner);
+        g->DrawRectangle(&pen, inner);
         return;
     }
     Gdiplus::GraphicsPath path;
     AddRoundRect(path, inner, inset);
-    target_->DrawPath(&pen, &path);
+    g->DrawPath(&pen, &path);
 }
 
 // Copies at the image's own size on whole pixels need no resampling: blended directly.
@@ -175,13 +182,10 @@ bool GdiplusDevice::BlitImage(const DecodedImage& image, const ImageTiling& t) {
 
 void GdiplusDevice::DrawImage(const std::u16string& url, const ImageTiling& t) {
     const DecodedImage* image = Image(url);
-    if (!target_ || !image || t.w <= 0 || t.h <= 0 || t.area.w <= 0 || t.area.h <= 0) return;
+    if (!pixels_.pixels || !image || t.w <= 0 || t.h <= 0 || t.area.w <= 0 || t.area.h <= 0) return;
     if (BlitImage(*image, t)) return;
     if (!t.repeatX && !t.repeatY) {
-        Gdiplus::GraphicsState state = target_->Save();
-        target_->IntersectClip(RectOf(t.area));
-        target_->DrawImage(image->bitmap.get(), Gdiplus::RectF(t.x, t.y, t.w, t.h));
-        target_->Restore(state);
+        if (Gdiplus::Graphics* g = Gdi(&t.area)) g->DrawImage(image->bitmap.get(), Gdiplus::RectF(t.x, t.y, t.w, t.h));
         return;
     }
     // One brush fill however many copies, so that a tiny image over a huge box costs no more than the box.
@@ -189,46 +193,47 @@ void GdiplusDevice::DrawImage(const std::u16string& url, const ImageTiling& t) {
     float top = t.repeatY ? t.area.y : std::max(t.area.y, t.y);
     float right = t.repeatX ? t.area.Right() : std::min(t.area.Right(), t.x + t.w);
     float bottom = t.repeatY ? t.area.Bottom() : std::min(t.area.Bottom(), t.y + t.h);
-    if (right <= left || bottom <= top) return;
+    Gdiplus::Graphics* g = Gdi();
+    if (!g || right <= left || bottom <= top) return;
     Gdiplus::TextureBrush brush(image->bitmap.get(), Gdiplus::WrapModeTile);
     brush.ScaleTransform(t.w / float(image->width), t.h / float(image->height));
     brush.TranslateTransform(t.x, t.y, Gdiplus::MatrixOrderAppend);
-    target_->FillRectangle(&brush, Gdiplus::RectF(left, top, right - left, bottom - top));
+    g->FillRectangle(&brush, Gdiplus::RectF(left, top, right - left, bottom - top));
 }
 
 void GdiplusDevice::PaintText(const std::u16string& text, const FontSpec& font, float x, float y, std::uint32_t argb,
                              bool underline) {
-    if (!target_ || !pixels_.pixels || !(argb >> 24)) return;
+    if (!pixels_.pixels || !(argb >> 24)) return;
     RasterFont& f = RasterFontFor(font);
     float width = f.Draw(pixels_, text, x, y, argb);
     if (underline) FillPixels({std::round(x), std::round(y + f.Metrics().ascent) + 1, width, 1}, argb);
 }
 
 void GdiplusDevice::PushClip(const RectF& rect) {
-    if (!target_) return;
-    clips_.emplace_back(target_->Save(), pixels_.clip);
-    target_->IntersectClip(RectOf(rect));
+    clips_.emplace_back(clip_, pixels_.clip);
+    clip_ = Intersection(clip_, rect);
     pixels_.clip = pixels_.clip.Intersect(PixelsOf(rect));
+}
+
+void GdiplusDevice::PopClip() {
+    if (clips_.empty()) return;
+    clip_ = clips_.back().first;
+    pixels_.clip = clips_.back().second;
+    clips_.pop_back();
 }
 
 void GdiplusDevice::BeginLayer(float opacity) {
     Layer layer;
     layer.opacity = static_cast<unsigned>(std::lround(std::clamp(opacity, 0.0f, 1.0f) * 255));
-    layer.below = target_;
-    layer.belowPixels = pixels_;
+    layer.below = pixels_;
     if (layers_.size() >= kMaxLayers) {
         layer.passThrough = true; // deeper translucency is drawn as it comes rather than run out of memory
-    } else if (target_ && pixels_.pixels && !pixels_.clip.Empty()) {
+    } else if (pixels_.pixels && layer.opacity > 0 && !pixels_.clip.Empty()) {
         layer.pixels.assign(static_cast<std::size_t>(pixels_.width) * pixels_.height, 0);
-        layer.bitmap = std::make_unique<Gdiplus::Bitmap>(pixels_.width, pixels_.height, pixels_.width * 4,
-                                                         PixelFormat32bppPARGB, reinterpret_cast<BYTE*>(layer.pixels.data()));
-        layer.graphics = std::make_unique<Gdiplus::Graphics>(layer.bitmap.get());
-        layer.graphics->SetClip(target_);
-        Prepare(*layer.graphics);
-        target_ = layer.graphics.get();
+        layer.graphics.Attach(layer.pixels.data(), pixels_.width, pixels_.height);
         pixels_.pixels = layer.pixels.data();
     } else {
-        target_ = nullptr; // nothing of it can be seen: nothing is drawn
+        pixels_.pixels = nullptr; // nothing of it can be seen: nothing is drawn
     }
     layers_.push_back(std::move(layer));
 }
@@ -236,29 +241,17 @@ void GdiplusDevice::BeginLayer(float opacity) {
 void GdiplusDevice::EndLayer() {
     if (layers_.empty()) return;
     Layer& layer = layers_.back();
-    if (layer.passThrough) {
-        layers_.pop_back();
-        return;
-    }
-    const PixelClip& clip = layer.belowPixels.clip;
-    if (!layer.pixels.empty() && layer.opacity > 0) {
+    if (!layer.passThrough && !layer.pixels.empty()) {
+        const PixelClip& clip = layer.below.clip;
         for (int y = clip.top; y < clip.bottom; ++y) {
-            const std::uint32_t* source = layer.pixels.data() + static_cast<std::size_t>(y) * layer.belowPixels.width;
-            std::uint32_t* row = layer.belowPixels.Row(y);
+            const std::uint32_t* source = layer.pixels.data() + static_cast<std::size_t>(y) * layer.below.width;
+            std::uint32_t* row = layer.below.Row(y);
             for (int x = clip.left; x < clip.right; ++x)
                 if (source[x]) row[x] = BlendOver(row[x], source[x], layer.opacity);
         }
     }
-    target_ = layer.below;
-    pixels_ = layer.belowPixels;
+    if (!layer.passThrough) pixels_ = layer.below;
     layers_.pop_back();
-}
-
-void GdiplusDevice::PopClip() {
-    if (!target_ || clips_.empty()) return;
-    target_->Restore(clips_.back().first);
-    pixels_.clip = clips_.back().second;
-    clips_.pop_back();
 }
 
 } // namespace engine::win32

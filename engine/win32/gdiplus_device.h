@@ -8,6 +8,7 @@
 
 #include "engine/win32/gdiplus_include.h"
 #include "engine/win32/image_decoder.h"
+#include "engine/win32/lazy_graphics.h"
 #include "engine/win32/pixel_target.h"
 
 #include <map>
@@ -26,9 +27,9 @@ public:
     explicit GdiplusDevice(View& view);
     ~GdiplusDevice() override;
 
-    // Drawing goes to these pixels (32-bit premultiplied, top-down rows) and the graphics over them until the
-    // next call, within the clip; a null graphics stops drawing.
-    void SetTarget(Gdiplus::Graphics* graphics, const PixelTarget& pixels = {});
+    // Drawing goes to these pixels (32-bit premultiplied, top-down rows) until the next call, within their
+    // clip; no pixels stop drawing.
+    void SetTarget(const PixelTarget& pixels);
     // The page's resources may have changed: images are looked up again.
     void ForgetImages();
     // Whether a name now shows another image than before the last ForgetImages; asking clears it.
@@ -51,26 +52,27 @@ public:
 private:
     // A translucent box is drawn into a bitmap of its own, then laid over what was there.
     struct Layer {
-        std::vector<std::uint32_t> pixels;
-        std::unique_ptr<Gdiplus::Bitmap> bitmap;
-        std::unique_ptr<Gdiplus::Graphics> graphics;
-        Gdiplus::Graphics* below = nullptr;
-        PixelTarget belowPixels;
+        std::vector<std::uint32_t> pixels; // empty when nothing of it can be seen
+        LazyGraphics graphics;
+        PixelTarget below;
         unsigned opacity = 255;
         bool passThrough = false;
     };
 
+    // What GDI+ draws through, clipped (also to `within` when given); null when nothing may be drawn.
+    Gdiplus::Graphics* Gdi(const RectF* within = nullptr);
     const DecodedImage* Image(const std::u16string& url);
     bool FillPixels(const RectF& rect, std::uint32_t argb);
     bool BlitImage(const DecodedImage& image, const ImageTiling& t);
 
     View& view_;
-    Gdiplus::Graphics* target_ = nullptr;
-    PixelTarget pixels_;
+    LazyGraphics graphics_;
+    PixelTarget pixels_; // where drawing goes now: the target, or the innermost layer
+    RectF clip_;         // the clip as given, for GDI+; pixels_.clip is it in whole pixels
     std::map<std::u16string, std::shared_ptr<const DecodedImage>> images_; // null: not decodable
     std::map<std::u16string, std::shared_ptr<const DecodedImage>> forgotten_;
     bool imagesReplaced_ = false;
-    std::vector<std::pair<Gdiplus::GraphicsState, PixelClip>> clips_;
+    std::vector<std::pair<RectF, PixelClip>> clips_;
     std::vector<Layer> layers_;
 };
 

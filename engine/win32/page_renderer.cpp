@@ -64,13 +64,10 @@ bool PageRenderer::Render(int width, int height, bool transparent) {
     for (int y = top; y < bottom; ++y)
         std::fill(pixels + static_cast<std::size_t>(y) * width + left, pixels + static_cast<std::size_t>(y) * width + right,
                   transparent ? 0u : 0xFFFFFFFFu);
-    Gdiplus::Bitmap target(width, height, width * 4, PixelFormat32bppPARGB, reinterpret_cast<BYTE*>(pixels));
-    Gdiplus::Graphics graphics(&target);
-    Gdiplus::RectF area(float(left), float(top), float(right - left), float(bottom - top));
-    graphics.SetClip(area);
-    device_.SetTarget(&graphics, {pixels, width, height, {left, top, right, bottom}});
-    if (root) PaintBoxes(*root, device_, viewport, {area.X, area.Y, area.Width, area.Height});
-    device_.SetTarget(nullptr);
+    device_.SetTarget({pixels, width, height, {left, top, right, bottom}});
+    RectF area{float(left), float(top), float(right - left), float(bottom - top)};
+    if (root) PaintBoxes(*root, device_, viewport, area);
+    device_.SetTarget({});
     return true;
 }
 

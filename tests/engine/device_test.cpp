@@ -138,14 +138,8 @@ TEST(ImageDecoder, OtherFormatsGoThroughGdiplus) {
 
 // A device drawing into pixels of its own, as the renderer sets it up.
 struct Device {
-    explicit Device(int w = 20, int h = 10) : pixels(w, h), bitmap(w, h, w * 4, PixelFormat32bppPARGB,
-                                                                   reinterpret_cast<BYTE*>(pixels.data.data())),
-                                              graphics(&bitmap) {
-        device.SetTarget(&graphics, pixels.Target());
-    }
+    explicit Device(int w = 20, int h = 10) : pixels(w, h) { device.SetTarget(pixels.Target()); }
     Pixels pixels;
-    Gdiplus::Bitmap bitmap;
-    Gdiplus::Graphics graphics;
     engine_test::TestHost host;
     engine::View view{host};
     GdiplusDevice device{view};
