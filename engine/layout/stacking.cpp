@@ -15,9 +15,9 @@ void Collect(const Box& b, float dy, std::vector<RectF>& clips, std::vector<Laye
         if (child.positioned) {
             int z = HasZIndex(child) ? static_cast<int>(child.style->Get(PropertyId::ZIndex).number) : 0;
             out.push_back({&child, z, dy, clips});
-            if (FormsStackingContext(child)) continue;
         }
-        if (!child.holdsPositioned) continue;
+        // A context of its own, even in flow (a translucent box), keeps what it holds together.
+        if (FormsStackingContext(child) || !child.holdsPositioned) continue;
         if (child.clips) {
             RectF clip = child.PaddingBox();
             clip.y -= dy;
@@ -30,7 +30,14 @@ void Collect(const Box& b, float dy, std::vector<RectF>& clips, std::vector<Laye
 
 } // namespace
 
-bool FormsStackingContext(const Box& box) { return !box.parent || (box.positioned && HasZIndex(box)); }
+float OpacityOf(const Box& box) {
+    if (!box.style) return 1;
+    return std::clamp(box.style->Get(PropertyId::Opacity).number, 0.0f, 1.0f);
+}
+
+bool FormsStackingContext(const Box& box) {
+    return !box.parent || (box.positioned && HasZIndex(box)) || OpacityOf(box) < 1;
+}
 
 std::vector<Layer> LayersOf(const Box& context) {
     std::vector<Layer> layers;

@@ -1,7 +1,8 @@
 // Painting order within a box: background, border, foreground image; in a stacking context, the layers of
 // negative z-index; the line pieces of inline elements (background, then borders) in tree order, the text,
 // and the in-flow children; in a stacking context, the layers of z-index auto or 0 in tree order and then
-// the positive ones (engine/layout/stacking.h); the scrollbar. Hit testing follows the same order backwards.
+// the positive ones (engine/layout/stacking.h); the scrollbar. A translucent box paints all of that into a
+// layer laid over what lies below at its opacity. Hit testing follows the same order backwards.
 
 #include "engine/css/computed_style.h"
 #include "engine/dom/element.h"
@@ -125,8 +126,18 @@ void PaintOwn(const Box& b, const Painting& p, float dy) {
     }
 }
 
+void PaintContent(const Box& b, const Painting& p, float dy);
+
 // Children may overflow a box that does not clip, so only the box's own drawing is skipped outside the clip.
 void PaintBox(const Box& b, const Painting& p, float dy) {
+    float opacity = OpacityOf(b);
+    if (opacity <= 0) return;
+    if (opacity < 1) p.canvas.BeginLayer(opacity);
+    PaintContent(b, p, dy);
+    if (opacity < 1) p.canvas.EndLayer();
+}
+
+void PaintContent(const Box& b, const Painting& p, float dy) {
     RectF border = Moved(b.border, dy);
     bool shown = !Hidden(b.style) && Meets(border, p.clip);
     if (shown && b.kind != BoxKind::Anonymous) PaintOwn(b, p, dy);

@@ -1,7 +1,5 @@
 #include "engine/events/input.h"
-#include "engine/win32/page_renderer.h"
-#include "engine_test_support.h"
-#include "png_image.h"
+#include "drawn_page.h"
 
 #include <gtest/gtest.h>
 
@@ -10,31 +8,8 @@
 namespace {
 
 using namespace engine;
-using engine::win32::PageRenderer;
 
-// A page drawn into a bitmap; style changes reach the renderer as they would in a window.
-struct Drawn : engine_test::TestHost {
-    explicit Drawn(const std::string& html, int width = 100, int height = 60, bool transparent = true)
-        : width_(width), height_(height), transparent_(transparent) {
-        answers[u"half.png"] = engine_test::SolidPng(4, 4, 0x8000FF00);
-        answers[u"dot.png"] = engine_test::SolidPng(2, 2, 0xFF0000FF);
-        view.LoadHtml("<style>body { margin: 0 }</style>" + html, u"");
-        Render();
-    }
-    void Invalidated(View&, const Invalidation& what) override {
-        if (renderer) renderer->Invalidate(what);
-    }
-    void DataArrived(View&, const std::u16string&, unsigned) override {
-        if (renderer) renderer->Invalidate({false, true, false});
-    }
-    void Render() { ASSERT_TRUE(renderer->Render(width_, height_, transparent_)); }
-    std::uint32_t At(int x, int y) const { return renderer->Surface().Pixel(x, y); }
-
-    int width_, height_;
-    bool transparent_;
-    View view{*this};
-    std::unique_ptr<PageRenderer> renderer = std::make_unique<PageRenderer>(view);
-};
+using Drawn = engine_test::DrawnPage;
 
 std::string Hex(std::uint32_t v) {
     char text[16];
@@ -164,6 +139,20 @@ TEST(Paint, EmptyAndHugeSizesDrawNothingAndDoNotFail) {
     EXPECT_FALSE(d.renderer->Render(0, 0, true));
     EXPECT_FALSE(d.renderer->Render(0, 100, true));
     d.Render();
+}
+
+TEST(Paint, TranslucentBoxesLandOnceWithAllTheyHold) {
+    Drawn d(R"html(<div style="opacity: 0.5; height: 10px; background: black">
+        <div style="width: 10px; height: 10px; background: red"></div>
+        <div style="position: absolute; left: 50px; top: 0; width: 10px; height: 10px; background: blue"></div></div>
+      <div style="opacity: 0; height: 10px; background: black"></div>
+      <div style="opacity: 0.5; height: 10px; background: black; position: relative; z-index: 2"></div>)html",
+            100, 60, false);
+    EXPECT_EQ(Hex(d.At(5, 5)), "FFFF7F7F");  // red over black in the layer, then half over white
+    EXPECT_EQ(Hex(d.At(30, 5)), "FF7F7F7F");
+    EXPECT_EQ(Hex(d.At(55, 5)), "FF7F7FFF"); // the positioned child fades with its translucent parent
+    EXPECT_EQ(Hex(d.At(5, 15)), "FFFFFFFF"); // opacity 0: nothing
+    EXPECT_EQ(Hex(d.At(5, 25)), "FF7F7F7F");
 }
 
 } // namespace
