@@ -5,28 +5,24 @@
 // Usage: browser_cleaners_benchmark [rounds]   (run under Wine in a test prefix: it empties the URL cache)
 #include "cleaners/browsers/index_file_wipe.h"
 #include "cleaners/browsers/url_cache_search.h"
+#include "tests/support/timing.h"
 
 #include <windows.h>
 #include <wininet.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <string>
 #include <vector>
 
 namespace {
 
+using testing_support::Median;
+using testing_support::TimeMs;
+
 constexpr DWORD kIndexSize = 32 * 1024 * 1024;
 constexpr int kEntries = 2000;
-
-double Milliseconds(const std::function<void()>& run) {
-    const auto start = std::chrono::steady_clock::now();
-    run();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
 
 bool MakeIndexFile(const std::wstring& path) {
     HANDLE h =
@@ -66,11 +62,6 @@ std::vector<std::wstring> MakeEntries() {
     return urls;
 }
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -82,15 +73,15 @@ int main(int argc, char** argv) {
     std::vector<double> wipe, crt, walk, byName;
     for (int round = 0; round < rounds; ++round) {
         if (!MakeIndexFile(index)) return 1;
-        wipe.push_back(Milliseconds([&] { WipeIndexFile(index, kMainIndexOffset); }));
+        wipe.push_back(TimeMs([&] { WipeIndexFile(index, kMainIndexOffset); }));
         if (!MakeIndexFile(index)) return 1;
-        crt.push_back(Milliseconds([&] { CrtWipe(index); }));
+        crt.push_back(TimeMs([&] { CrtWipe(index); }));
 
         DeleteUrlCacheEntries(nullptr, CacheEntryFilter::All); // start from an empty cache
         MakeEntries();
-        walk.push_back(Milliseconds([] { DeleteUrlCacheEntries(nullptr, CacheEntryFilter::AllButCookies); }));
+        walk.push_back(TimeMs([] { DeleteUrlCacheEntries(nullptr, CacheEntryFilter::AllButCookies); }));
         const auto urls = MakeEntries();
-        byName.push_back(Milliseconds([&] {
+        byName.push_back(TimeMs([&] {
             for (const auto& url : urls)
                 DeleteUrlCacheEntryW(url.c_str());
         }));

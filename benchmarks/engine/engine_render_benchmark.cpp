@@ -9,14 +9,13 @@
 #include "engine/include/htmlayout.h"
 #include "engine/win32/gdiplus_session.h"
 #include "engine/win32/png_encoder.h"
+#include "tests/support/timing.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <map>
 #include <sstream>
@@ -24,6 +23,9 @@
 #include <vector>
 
 namespace {
+
+using testing_support::Median;
+using testing_support::TimeMs;
 
 constexpr int kWidth = 700, kHeight = 500, kImages = 30;
 constexpr char kChildSwitch[] = "--first-page";
@@ -100,17 +102,6 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 void Pump() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double TimeMs(const std::function<void()>& work) {
-    auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
 // A shown window that has not met the engine yet: the engine's first work for it is the page's load.
