@@ -84,25 +84,14 @@ Box* ScrollerIn(Box& b, float x, float y) {
     return inside && b.scrollable ? &b : nullptr;
 }
 
-// A restyle that asks only for a repaint replaces styles without rebuilding the boxes; the boxes whose
-// style changed make up what must be painted again.
-void RefreshStyles(Box& b, float dy, RectF& area) {
-    const ComputedStyle* before = b.style;
+// A restyle that asks only for a repaint replaces styles without rebuilding the boxes.
+void RefreshStyles(Box& b) {
     if (b.element) b.style = b.element->Style();
     else if (b.parent) b.style = b.parent->style;
-    bool changed = before != b.style;
-    if (changed) Unite(area, Scrolled(b.border, dy));
-    for (TextFragment& f : b.fragments) {
-        const ComputedStyle* old = f.style;
+    for (TextFragment& f : b.fragments)
         if (f.element) f.style = f.element->Style();
-        if (changed || old != f.style) Unite(area, Scrolled(f.rect, dy + b.scrollY));
-    }
-    for (InlinePiece& p : b.pieces) {
-        const ComputedStyle* old = p.style;
-        p.style = p.element->Style();
-        if (old != p.style) Unite(area, Scrolled(p.border, dy + b.scrollY));
-    }
-    for (auto& child : b.children) RefreshStyles(*child, dy + b.scrollY, area);
+    for (InlinePiece& p : b.pieces) p.style = p.element->Style();
+    for (auto& child : b.children) RefreshStyles(*child);
 }
 
 void DumpBox(const Box& b, int depth, std::ostringstream& out) {
@@ -138,13 +127,12 @@ void PageLayout::Rebuild(Document& document) {
 
 bool PageLayout::Update(Document* document, float width, float height) {
     if (!dirty_ && width == width_ && height == height_) {
-        if (tree_.root) RefreshStyles(*tree_.root, 0, restyled_);
+        if (tree_.root) RefreshStyles(*tree_.root);
         return false;
     }
     width_ = width;
     height_ = height;
     dirty_ = false;
-    restyled_ = {};
     if (!document) {
         tree_ = {};
         return true;
@@ -156,8 +144,6 @@ bool PageLayout::Update(Document* document, float width, float height) {
     }
     return true;
 }
-
-RectF PageLayout::TakeRestyledArea() { return std::exchange(restyled_, RectF{}); }
 
 const Box* PageLayout::BoxOf(const Element& element) const {
     auto it = tree_.boxes.find(&element);

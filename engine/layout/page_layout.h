@@ -21,9 +21,6 @@ public:
     // Lays the document out for a viewport when anything changed; true when it did.
     bool Update(Document* document, float width, float height);
 
-    // Where boxes took new styles since the last call, in the viewport; empty when none did.
-    RectF TakeRestyledArea();
-
     const Box* Root() const { return tree_.root.get(); }
     const Box* BoxOf(const Element& element) const;
     // Border and content box of an element relative to the root, scrolling applied; false when it has none.
@@ -49,7 +46,6 @@ private:
     Measurer& measurer_;
     BoxTree tree_;
     std::map<const Element*, float> scrolls_; // kept across rebuilds
-    RectF restyled_;
     bool dirty_ = true;
     float width_ = -1, height_ = -1;
 };

@@ -41,7 +41,6 @@ float PageRenderer::MinHeight(float width) {
 // again: nothing when a change drew the same, the boxes of a hover, the text that changed, a scrolled box.
 bool PageRenderer::Render(int width, int height, bool transparent) {
     Layout(width, height);
-    layout_.TakeRestyledArea(); // the recording below finds every change, restyles included
     bool resized = surface_.Width() != width || surface_.Height() != height;
     if (!surface_.Resize(width, height)) return false;
     if (!paintDirty_ && !resized && transparent == transparent_) return true;
