@@ -26,6 +26,14 @@ struct ImageTiling {
     bool repeatX = false, repeatY = false;
 };
 
+// What the copies of the image cover: the area, cut to the one copy along a direction that does not repeat.
+inline RectF CoveredArea(const ImageTiling& t) {
+    RectF covered = t.area;
+    if (!t.repeatX) covered = Intersection(covered, {t.x, covered.y, t.w, covered.h});
+    if (!t.repeatY) covered = Intersection(covered, {covered.x, t.y, covered.w, t.h});
+    return covered;
+}
+
 class Canvas {
 public:
     virtual ~Canvas() = default;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <functional>
 #include <string_view>
 
@@ -70,10 +69,7 @@ bool PaintRecorder::ImageSize(const std::u16string& url, int& width, int& height
 void PaintRecorder::DrawImage(const std::u16string& url, const ImageTiling& t) {
     int w = 0, h = 0;
     drawing_.ImageSize(url, w, h); // a different image under the same name draws differently
-    RectF covered = t.area;
-    if (!t.repeatX) covered = Intersection(covered, {t.x, covered.y, t.w, covered.h});
-    if (!t.repeatY) covered = Intersection(covered, {covered.x, t.y, covered.w, t.h});
-    Add(covered, Digest(kImage).Add(url).Add(w).Add(h).Add(t.x).Add(t.y).Add(t.w).Add(t.h).Add(t.area).Add(t.repeatX)
+    Add(CoveredArea(t), Digest(kImage).Add(url).Add(w).Add(h).Add(t.x).Add(t.y).Add(t.w).Add(t.h).Add(t.area).Add(t.repeatX)
                      .Add(t.repeatY).Value());
 }
 

@@ -162,11 +162,7 @@ void GdiplusDevice::StrokeRect(const RectF& border, float width, std::uint32_t a
 bool GdiplusDevice::BlitImage(const DecodedImage& image, const ImageTiling& t) {
     if (!pixels_.pixels || t.w != float(image.width) || t.h != float(image.height) || !Whole(t.x) || !Whole(t.y))
         return false;
-    float left = t.repeatX ? t.area.x : std::max(t.area.x, t.x);
-    float top = t.repeatY ? t.area.y : std::max(t.area.y, t.y);
-    float right = t.repeatX ? t.area.Right() : std::min(t.area.Right(), t.x + t.w);
-    float bottom = t.repeatY ? t.area.Bottom() : std::min(t.area.Bottom(), t.y + t.h);
-    PixelClip area = PixelsOf({left, top, right - left, bottom - top}).Intersect(pixels_.clip);
+    PixelClip area = PixelsOf(CoveredArea(t)).Intersect(pixels_.clip);
     int ox = static_cast<int>(t.x), oy = static_cast<int>(t.y);
     auto wrap = [](int v, int size) { return ((v % size) + size) % size; };
     for (int y = area.top; y < area.bottom; ++y) {
@@ -189,16 +185,13 @@ void GdiplusDevice::DrawImage(const std::u16string& url, const ImageTiling& t) {
         return;
     }
     // One brush fill however many copies, so that a tiny image over a huge box costs no more than the box.
-    float left = t.repeatX ? t.area.x : std::max(t.area.x, t.x);
-    float top = t.repeatY ? t.area.y : std::max(t.area.y, t.y);
-    float right = t.repeatX ? t.area.Right() : std::min(t.area.Right(), t.x + t.w);
-    float bottom = t.repeatY ? t.area.Bottom() : std::min(t.area.Bottom(), t.y + t.h);
+    RectF covered = CoveredArea(t);
     Gdiplus::Graphics* g = Gdi();
-    if (!g || right <= left || bottom <= top) return;
+    if (!g || covered.w <= 0 || covered.h <= 0) return;
     Gdiplus::TextureBrush brush(image->bitmap.get(), Gdiplus::WrapModeTile);
     brush.ScaleTransform(t.w / float(image->width), t.h / float(image->height));
     brush.TranslateTransform(t.x, t.y, Gdiplus::MatrixOrderAppend);
-    g->FillRectangle(&brush, Gdiplus::RectF(left, top, right - left, bottom - top));
+    g->FillRectangle(&brush, RectOf(covered));
 }
 
 void GdiplusDevice::PaintText(const std::u16string& text, const FontSpec& font, float x, float y, std::uint32_t argb,
