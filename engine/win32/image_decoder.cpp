@@ -1,5 +1,6 @@
 #include "engine/win32/image_decoder.h"
 
+#include "engine/win32/com_ptr.h"
 #include "engine/win32/gdiplus_session.h"
 #include "engine/win32/pixel_target.h"
 
@@ -18,23 +19,6 @@ namespace {
 constexpr std::int64_t kMaxPixels = 4096 * 4096;
 constexpr std::size_t kCacheBudget = 64 << 20; // bytes of images nobody shows any more
 constexpr unsigned char kPngSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-
-template <typename T>
-class ComPtr {
-public:
-    ComPtr() = default;
-    ~ComPtr() {
-        if (p_) p_->Release();
-    }
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    T** Out() { return &p_; }
-    T* operator->() const { return p_; }
-    T* Get() const { return p_; }
-
-private:
-    T* p_ = nullptr;
-};
 
 std::unique_ptr<DecodedImage> Allocate(UINT width, UINT height) {
     if (width == 0 || height == 0 || std::int64_t(width) * height > kMaxPixels) return nullptr;

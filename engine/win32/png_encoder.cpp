@@ -1,5 +1,6 @@
 #include "engine/win32/png_encoder.h"
 
+#include "engine/win32/com_ptr.h"
 #include "engine/win32/gdiplus_session.h"
 
 #include <vector>
@@ -28,20 +29,17 @@ std::string EncodePng(Gdiplus::Bitmap& bitmap) { return EncodeImage(bitmap, L"im
 
 std::string EncodeImage(Gdiplus::Bitmap& bitmap, const wchar_t* mimeType) {
     CLSID clsid;
-    IStream* stream = nullptr;
-    if (!EncoderFor(mimeType, clsid) || FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &stream))) return {};
-    std::string bytes;
-    if (bitmap.Save(stream, &clsid, nullptr) == Gdiplus::Ok) {
-        STATSTG stat{};
-        stream->Stat(&stat, STATFLAG_NONAME);
-        bytes.resize(static_cast<std::size_t>(stat.cbSize.QuadPart));
-        LARGE_INTEGER zero{};
-        stream->Seek(zero, STREAM_SEEK_SET, nullptr);
-        ULONG read = 0;
-        stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read);
-        bytes.resize(read);
-    }
-    stream->Release();
+    ComPtr<IStream> stream;
+    if (!EncoderFor(mimeType, clsid) || FAILED(CreateStreamOnHGlobal(nullptr, TRUE, stream.Out()))) return {};
+    if (bitmap.Save(stream.Get(), &clsid, nullptr) != Gdiplus::Ok) return {};
+    STATSTG stat{};
+    stream->Stat(&stat, STATFLAG_NONAME);
+    std::string bytes(static_cast<std::size_t>(stat.cbSize.QuadPart), '\0');
+    LARGE_INTEGER zero{};
+    stream->Seek(zero, STREAM_SEEK_SET, nullptr);
+    ULONG read = 0;
+    stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read);
+    bytes.resize(read);
     return bytes;
 }
 
