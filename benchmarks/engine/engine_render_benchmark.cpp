@@ -9,6 +9,7 @@
 #include "engine/include/htmlayout.h"
 #include "engine/win32/gdiplus_session.h"
 #include "engine/win32/png_encoder.h"
+#include "tests/support/message_pump.h"
 #include "tests/support/timing.h"
 
 #include <algorithm>
@@ -25,6 +26,7 @@
 namespace {
 
 using testing_support::Median;
+using testing_support::PumpMessages;
 using testing_support::TimeMs;
 
 constexpr int kWidth = 700, kHeight = 500, kImages = 30;
@@ -99,11 +101,6 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     return handled ? result : DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-}
-
 // A shown window that has not met the engine yet: the engine's first work for it is the page's load.
 HWND MakeWindow() {
     static const wchar_t* className = [] {
@@ -116,7 +113,7 @@ HWND MakeWindow() {
     }();
     HWND hwnd = CreateWindowExW(0, className, L"", WS_POPUP | WS_VISIBLE, 0, 0, kWidth, kHeight, nullptr, nullptr,
                                 GetModuleHandleW(nullptr), nullptr);
-    Pump();
+    PumpMessages();
     HTMLayoutSetCallback(hwnd, Notify, nullptr);
     return hwnd;
 }
@@ -133,7 +130,7 @@ int ShowFirstPage() {
     HWND hwnd = MakeWindow();
     std::printf("%.3f\n", TimeMs([&] { LoadAndShow(hwnd, page); }));
     DestroyWindow(hwnd);
-    Pump();
+    PumpMessages();
     return 0;
 }
 
@@ -181,18 +178,18 @@ int main(int argc, char** argv) {
         HWND fresh = MakeWindow();
         window.push_back(TimeMs([&] { LoadAndShow(fresh, page); }));
         DestroyWindow(fresh);
-        Pump();
+        PumpMessages();
     }
     HWND hwnd = MakeWindow();
     for (int i = 0; i < rounds; ++i) {
         load.push_back(TimeMs([&] { LoadAndShow(hwnd, page); }));
-        Pump();
+        PumpMessages();
         parse.push_back(TimeMs([&] {
             HTMLayoutLoadHtml(hwnd, reinterpret_cast<const unsigned char*>(page.data()), static_cast<unsigned>(page.size()));
         }));
         layout.push_back(TimeMs([&] { HTMLayoutGetMinHeight(hwnd, kWidth); }));
         RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        Pump();
+        PumpMessages();
         for (int j = 0; j < 4; ++j) {
             int y = 70 + (j % 2) * 26; // two rows in turn: one loses the hover, the other gains it
             hover.push_back(TimeMs([&] {
@@ -203,7 +200,7 @@ int main(int argc, char** argv) {
         }
     }
     DestroyWindow(hwnd);
-    Pump();
+    PumpMessages();
 
     double b = Median(blit);
     auto line = [&](const char* what, const std::vector<double>& v) {

@@ -3,6 +3,7 @@
 // window sized to the page; hit testing of the frame stays the dialog's own.
 
 #include "engine/include/htmlayout.h"
+#include "tests/support/message_pump.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,8 @@
 #include <vector>
 
 namespace {
+
+using testing_support::PumpMessages;
 
 constexpr char kDialogPage[] = R"html(<html><style>
   body { margin: 0; width: 120px; height: 60px; background: #204060 }
@@ -86,14 +89,6 @@ INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     }
 }
 
-void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
 // A template with no controls, menu, class or title: WS_POPUP | WS_VISIBLE, WS_EX_LAYERED, at 0,0 and size 0.
 HWND CreateLayeredDialog(Dialog& dialog) {
     alignas(DWORD) WORD buffer[16]{};
@@ -102,7 +97,7 @@ HWND CreateLayeredDialog(Dialog& dialog) {
     t->dwExtendedStyle = WS_EX_LAYERED;
     dialog.hwnd = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), t, nullptr, DialogProc,
                                              reinterpret_cast<LPARAM>(&dialog));
-    Pump();
+    PumpMessages();
     return dialog.hwnd;
 }
 
@@ -129,7 +124,7 @@ TEST(DialogHost, ALayeredDialogShowsItsPageAtThePagesMinimalSize) {
     EXPECT_EQ(window.right - window.left, 120);
     EXPECT_EQ(window.bottom - window.top, 60);
     UpdateWindow(dialog.hwnd);
-    Pump();
+    PumpMessages();
     EXPECT_EQ(ScreenPixel(dialog.hwnd, 100, 50), RGB(0x20, 0x40, 0x60));
     EXPECT_EQ(ScreenPixel(dialog.hwnd, 100, 5), RGB(0x10, 0x20, 0x30));
 
@@ -140,7 +135,7 @@ TEST(DialogHost, ALayeredDialogShowsItsPageAtThePagesMinimalSize) {
     EXPECT_EQ(SendMessageW(dialog.hwnd, WM_NCHITTEST, 0, MAKELPARAM(inCaption.x, inCaption.y)), HTCAPTION);
     EXPECT_EQ(SendMessageW(dialog.hwnd, WM_NCHITTEST, 0, MAKELPARAM(below.x, below.y)), HTCLIENT);
     DestroyWindow(dialog.hwnd);
-    Pump();
+    PumpMessages();
 }
 
 TEST(DialogHost, ClicksReachTheDialogAndTabLeavesTheDefaultButtonFocused) {
@@ -153,7 +148,7 @@ TEST(DialogHost, ClicksReachTheDialogAndTabLeavesTheDefaultButtonFocused) {
 
     SendMessageW(dialog.hwnd, WM_KEYDOWN, VK_TAB, 1);
     SendMessageW(dialog.hwnd, WM_KEYUP, VK_TAB, 0xC0000001);
-    Pump();
+    PumpMessages();
     HTMLayoutGetElementState(button, &state);
     EXPECT_TRUE(state & STATE_FOCUS);
 
@@ -162,11 +157,11 @@ TEST(DialogHost, ClicksReachTheDialogAndTabLeavesTheDefaultButtonFocused) {
     SendMessageW(dialog.hwnd, WM_MOUSEMOVE, 0, at);
     SendMessageW(dialog.hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
     SendMessageW(dialog.hwnd, WM_LBUTTONUP, 0, at);
-    Pump();
+    PumpMessages();
     ASSERT_EQ(dialog.clicks.size(), 1u);
     EXPECT_EQ(dialog.clicks[0], "other");
     DestroyWindow(dialog.hwnd);
-    Pump();
+    PumpMessages();
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // messages at coordinates that go through the real hit test.
 
 #include "engine/include/htmlayout.h"
+#include "tests/support/message_pump.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,8 @@
 #include <vector>
 
 namespace {
+
+using testing_support::PumpMessages;
 
 constexpr char kPage[] = R"html(<html><style>
   html { font-size: 10px } body { margin: 0; background: #336699 }
@@ -71,11 +74,6 @@ LRESULT CALLBACK HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     return handled ? result : DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-}
-
 // One class with CS_DBLCLKS, where Windows reports double clicks, and one without, like the program's.
 ATOM HostClass(bool doubleClicks) {
     auto make = [](UINT style, const wchar_t* name) {
@@ -98,11 +96,11 @@ struct HostWindow {
         EXPECT_NE(hwnd, nullptr);
         HTMLayoutWindowAttachEventHandler(hwnd, Record, &seen, HANDLE_ALL);
         EXPECT_TRUE(HTMLayoutLoadHtml(hwnd, reinterpret_cast<const unsigned char*>(kPage), sizeof kPage - 1));
-        Pump();
+        PumpMessages();
     }
     ~HostWindow() {
         DestroyWindow(hwnd);
-        Pump();
+        PumpMessages();
     }
     HELEMENT Find(const char* id) const {
         HELEMENT root = nullptr, found = nullptr;
@@ -123,7 +121,7 @@ struct HostWindow {
     }
     void Send(UINT message, int x, int y, WPARAM wParam = 0) {
         SendMessageW(hwnd, message, wParam, MAKELPARAM(x, y));
-        Pump();
+        PumpMessages();
     }
     void Click(int x, int y) {
         Send(WM_MOUSEMOVE, x, y);
@@ -134,12 +132,12 @@ struct HostWindow {
     void PostClick(int x, int y) {
         PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
         PostMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-        Pump();
+        PumpMessages();
     }
     void Key(WPARAM vk) {
         SendMessageW(hwnd, WM_KEYDOWN, vk, 1);
         SendMessageW(hwnd, WM_KEYUP, vk, 0xC0000001);
-        Pump();
+        PumpMessages();
     }
     void Wheel(const char* id, int notches) {
         RECT r = Location(id);
@@ -147,7 +145,7 @@ struct HostWindow {
         ClientToScreen(hwnd, &screen);
         SendMessageW(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(notches * WHEEL_DELTA)),
                      MAKELPARAM(screen.x, screen.y));
-        Pump();
+        PumpMessages();
     }
     void Focus(const char* id) { HTMLayoutSetElementState(Find(id), STATE_FOCUS, 0, TRUE); }
     bool Focused(const char* id) const { return (State(id) & STATE_FOCUS) != 0; }
@@ -227,12 +225,12 @@ TEST(Window, PaintsOpaqueAndLayeredWindows) {
     for (DWORD exStyle : {0ul, static_cast<unsigned long>(WS_EX_LAYERED)}) {
         HostWindow w(exStyle);
         UpdateWindow(w.hwnd);
-        Pump();
+        PumpMessages();
         EXPECT_EQ(w.ScreenPixel(5, 5), RGB(255, 0, 0)) << exStyle;
         EXPECT_EQ(w.ScreenPixel(150, 140), RGB(0x33, 0x66, 0x99)) << exStyle;
         w.Send(WM_MOUSEMOVE, 5, 5);
         UpdateWindow(w.hwnd);
-        Pump();
+        PumpMessages();
         EXPECT_EQ(w.ScreenPixel(5, 5), RGB(0, 255, 0)) << exStyle;
     }
 }
@@ -241,11 +239,11 @@ TEST(Window, ResizedToNothingAndBack) {
     HostWindow w;
     SetWindowPos(w.hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOZORDER);
     UpdateWindow(w.hwnd);
-    Pump();
+    PumpMessages();
     w.Send(WM_MOUSEMOVE, 5, 5);
     SetWindowPos(w.hwnd, nullptr, 0, 0, 120, 100, SWP_NOMOVE | SWP_NOZORDER);
     UpdateWindow(w.hwnd);
-    Pump();
+    PumpMessages();
     EXPECT_EQ(Str(w.Location("hot")), "0,0,120,20");
 }
 
@@ -356,23 +354,23 @@ TEST(Window, LayoutsTellTheElementsWhoseSizeChanged) {
     HTMLayoutAttachEventHandlerEx(w.Find("ok"), Record, &w.seen, HANDLE_SIZE);
     InvalidateRect(w.hwnd, nullptr, FALSE);
     UpdateWindow(w.hwnd);
-    Pump();
+    PumpMessages();
     EXPECT_EQ(w.seen.sizes, (std::vector<std::string>{"hot 200x20", "ok 70x30"})) << "the first layout tells the sizes";
     w.seen.sizes.clear();
 
     SetWindowPos(w.hwnd, nullptr, 0, 0, 120, 100, SWP_NOMOVE | SWP_NOZORDER);
-    Pump();
+    PumpMessages();
     EXPECT_EQ(w.seen.sizes, std::vector<std::string>{"hot 120x20"}) << "the button keeps its width";
 
     HTMLayoutSetStyleAttribute(w.Find("ok"), "width", L"100px");
     UpdateWindow(w.hwnd);
-    Pump();
+    PumpMessages();
     EXPECT_EQ(w.seen.sizes.back(), "ok 110x30");
 
     // A hidden window is painted never, and still told.
     ShowWindow(w.hwnd, SW_HIDE);
     SetWindowPos(w.hwnd, nullptr, 0, 0, 90, 100, SWP_NOMOVE | SWP_NOZORDER);
-    Pump();
+    PumpMessages();
     EXPECT_EQ(w.seen.sizes.back(), "hot 90x20");
     EXPECT_EQ(w.seen.sizes.size(), 3u);
 }
@@ -402,7 +400,7 @@ TEST(Window, RealInputDoubleClicksAreToldOnceWithOrWithoutCsDblclks) {
         HostWindow w(0, 200, 150, doubleClicks);
         SetForegroundWindow(w.hwnd);
         SetCursorPos(50 + 150, 50 + 55);
-        Pump();
+        PumpMessages();
         INPUT clicks[4]{};
         for (int i = 0; i < 4; ++i) {
             clicks[i].type = INPUT_MOUSE;
@@ -411,7 +409,7 @@ TEST(Window, RealInputDoubleClicksAreToldOnceWithOrWithoutCsDblclks) {
         EXPECT_EQ(SendInput(4, clicks, sizeof(INPUT)), 4u);
         for (int i = 0; i < 20; ++i) {
             Sleep(10);
-            Pump();
+            PumpMessages();
         }
         EXPECT_EQ(w.seen.events, (std::vector<std::string>{"down", "dclick"})) << doubleClicks;
     }

@@ -1,5 +1,7 @@
 #pragma once
 // A program the test starts, ended by the test at the latest when this object goes.
+#include "message_pump.h"
+
 #include <windows.h>
 
 #include <string>
@@ -40,8 +42,7 @@ std::vector<DWORD> ChildrenOf(DWORD parentId);
 template <typename Condition>
 bool WaitUntil(Condition condition, DWORD timeoutMs) {
     for (DWORD start = GetTickCount();; Sleep(10)) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        PumpMessages();
         if (condition()) return true;
         if (GetTickCount() - start >= timeoutMs) return false;
     }
