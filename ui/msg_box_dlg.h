@@ -1,0 +1,32 @@
+#pragma once
+// The message box: a title, a message and two controls that close it (page 191).
+#include "ui/dialog.h"
+
+#include <string>
+#include <string_view>
+
+namespace htmlayout {
+
+class MsgBoxDlg : public dialog {
+public:
+    explicit MsgBoxDlg(HWND owner) : dialog(owner) {}
+
+    // Fill both before run(kMsgBoxPageId).
+    std::wstring title;
+    std::wstring message;
+
+    // Constructs, fills and runs one message box over `owner`; returns the run's result.
+    static int Show(HWND owner, std::wstring_view title, std::wstring_view message);
+
+protected:
+    void on_init_dialog() override;
+    BOOL handle_event(HELEMENT he, HL_BEHAVIOR_EVENT_PARAMS& params) override;
+
+private:
+    scoped_element exit_;
+    scoped_element msgText_;
+    scoped_element headingText_;
+    scoped_element closeButton_;
+};
+
+} // namespace htmlayout
