@@ -1,0 +1,6 @@
+#pragma once
+// Where the main window opens: near the middle of the screen.
+#include <windows.h>
+
+// (screen width / 2 - 351, screen height / 2 - 251): (161, 133) on a 1024 x 768 screen.
+POINT MainWindowOrigin(int screenWidth, int screenHeight);
