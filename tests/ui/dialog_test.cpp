@@ -1,0 +1,185 @@
+// The dialog base and the message box, run modally over a real owner window and driven by real input.
+#include "dialog_driver.h"
+#include "page_window.h"
+#include "support/real_input.h"
+#include "ui/msg_box_dlg.h"
+#include "ui/resource_ids.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+namespace {
+
+using htmlayout::MsgBoxDlg;
+using ui_test::DialogDriver;
+using ui_test::DialogsOf;
+using ui_test::ScreenPointOf;
+using ui_test::TextOf;
+using ui_test::WaitFor;
+
+struct Seen {
+    RECT dialog{};
+    SIZE page{};
+    bool ownerEnabled = true;
+    std::wstring title, message;
+    bool focusedBeforeTab = false, focusedAfterTab = false;
+};
+
+struct Dialogs : ::testing::Test {
+    ui_test::PageWindow owner{9002, RECT{200, 150, 1000, 750}};
+
+    RECT OwnerRect() const {
+        RECT rc{};
+        GetWindowRect(owner.hwnd(), &rc);
+        return rc;
+    }
+    bool CloseButtonFocused(HWND dialog) const {
+        return ui_test::Has(htmlayout::FindById(htmlayout::RootOf(dialog), L"close_btn"), STATE_FOCUS);
+    }
+    // What a later test must not inherit: a quit message, or a dialog.
+    void TearDown() override {
+        MSG msg;
+        EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+        EXPECT_TRUE(DialogsOf(GetCurrentThreadId()).empty());
+        EXPECT_TRUE(IsWindowEnabled(owner.hwnd()));
+    }
+};
+
+TEST_F(Dialogs, TheMessageBoxTakesItsPagesSizeCentredOverItsDisabledOwnerAndExitClosesIt) {
+    MsgBoxDlg box(owner.hwnd());
+    box.title = L"Delete Successfully";
+    box.message = L"History of all the items are delete successfully.";
+    Seen seen;
+    DialogDriver driver([&](HWND dialog) {
+        GetWindowRect(dialog, &seen.dialog);
+        seen.page.cx = static_cast<LONG>(HTMLayoutGetMinWidth(dialog));
+        seen.page.cy = static_cast<LONG>(HTMLayoutGetMinHeight(dialog, static_cast<UINT>(seen.page.cx)));
+        seen.ownerEnabled = IsWindowEnabled(owner.hwnd());
+        seen.title = TextOf(dialog, L"main_heading_text");
+        seen.message = TextOf(dialog, L"msg_text");
+        testing_support::SaveScreenshot(ui_test::ScreenshotFolder(), "msg_box_dlg", seen.dialog);
+        seen.focusedBeforeTab = CloseButtonFocused(dialog);
+        testing_support::PressKeys(dialog, "Tab");
+        Sleep(200);
+        seen.focusedAfterTab = CloseButtonFocused(dialog);
+        testing_support::ClickAt(ScreenPointOf(dialog, L"exit"));
+    });
+    EXPECT_EQ(box.run(htmlayout::kMsgBoxPageId), 2);
+    driver.Join();
+    ASSERT_TRUE(driver.SawDialog());
+    EXPECT_FALSE(driver.LeftOpen()) << "a click on the caption's exit button closes the box";
+
+    // A popup has no frame: the window is exactly the page's minimal size, the page's designed 340 x 198.
+    EXPECT_EQ(seen.dialog.right - seen.dialog.left, seen.page.cx);
+    EXPECT_EQ(seen.dialog.bottom - seen.dialog.top, seen.page.cy);
+    EXPECT_EQ(seen.page.cx, 340);
+    EXPECT_EQ(seen.page.cy, 198);
+    RECT o = OwnerRect();
+    EXPECT_EQ(seen.dialog.left, o.left + (o.right - o.left - 340) / 2);
+    EXPECT_EQ(seen.dialog.top, o.top + (o.bottom - o.top - 198) / 2);
+
+    EXPECT_FALSE(seen.ownerEnabled);
+    EXPECT_EQ(seen.title, L"Delete Successfully");
+    EXPECT_EQ(seen.message, L"History of all the items are delete successfully.");
+    EXPECT_TRUE(seen.focusedBeforeTab) << "the default button has the focus";
+    EXPECT_TRUE(seen.focusedAfterTab) << "Tab does nothing";
+}
+
+TEST_F(Dialogs, TheCloseButtonClosesTheMessageBoxAndAnEmptyMessageShowsNothing) {
+    MsgBoxDlg box(owner.hwnd());
+    box.title = L"Title";
+    std::wstring message = L"unchanged";
+    DialogDriver driver([&](HWND dialog) {
+        message = TextOf(dialog, L"msg_text");
+        testing_support::ClickAt(ScreenPointOf(dialog, L"close_btn"));
+    });
+    EXPECT_EQ(box.run(htmlayout::kMsgBoxPageId), 2);
+    driver.Join();
+    ASSERT_TRUE(driver.SawDialog());
+    EXPECT_FALSE(driver.LeftOpen());
+    EXPECT_EQ(message, L"") << "the page's filler text is replaced";
+}
+
+TEST_F(Dialogs, AnIdThatNamesNoPageOrAnEmptyPageShowsNothingAndReturnsZero) {
+    MsgBoxDlg box(owner.hwnd());
+    EXPECT_EQ(box.run(4242), 0);
+    EXPECT_EQ(box.run(9004), 0) << "the page resource exists but is empty";
+    EXPECT_EQ(box.hwnd(), nullptr);
+}
+
+TEST_F(Dialogs, AQuitMetInTheModalLoopEndsTheRunAndReachesTheProgramsLoop) {
+    MsgBoxDlg box(owner.hwnd());
+    DWORD runner = GetCurrentThreadId();
+    DialogDriver driver([&](HWND) { PostThreadMessageW(runner, WM_QUIT, 7, 0); });
+    EXPECT_EQ(box.run(htmlayout::kMsgBoxPageId), 2);
+    driver.Join();
+    EXPECT_TRUE(DialogsOf(runner).empty()) << "the dialog went with the run";
+    MSG msg;
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 7u);
+}
+
+// A dialog whose work must stop before it may close, as the cleaning progress does.
+class HeldDialog : public MsgBoxDlg {
+public:
+    using MsgBoxDlg::MsgBoxDlg;
+    std::atomic<bool> mayClose{false};
+    std::atomic<int> closeRequests{0};
+
+protected:
+    bool can_close() override {
+        ++closeRequests;
+        return mayClose;
+    }
+};
+
+TEST_F(Dialogs, ADialogHoldingItsCloseBackOutlivesAQuitUntilItMayClose) {
+    HeldDialog box(owner.hwnd());
+    DWORD runner = GetCurrentThreadId();
+    bool openWhileHeld = false;
+    DialogDriver driver([&](HWND dialog) {
+        PostThreadMessageW(runner, WM_QUIT, 3, 0);
+        WaitFor([&] { return box.closeRequests > 0; }, 2000);
+        Sleep(300);
+        openWhileHeld = IsWindow(dialog) && !IsWindowEnabled(owner.hwnd());
+        box.mayClose = true;
+        PostMessageW(dialog, WM_CLOSE, 0, 0);
+    });
+    EXPECT_EQ(box.run(htmlayout::kMsgBoxPageId), 2);
+    driver.Join();
+    EXPECT_TRUE(openWhileHeld);
+    MSG msg;
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 3u);
+}
+
+TEST_F(Dialogs, APageWithoutTheDialogsElementsStillRunsAndTakesValuesByControlType) {
+    MsgBoxDlg box(owner.hwnd());
+    box.title = L"nowhere to show";
+    htmlayout::named_values values{{L"boxes", htmlayout::value(5)},  {L"single", htmlayout::value(1)},
+                                   {L"choice", htmlayout::value(2)}, {L"notes", htmlayout::value(L"<b>bold</b> text")},
+                                   {L"plain", htmlayout::value(L"changed")}, {L"nothing", htmlayout::value(1)}};
+    unsigned checked = 0;
+    std::wstring notes, plain;
+    RECT rc{};
+    DialogDriver driver([&](HWND dialog) {
+        htmlayout::scoped_element root = htmlayout::RootOf(dialog);
+        const wchar_t* ids[] = {L"b0", L"b1", L"b2", L"single", L"r0", L"r1", L"r2"};
+        for (unsigned i = 0; i < 7; ++i)
+            if (ui_test::Has(htmlayout::FindById(root, ids[i]), STATE_CHECKED)) checked |= 1u << i;
+        notes = TextOf(dialog, L"notes");
+        plain = TextOf(dialog, L"plain");
+        GetWindowRect(dialog, &rc);
+        PostMessageW(dialog, WM_CLOSE, 0, 0);
+    });
+    EXPECT_EQ(box.run(9003, &values), 2);
+    driver.Join();
+    ASSERT_TRUE(driver.SawDialog());
+    EXPECT_EQ(checked, 0b1001101u) << "boxes 0 and 2 of the group (5), the single box, radio button 2";
+    EXPECT_EQ(notes, L"bold text") << "rich text takes the value as HTML";
+    EXPECT_EQ(plain, L"plain") << "an element without a behavior is skipped";
+    EXPECT_EQ(rc.right - rc.left, 160);
+}
+
+} // namespace
