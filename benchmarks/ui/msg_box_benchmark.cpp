@@ -77,9 +77,16 @@ LRESULT CALLBACK PlainProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 
 struct Answerer : htmlayout::notification_handler<Answerer> {};
 
+// Each round starts from the owner's black at the watched point, once the last round's window has gone.
+void WaitForOwnerColour(POINT watch) {
+    for (DWORD begin = GetTickCount(); ScreenPixel(watch) != RGB(0, 0, 0) && GetTickCount() - begin < 3000; Sleep(5))
+        PumpMessages();
+}
+
 // The bare window: the engine alone, answering the page's images from the resources.
 double BareWindow(RECT at, POINT watch) {
     static Answerer answerer;
+    WaitForOwnerColour(watch);
     PixelWatch pixels(watch);
     Clock::time_point start = Clock::now();
     HWND hwnd = CreateWindowExW(WS_EX_LAYERED, L"msg_box_benchmark", L"", WS_POPUP, at.left, at.top, kWidth, kHeight,
@@ -108,6 +115,7 @@ double MessageBox(HWND owner, POINT watch) {
     htmlayout::MsgBoxDlg box(owner);
     box.title = L"Delete Successfully";
     box.message = L"History of all the items are delete successfully.";
+    WaitForOwnerColour(watch);
     PixelWatch pixels(watch);
     std::atomic<bool> done{false};
     DWORD runner = GetCurrentThreadId();
@@ -134,9 +142,10 @@ int main(int argc, char** argv) {
     wc.lpfnWndProc = PlainProc;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"msg_box_benchmark";
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     RegisterClassW(&wc);
 
-    // The owner: a plain window the boxes centre over; its colour is what the watched point shows before.
+    // The owner: a plain black window the boxes centre over; its colour is what the watched point shows before.
     HWND owner = CreateWindowExW(0, L"msg_box_benchmark", L"", WS_POPUP | WS_VISIBLE, 100, 100, 800, 600, nullptr,
                                  nullptr, GetModuleHandleW(nullptr), nullptr);
     PumpMessages();
