@@ -1,0 +1,151 @@
+#include "cleaning/msg_cleaner_dlg.h"
+
+#include "cleaning/real_cleaners.h"
+#include "ui/element_ops.h"
+#include "ui/msg_box_dlg.h"
+#include "ui/resource_ids.h"
+
+#include <algorithm>
+
+namespace htmlayout {
+namespace {
+
+const CleanGroupInfo* InfoOf(CleanGroup group) {
+    auto groups = CleanGroups();
+    auto found = std::find_if(groups.begin(), groups.end(), [&](const CleanGroupInfo& g) { return g.code == group; });
+    return found == groups.end() ? nullptr : &*found;
+}
+
+// Keeps the thread's windows answering while the job ends; a quit met here is posted again afterwards.
+void WaitUntilStopped(const CleaningJob& job) {
+    bool quit = false;
+    WPARAM quitCode = 0;
+    while (job.Running()) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                quit = true;
+                quitCode = msg.wParam;
+                continue;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    if (quit) PostQuitMessage(static_cast<int>(quitCode));
+}
+
+} // namespace
+
+MsgCleanerDlg::MsgCleanerDlg(HWND owner) : MsgCleanerDlg(owner, nullptr) {}
+
+MsgCleanerDlg::MsgCleanerDlg(HWND owner, CleanerSet& cleaners) : MsgCleanerDlg(owner, &cleaners) {}
+
+MsgCleanerDlg::MsgCleanerDlg(HWND owner, CleanerSet* cleaners)
+    : dialog(owner),
+      ownCleaners_(cleaners ? nullptr : std::make_unique<RealCleaners>()),
+      job_(cleaners ? *cleaners : *ownCleaners_, *this) {}
+
+MsgCleanerDlg::~MsgCleanerDlg() {
+    if (job_.Running()) {
+        job_.RequestClose();
+        WaitUntilStopped(job_);
+    }
+}
+
+void MsgCleanerDlg::SetSingleGroup(CleanGroup group) {
+    job_.singleGroup = true;
+    job_.groupCode = static_cast<int32_t>(group);
+}
+
+void MsgCleanerDlg::Run() { run(kProgressPageId); }
+
+int32_t MsgCleanerDlg::JobResult() const { return stoppedByUser_ ? 0 : job_.jobResult.load(); }
+
+void MsgCleanerDlg::on_init_dialog() {
+    exit_ = FindById(root, L"exit");
+    progressText_ = FindById(root, L"progress_txt");
+    progressBar_ = FindById(root, L"progress_bar");
+    totalSteps = 0;
+    doneSteps = 0;
+    SetText(progressText_, kReadyText);
+    ShowPercent(0);
+
+    job_.DecideGroups();
+    job_.CountSteps();
+    if (!job_.cleanWindows && !job_.cleanBrowsers) {
+        close();
+        return;
+    }
+    ShowItemList();
+    job_.jobResult = 0;
+    if (job_.cleanBrowsers) MsgBoxDlg::Show(owner(), kCloseBrowserTitle, kCloseBrowserText);
+    place_window();
+}
+
+void MsgCleanerDlg::ShowItemList() {
+    for (CleanGroup group : GroupsInRunOrder()) {
+        const CleanGroupInfo* info = InfoOf(group);
+        if (!info || !job_.GroupEnabled(group)) continue;
+        Show(FindById(root, info->sectionId), true);
+        Show(FindById(root, info->listId), true);
+        for (const CatalogueEntry* item : ItemsInRunOrder(group))
+            if (item->Selected()) Show(FindById(root, item->lineId), true);
+    }
+}
+
+bool MsgCleanerDlg::on_message(UINT message, WPARAM wParam, LPARAM, INT_PTR& result) {
+    // A window that goes without WM_CLOSE (with its owner) stops its job too.
+    if (message == WM_DESTROY) job_.RequestClose();
+    if (message != WM_TIMER) return false;
+    job_.OnProgressTimer(hwnd(), wParam);
+    result = 0;
+    return true;
+}
+
+BOOL MsgCleanerDlg::handle_event(HELEMENT he, HL_BEHAVIOR_EVENT_PARAMS& params) {
+    if (params.cmd == BUTTON_CLICK) {
+        const std::wstring id = IdOf(params.target);
+        if (id == L"exit")
+            close();
+        else if (id == L"btn_Clean")
+            StartJob();
+    }
+    return dialog::handle_event(he, params);
+}
+
+void MsgCleanerDlg::StartJob() {
+    // A press that comes after "exit" (its close still queued) starts nothing.
+    if (closeAsked_) return;
+    job_.StartJob(hwnd());
+}
+
+bool MsgCleanerDlg::can_close() {
+    closeAsked_ = true;
+    if (job_.RequestClose()) return true;
+    // The job posts WM_CLOSE again once the current item has ended; until then the user sees why the
+    // dialog is still there.
+    if (!stoppedByUser_) {
+        stoppedByUser_ = true;
+        SetText(progressText_, kStoppingText);
+    }
+    return false;
+}
+
+void MsgCleanerDlg::DisableCleanButton() { SetStates(FindById(root, L"btn_Clean"), STATE_DISABLED, 0); }
+
+void MsgCleanerDlg::ShowProgress(const std::wstring& text, int percent) {
+    if (percent == shownPercent_) return;
+    if (!stoppedByUser_) SetText(progressText_, text);
+    ShowPercent(percent);
+}
+
+void MsgCleanerDlg::ShowPercent(int percent) {
+    shownPercent_ = percent;
+    if (!progressBar_) return;
+    value number(percent);
+    HTMLayoutControlSetValue(progressBar_, &number.raw());
+}
+
+} // namespace htmlayout

@@ -1,0 +1,426 @@
+// The progress dialog run modally over a real owner window, driven by real X input: the list it shows, the
+// "Close Browser" notice, Clean, exit at every moment of a run, and the real cleaners on seeded history.
+#include "cleaning/msg_cleaner_dlg.h"
+
+#include "dialog_stage.h"
+#include "settings/settings_store.h"
+#include "support/outside_sentinel.h"
+#include "support/real_input.h"
+#include "support/registry_fixture.h"
+#include "support/test_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <mutex>
+
+namespace {
+
+using namespace cleaning_test;
+using htmlayout::MsgCleanerDlg;
+
+// Records what the job runs; can hold the job inside one of its steps until the test lets it go on.
+class GatedCleaners : public CleanerSet {
+public:
+    GatedCleaners() : held_(CreateEventW(nullptr, TRUE, FALSE, nullptr)), go_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+    ~GatedCleaners() override {
+        CloseHandle(held_);
+        CloseHandle(go_);
+    }
+    void BeginWindowsPhase(HWND) override {}
+    void EndWindowsPhase() override {}
+    void BeginBrowserGroup(CleanGroup group) override { Note(L"end browser " + std::to_wstring(int(group))); }
+    void EndBrowserGroup(CleanGroup) override {}
+    void Run(CleanAction action, HWND dialog) override {
+        int index;
+        {
+            std::lock_guard lock(mutex_);
+            index = static_cast<int>(actions_.size());
+            actions_.push_back(action);
+            dialogAlive_ = dialogAlive_ && IsWindow(dialog);
+        }
+        if (index == holdAt_) {
+            SetEvent(held_);
+            WaitForSingleObject(go_, 15000);
+        }
+    }
+
+    // Holds the job in its step number `index` (from 0).
+    void HoldAt(int index) { holdAt_ = index; }
+    bool WaitUntilHeld() { return WaitForSingleObject(held_, 10000) == WAIT_OBJECT_0; }
+    void Release() { SetEvent(go_); }
+    std::vector<CleanAction> Actions() {
+        std::lock_guard lock(mutex_);
+        return actions_;
+    }
+    std::vector<std::wstring> Notes() {
+        std::lock_guard lock(mutex_);
+        return notes_;
+    }
+    // Every step ran while its dialog window still existed.
+    bool DialogAlive() const { return dialogAlive_; }
+
+private:
+    void Note(std::wstring note) {
+        std::lock_guard lock(mutex_);
+        notes_.push_back(std::move(note));
+    }
+    std::mutex mutex_;
+    std::vector<CleanAction> actions_;
+    std::vector<std::wstring> notes_;
+    bool dialogAlive_ = true;
+    int holdAt_ = -1;
+    HANDLE held_, go_;
+};
+
+void Select(std::initializer_list<const wchar_t*> ids) {
+    for (const wchar_t* id : ids) CleanSelection.*(FindByBoxId(id)->flag) = 1;
+}
+
+std::vector<std::wstring> AllLineIds() {
+    std::vector<std::wstring> ids;
+    for (const CatalogueEntry& entry : Catalogue())
+        if (entry.IsCleanItem()) ids.emplace_back(entry.lineId);
+    return ids;
+}
+
+std::vector<std::wstring> AllContainerIds() {
+    std::vector<std::wstring> ids = {L"windows_history_list", L"browser_history_list"};
+    for (const CleanGroupInfo& group : CleanGroups()) ids.emplace_back(group.listId);
+    return ids;
+}
+
+RECT WindowRect(HWND hwnd) {
+    RECT rc{};
+    GetWindowRect(hwnd, &rc);
+    return rc;
+}
+
+void Screenshot(HWND window, const char* name) {
+    testing_support::SaveScreenshot(SCREENSHOT_DIR, name, WindowRect(window));
+}
+
+// What the user side saw of a dialog, read on the dialog's thread.
+struct PageState {
+    std::map<std::wstring, bool> displayed;
+    std::wstring progressText;
+    std::wstring barValue;
+    unsigned cleanStates = 0;
+    POINT clean{}, exit{};
+    RECT window{};
+
+    std::vector<std::wstring> Shown() const {
+        std::vector<std::wstring> shown;
+        for (const auto& [id, is] : displayed)
+            if (is) shown.push_back(id);
+        return shown;
+    }
+};
+
+class ProgressDialog : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CleanSelection = {};
+        ui_ = GetCurrentThreadId();
+    }
+    void TearDown() override {
+        MSG msg;
+        EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+        EXPECT_TRUE(VisibleDialogsOf(ui_).empty());
+        EXPECT_TRUE(IsWindowEnabled(owner_.hwnd()));
+        CleanSelection = {};
+    }
+
+    PageState Look(HWND dialog) {
+        PageState state;
+        owner_.OnUiThread([&] {
+            for (const auto& id : AllLineIds()) state.displayed[id] = Displayed(dialog, id.c_str());
+            for (const auto& id : AllContainerIds()) state.displayed[id] = Displayed(dialog, id.c_str());
+            state.progressText = TextOf(dialog, L"progress_txt");
+            state.barValue = AttributeOf(dialog, L"progress_bar", "value");
+            state.cleanStates = StatesOf(dialog, L"btn_Clean");
+            state.clean = CentreOf(dialog, L"btn_Clean");
+            state.exit = CentreOf(dialog, L"exit");
+            state.window = WindowRect(dialog);
+        });
+        return state;
+    }
+    // Waits for the "Close Browser" notice, notes what it says and closes it with its Close button.
+    HWND CloseTheNotice(std::wstring* title = nullptr, std::wstring* text = nullptr, const char* shot = nullptr) {
+        HWND notice = WaitForDialog(ui_);
+        if (!notice) return nullptr;
+        Sleep(150);
+        POINT close{};
+        owner_.OnUiThread([&] {
+            if (title) *title = TextOf(notice, L"main_heading_text");
+            if (text) *text = TextOf(notice, L"msg_text");
+            close = CentreOf(notice, L"close_btn");
+        });
+        if (shot) Screenshot(notice, shot);
+        Press(close);
+        WaitFor([&] { return !IsWindow(notice); }, 5000);
+        return notice;
+    }
+    // The progress dialog itself, shown and drawn.
+    HWND WaitForProgress() {
+        HWND dialog = WaitForDialog(ui_);
+        Sleep(150);
+        return dialog;
+    }
+
+    DWORD ui_ = 0;
+    OwnerWindow owner_;
+    GatedCleaners cleaners_;
+};
+
+TEST_F(ProgressDialog, FirefoxSubTabShowsOnlyItsTickedLinesAfterTheNoticeAndCleansThem) {
+    Select({L"ff_cache", L"ff_urls", L"temp_files", L"gc_cookies"});
+    MsgCleanerDlg dialog(owner_.hwnd(), cleaners_);
+    dialog.SetSingleGroup(CleanGroup::Firefox);
+    std::wstring title, text;
+    bool ownerEnabledUnderNotice = true, progressSeenDuringNotice = true;
+    PageState before, during;
+    cleaners_.HoldAt(1);
+    User user([&] {
+        HWND notice = WaitForDialog(ui_);
+        Sleep(150);
+        ownerEnabledUnderNotice = IsWindowEnabled(owner_.hwnd());
+        progressSeenDuringNotice = VisibleDialogsOf(ui_).size() > 1;
+        if (!notice || !CloseTheNotice(&title, &text, "progress_close_browser_notice")) return;
+        HWND progress = WaitForProgress();
+        if (!progress) return;
+        before = Look(progress);
+        Screenshot(progress, "progress_before_firefox");
+        Press(before.clean);
+        if (!cleaners_.WaitUntilHeld()) return;
+        Sleep(100);
+        during = Look(progress);
+        Screenshot(progress, "progress_during_firefox");
+        cleaners_.Release();
+        WaitFor([&] { return !IsWindow(progress); }, 10000);
+    });
+    dialog.Run();
+    user.Join();
+
+    EXPECT_EQ(title, MsgCleanerDlg::kCloseBrowserTitle);
+    EXPECT_EQ(text, MsgCleanerDlg::kCloseBrowserText);
+    EXPECT_FALSE(ownerEnabledUnderNotice) << "the notice is modal over the main window";
+    EXPECT_FALSE(progressSeenDuringNotice) << "the notice comes first, alone";
+    EXPECT_EQ(before.Shown(), (std::vector<std::wstring>{L"browser_ff_list", L"browser_history_list", L"ff_cache",
+                                                         L"ff_url"}));
+    EXPECT_EQ(before.progressText, MsgCleanerDlg::kReadyText);
+    EXPECT_EQ(before.barValue, L"0");
+    EXPECT_EQ(before.cleanStates & STATE_DISABLED, 0u);
+    // The dialog is centred over its owner.
+    RECT o = WindowRect(owner_.hwnd());
+    const int w = before.window.right - before.window.left, h = before.window.bottom - before.window.top;
+    EXPECT_EQ(before.window.left, o.left + (o.right - o.left - w) / 2);
+    EXPECT_EQ(before.window.top, o.top + (o.bottom - o.top - h) / 2);
+
+    EXPECT_EQ(during.progressText, L"50% history deleted.....");
+    EXPECT_EQ(during.barValue, L"50");
+    EXPECT_NE(during.cleanStates & STATE_DISABLED, 0u);
+
+    EXPECT_EQ(dialog.JobResult(), 1);
+    EXPECT_EQ(cleaners_.Actions(), (std::vector<CleanAction>{CleanAction::FfCache, CleanAction::FfUrls}));
+    EXPECT_EQ(cleaners_.Notes(), (std::vector<std::wstring>{L"end browser 5"}));
+    EXPECT_TRUE(cleaners_.DialogAlive());
+}
+
+TEST_F(ProgressDialog, OnlyWindowsItemsComeWithoutNoticeAndWithoutTheBrowserList) {
+    Select({L"temp_files", L"run_history", L"media_player"});
+    MsgCleanerDlg dialog(owner_.hwnd(), cleaners_);
+    PageState before;
+    int dialogsSeen = 0;
+    User user([&] {
+        HWND progress = WaitForProgress();
+        if (!progress) return;
+        dialogsSeen = static_cast<int>(VisibleDialogsOf(ui_).size());
+        before = Look(progress);
+        Screenshot(progress, "progress_before_windows");
+        Press(before.clean);
+        WaitFor([&] { return !IsWindow(progress); }, 10000);
+    });
+    dialog.Run();
+    user.Join();
+
+    EXPECT_EQ(dialogsSeen, 1);
+    EXPECT_EQ(before.Shown(), (std::vector<std::wstring>{L"mediaplayer", L"run", L"temp_files",
+                                                         L"windos_cleaning_list", L"windos_program_list",
+                                                         L"windos_startmenu_list", L"windows_history_list"}));
+    EXPECT_EQ(dialog.JobResult(), 1);
+    EXPECT_EQ(cleaners_.Actions(), (std::vector<CleanAction>{CleanAction::TempFiles, CleanAction::MediaPlayerHistory,
+                                                             CleanAction::RunHistory}));
+    EXPECT_TRUE(cleaners_.Notes().empty()) << "no browser is ended";
+}
+
+TEST_F(ProgressDialog, NothingToCleanClosesAtOnceWithoutShowingAnything) {
+    for (bool single : {false, true}) {
+        CleanSelection = {};
+        if (single) Select({L"ff_cache", L"temp_files"}); // Chrome has nothing ticked
+        MsgCleanerDlg dialog(owner_.hwnd(), cleaners_);
+        if (single) dialog.SetSingleGroup(CleanGroup::Chrome);
+        bool sawWindow = false;
+        User user([&] { sawWindow = WaitForDialog(ui_, nullptr, 700) != nullptr; });
+        dialog.Run();
+        user.Join();
+        EXPECT_FALSE(sawWindow) << single;
+        EXPECT_EQ(dialog.JobResult(), -2) << single;
+        EXPECT_FALSE(dialog.Job().cleanWindows || dialog.Job().cleanBrowsers) << single;
+    }
+    EXPECT_TRUE(cleaners_.Actions().empty());
+}
+
+TEST_F(ProgressDialog, EveryItemShowsAllThirtyThreeLinesInAScrollingListAndExitBeforeCleanCleansNothing) {
+    SelectAllItems();
+    MsgCleanerDlg dialog(owner_.hwnd(), cleaners_);
+    PageState before;
+    RECT lastLine{}, list{};
+    User user([&] {
+        if (!CloseTheNotice()) return;
+        HWND progress = WaitForProgress();
+        if (!progress) return;
+        before = Look(progress);
+        owner_.OnUiThread([&] {
+            lastLine = LocationOf(progress, L"gc_downloadhistory");
+            list = LocationOf(progress, L"progress_bar");
+        });
+        Screenshot(progress, "progress_before_all_items");
+        Press(before.exit);
+        WaitFor([&] { return !IsWindow(progress); }, 5000);
+    });
+    dialog.Run();
+    user.Join();
+
+    EXPECT_EQ(before.Shown().size(), 33u + 8u);
+    EXPECT_EQ(totalSteps.load(), 33);
+    EXPECT_GT(lastLine.bottom, list.top) << "the list reaches below the bar: it must scroll to show its end";
+    EXPECT_EQ(dialog.JobResult(), 0);
+    EXPECT_TRUE(cleaners_.Actions().empty());
+}
+
+// Exit while the job is inside a step: the dialog says it is stopping at once, stays while the step ends,
+// then closes; nothing more runs and no result is reported.
+TEST_F(ProgressDialog, ExitDuringTheFirstOrTheLastStepStopsTheJobAfterThatStep) {
+    struct Case {
+        int holdAt;
+        int pressesOfExit;
+    };
+    for (Case c : {Case{0, 1}, Case{2, 1}, Case{0, 2}}) {
+        GatedCleaners cleaners;
+        cleaners.HoldAt(c.holdAt);
+        CleanSelection = {};
+        Select({L"temp_files", L"clip_board", L"recycle_bin"});
+        MsgCleanerDlg dialog(owner_.hwnd(), cleaners);
+        PageState stopping;
+        bool openWhileStepRuns = false;
+        DWORD exitToGone = 0;
+        User user([&] {
+            HWND progress = WaitForProgress();
+            if (!progress) return;
+            PageState before = Look(progress);
+            Press(before.clean);
+            if (!cleaners.WaitUntilHeld()) return;
+            for (int i = 0; i < c.pressesOfExit; ++i) Press(before.exit);
+            Sleep(200);
+            stopping = Look(progress);
+            openWhileStepRuns = IsWindow(progress);
+            if (c.holdAt == 0 && c.pressesOfExit == 1) Screenshot(progress, "progress_stopping");
+            DWORD released = GetTickCount();
+            cleaners.Release();
+            WaitFor([&] { return !IsWindow(progress); }, 10000);
+            exitToGone = GetTickCount() - released;
+        });
+        dialog.Run();
+        user.Join();
+
+        const std::string label = "step " + std::to_string(c.holdAt) + ", " + std::to_string(c.pressesOfExit) + "x";
+        EXPECT_TRUE(openWhileStepRuns) << label;
+        EXPECT_EQ(stopping.progressText, MsgCleanerDlg::kStoppingText) << label;
+        // Under Wine without a window manager, destroying a shown window waits about 2 s for its withdrawal.
+        EXPECT_LT(exitToGone, 3000u) << label;
+        EXPECT_EQ(cleaners.Actions().size(), static_cast<size_t>(c.holdAt + 1)) << label;
+        EXPECT_EQ(dialog.JobResult(), 0) << label << ": a run the user stopped reports nothing";
+        EXPECT_TRUE(cleaners.DialogAlive()) << label;
+    }
+}
+
+TEST_F(ProgressDialog, CleanPressedTwiceQuicklyRunsOneJob) {
+    Select({L"temp_files", L"clip_board"});
+    MsgCleanerDlg dialog(owner_.hwnd(), cleaners_);
+    cleaners_.HoldAt(0);
+    unsigned statesWhileRunning = 0;
+    User user([&] {
+        HWND progress = WaitForProgress();
+        if (!progress) return;
+        PageState before = Look(progress);
+        Press(before.clean);
+        Press(before.clean);
+        cleaners_.WaitUntilHeld();
+        Press(before.clean);
+        statesWhileRunning = Look(progress).cleanStates;
+        cleaners_.Release();
+        WaitFor([&] { return !IsWindow(progress); }, 10000);
+    });
+    dialog.Run();
+    user.Join();
+    EXPECT_NE(statesWhileRunning & STATE_DISABLED, 0u);
+    EXPECT_EQ(cleaners_.Actions(), (std::vector<CleanAction>{CleanAction::TempFiles, CleanAction::Clipboard}));
+    EXPECT_EQ(dialog.JobResult(), 1);
+}
+
+// A quit message met by the dialog's loop stops the job like exit; the quit reaches the program's loop after.
+TEST_F(ProgressDialog, QuitDuringTheRunStopsTheJobAndIsPostedAgain) {
+    Select({L"temp_files", L"clip_board"});
+    MsgCleanerDlg dialog(owner_.hwnd(), cleaners_);
+    cleaners_.HoldAt(0);
+    std::wstring text;
+    User user([&] {
+        HWND progress = WaitForProgress();
+        if (!progress) return;
+        Press(Look(progress).clean);
+        if (!cleaners_.WaitUntilHeld()) return;
+        owner_.OnUiThread([] { PostQuitMessage(3); });
+        Sleep(200);
+        text = Look(progress).progressText;
+        cleaners_.Release();
+        WaitFor([&] { return !IsWindow(progress); }, 10000);
+    });
+    dialog.Run();
+    user.Join();
+    MSG msg{};
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 3u);
+    EXPECT_EQ(text, MsgCleanerDlg::kStoppingText);
+    EXPECT_EQ(dialog.JobResult(), 0);
+    EXPECT_EQ(cleaners_.Actions().size(), 1u);
+}
+
+// The owner destroyed under a running job takes the dialog window with it; the dialog object still waits for
+// its job, which runs on it.
+TEST_F(ProgressDialog, OwnerDestroyedDuringTheRunLeavesNoJobOnAGoneDialog) {
+    Select({L"temp_files", L"clip_board"});
+    auto owner = std::make_unique<OwnerWindow>();
+    GatedCleaners cleaners;
+    cleaners.HoldAt(0);
+    {
+        MsgCleanerDlg dialog(owner->hwnd(), cleaners);
+        User user([&] {
+            HWND progress = WaitForProgress();
+            if (!progress) return;
+            Press(Look(progress).clean);
+            if (!cleaners.WaitUntilHeld()) return;
+            PostMessageW(owner->hwnd(), WM_CLOSE, 0, 0);
+            WaitFor([&] { return !IsWindow(progress); }, 5000);
+            Sleep(100);
+            cleaners.Release();
+        });
+        // The owner's class destroys it on WM_CLOSE, through DefWindowProc.
+        dialog.Run();
+        user.Join();
+        EXPECT_EQ(dialog.JobResult(), 0);
+    }
+    EXPECT_EQ(cleaners.Actions().size(), 1u) << "the job stopped after its current step";
+}
+
+} // namespace
