@@ -18,24 +18,23 @@ bool IsLink(const std::wstring& id) {
     return false;
 }
 
-// The id of the link area that holds `target` (the target itself or an element inside the area).
-std::wstring LinkOf(HELEMENT target) {
+// Whether `target` is a link area or lies inside one: a press anywhere in an area must not close the dialog.
+bool InLinkArea(HELEMENT target) {
     for (scoped_element e(target); e;) {
-        std::wstring id = IdOf(e);
-        if (IsLink(id)) return id;
+        if (IsLink(IdOf(e))) return true;
         HELEMENT parent = nullptr;
         HTMLayoutGetParentElement(e, &parent);
         e = scoped_element(parent);
     }
-    return {};
+    return false;
 }
 
 } // namespace
 
 BOOL AboutDlg::handle_event(HELEMENT he, HL_BEHAVIOR_EVENT_PARAMS& params) {
     if (params.cmd == BUTTON_CLICK || params.cmd == HYPERLINK_CLICK) {
-        std::wstring id = LinkOf(params.target);
-        if (!id.empty()) OpenMakerSitePage(id);
+        std::wstring id = IdOf(params.target);
+        if (IsLink(id)) OpenMakerSitePage(id);
     }
     return dialog::handle_event(he, params);
 }
@@ -44,7 +43,7 @@ BOOL AboutDlg::handle_event(HELEMENT he, HL_BEHAVIOR_EVENT_PARAMS& params) {
 // once for the press, once for the release and once for the click.
 BOOL AboutDlg::on_mouse(HELEMENT, HELEMENT target, unsigned event_type, POINT, unsigned, unsigned) {
     if (event_type != MOUSE_UP && event_type != MOUSE_DOWN) return FALSE;
-    if (LinkOf(target).empty()) close();
+    if (!InLinkArea(target)) close();
     return FALSE;
 }
 
