@@ -1,14 +1,40 @@
 #include "app/clean_commands.h"
 
+#include "cleaning/msg_cleaner_dlg.h"
 #include "settings/clean_item_catalogue.h"
 #include "settings/clean_selection.h"
 #include "settings/settings_store.h"
+#include "ui/msg_box_dlg.h"
+
+#include <optional>
+#include <string_view>
 
 namespace {
 
-// FIXME: the cleaning progress dialog (htmlayout::MsgCleanerDlg, page 117) and the messages after it are
-// not built yet; until they are, the clean buttons save what they save and clean nothing.
-void RunCleaning(HWND /*owner*/, bool /*singleGroup*/, CleanGroup /*group*/) {}
+constexpr wchar_t kNothingSelectedTitle[] = L"No Item(s) Selected";
+constexpr wchar_t kNothingSelectedText[] =
+    L"You have not selected any item to clean!. Please first select the item(s) from windows and/or Browser tab "
+    L"to delete its history.";
+constexpr wchar_t kDoneTitle[] = L"Delete Successfully";
+
+// Runs the progress dialog over `owner`, for one group or for every enabled one; returns its job result.
+int32_t RunCleaning(HWND owner, std::optional<CleanGroup> singleGroup) {
+    htmlayout::MsgCleanerDlg dialog(owner);
+    if (singleGroup) dialog.SetSingleGroup(*singleGroup);
+    dialog.Run();
+    return dialog.JobResult();
+}
+
+// A main window that went during the run (closed under the dialog) gets no message.
+void Tell(HWND owner, std::wstring_view title, std::wstring_view text) {
+    if (IsWindow(owner)) htmlayout::MsgBoxDlg::Show(owner, title, text);
+}
+
+// Nothing for a run that did not finish (0): the user closed the dialog.
+void Report(HWND owner, int32_t jobResult, std::wstring_view doneText) {
+    if (jobResult == -2) Tell(owner, kNothingSelectedTitle, kNothingSelectedText);
+    else if (jobResult == 1) Tell(owner, kDoneTitle, doneText);
+}
 
 } // namespace
 
@@ -28,14 +54,18 @@ void CleanCurrentTab(HWND owner, const TabGuidance& view) {
     } else {
         return;
     }
-    RunCleaning(owner, true, group);
+    Report(owner, RunCleaning(owner, group), L"History of selected item(s) are delete successfully.");
 }
 
-void CleanSelected(HWND owner) { RunCleaning(owner, false, CleanGroup::None); }
+void CleanSelected(HWND owner) {
+    Report(owner, RunCleaning(owner, std::nullopt), L"History of selected item(s)are delete successfully.");
+}
 
 void CleanAll(HWND owner) {
+    // The boxes keep showing the earlier selection, so the flags go back to it after the run.
     const SelectionRecord earlier = CleanSelection;
     SelectAllItems();
-    RunCleaning(owner, false, CleanGroup::None);
+    const int32_t jobResult = RunCleaning(owner, std::nullopt);
     CleanSelection = earlier;
+    if (jobResult == 1) Tell(owner, kDoneTitle, L"History of all the items are delete successfully.");
 }

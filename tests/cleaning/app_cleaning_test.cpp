@@ -1,0 +1,288 @@
+// The three clean buttons of the real Tracewipe.exe under Xvfb, pressed with real X input, on history seeded
+// for the items in play, with a link to an outside folder in every folder that is emptied.
+#include "app_fixture.h"
+#include "dialog_stage.h"
+#include "real_input.h"
+
+#include "settings/clean_item_catalogue.h"
+#include "support/outside_sentinel.h"
+#include "support/shell_folder_redirect.h"
+#include "ui/msg_box_dlg.h"
+#include "ui/resource_data.h"
+#include "ui/resource_ids.h"
+
+#include <gtest/gtest.h>
+
+namespace app_test {
+namespace {
+
+using namespace testing_support;
+using cleaning_test::VisibleDialogsOf;
+
+const std::wstring kWindowsKey = kSettingsRoot + L"\\WindowsClean";
+const std::wstring kIeKey = kSettingsRoot + L"\\Browser\\IE";
+const std::wstring kFfKey = kSettingsRoot + L"\\Browser\\FF";
+const std::wstring kGcKey = kSettingsRoot + L"\\Browser\\GC";
+const std::wstring kRunMru = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
+
+constexpr wchar_t kNothingTitle[] = L"No Item(s) Selected";
+constexpr wchar_t kNothingText[] = L"You have not selected any item to clean!. Please first select the item(s) from "
+                                   L"windows and/or Browser tab to delete its history.";
+
+LRESULT CALLBACK PageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    BOOL handled = FALSE;
+    LRESULT result = HTMLayoutProcND(hwnd, message, wParam, lParam, &handled);
+    return handled ? result : DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// Where an element of a dialog page lies in the dialog's window: the page laid out at its minimal size in a
+// hidden window of this process, as a dialog sizes itself.
+RECT OffsetIn(unsigned pageId, const wchar_t* id) {
+    static const ATOM atom = [] {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = PageProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"TracewipeCleaningTestPage";
+        return RegisterClassW(&wc);
+    }();
+    HWND window = CreateWindowExW(0, MAKEINTATOM(atom), L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    auto page = htmlayout::LoadPage(pageId);
+    RECT rc{};
+    if (page) {
+        HTMLayoutLoadHtml(window, page->data(), static_cast<UINT>(page->size()));
+        const UINT width = HTMLayoutGetMinWidth(window);
+        SetWindowPos(window, nullptr, 0, 0, static_cast<int>(width), static_cast<int>(HTMLayoutGetMinHeight(window, width)),
+                     SWP_NOZORDER | SWP_NOMOVE);
+        rc = cleaning_test::LocationOf(window, id);
+    }
+    DestroyWindow(window);
+    return rc;
+}
+
+RECT On(HWND dialog, RECT offset) {
+    RECT window{};
+    GetWindowRect(dialog, &window);
+    OffsetRect(&offset, window.left, window.top);
+    return offset;
+}
+
+POINT Middle(const RECT& rc) { return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}; }
+
+// The text areas of a message box as this process draws them for `title` and `text`.
+struct BoxLook {
+    ScreenPixels title, text;
+};
+
+BoxLook Look(HWND box) {
+    return BoxLook{Capture(On(box, OffsetIn(htmlayout::kMsgBoxPageId, L"main_heading_text"))),
+                   Capture(On(box, OffsetIn(htmlayout::kMsgBoxPageId, L"msg_text")))};
+}
+
+BoxLook ExpectedBox(const std::wstring& title, const std::wstring& text) {
+    cleaning_test::OwnerWindow owner;
+    BoxLook look;
+    const DWORD self = GetCurrentThreadId();
+    cleaning_test::User user([&] {
+        HWND box = cleaning_test::WaitForDialog(self);
+        if (!box) return;
+        Sleep(200);
+        look = Look(box);
+        PostMessageW(box, WM_CLOSE, 0, 0);
+    });
+    htmlayout::MsgBoxDlg::Show(owner.hwnd(), title, text);
+    user.Join();
+    return look;
+}
+
+class CleanCommands : public AppTest {
+protected:
+    CleanCommands() {
+        roaming_ = root_.MakeFolder(L"Roaming");
+        local_ = root_.MakeFolder(L"Local");
+        folders_.push_back(std::make_unique<ScopedShellFolder>(L"AppData", roaming_));
+        folders_.push_back(std::make_unique<ScopedShellFolder>(L"Local AppData", local_));
+        root_.Write(L"Roaming\\Mozilla\\Firefox\\profiles.ini",
+                    "[General]\r\nStartWithLastProfile=1\r\n\r\n[Profile0]\r\nName=default\r\nIsRelative=1\r\n"
+                    "Path=Profiles/abc.default\r\n");
+        cookies_ = root_.Write(L"Roaming\\Mozilla\\Firefox\\Profiles\\abc.default\\cookies.sqlite");
+        prefs_ = root_.Write(L"Roaming\\Mozilla\\Firefox\\Profiles\\abc.default\\prefs.js");
+        cache_ = root_.Write(L"Local\\Mozilla\\Firefox\\Profiles\\abc.default\\cache2\\entries\\A1");
+        EXPECT_TRUE(sentinel_.PlantLinkAt(local_ + L"\\Mozilla\\Firefox\\Profiles\\abc.default\\outside-link"));
+        SetString(HKEY_CURRENT_USER, kRunMru, L"a", L"notepad\\1");
+    }
+    ~CleanCommands() override { DeleteTree(HKEY_CURRENT_USER, kRunMru); }
+
+    // Every clean item's stored flag.
+    void StoreAll(DWORD value) {
+        for (const CatalogueEntry& entry : Catalogue()) {
+            if (!entry.IsCleanItem()) continue;
+            SetDword(HKEY_CURRENT_USER, std::wstring(SettingsKeyPath(entry.key)), std::wstring(entry.valueName), value);
+        }
+    }
+
+    DWORD UiThread(RunningApp& app) const { return GetWindowThreadProcessId(app.Window(), nullptr); }
+    HWND NextDialog(RunningApp& app, HWND other = nullptr, unsigned ms = 10000) {
+        HWND dialog = cleaning_test::WaitForDialog(UiThread(app), other, ms);
+        Sleep(200); // drawn
+        return dialog;
+    }
+    bool Gone(HWND dialog) {
+        return cleaning_test::WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 8000);
+    }
+    void CloseBox(HWND box) {
+        ClickAt(Middle(On(box, OffsetIn(htmlayout::kMsgBoxPageId, L"close_btn"))));
+        EXPECT_TRUE(Gone(box));
+    }
+    void Press(HWND progress, const wchar_t* id) {
+        ClickAt(Middle(On(progress, OffsetIn(htmlayout::kProgressPageId, id))));
+    }
+    void Shot(HWND window, const char* name) {
+        RECT rc{};
+        GetWindowRect(window, &rc);
+        SaveScreenshot(name, rc);
+    }
+
+    TestFolder root_;
+    std::wstring roaming_, local_, cookies_, prefs_, cache_;
+    std::vector<std::unique_ptr<ScopedShellFolder>> folders_;
+    OutsideSentinel sentinel_;
+};
+
+TEST_F(CleanCommands, CleanOnTheFirefoxSubTabCleansExactlyItsTwoTickedItemsAfterTheNotice) {
+    StoreAll(0);
+    SetDword(HKEY_CURRENT_USER, kFfKey, L"Cache", 1);
+    SetDword(HKEY_CURRENT_USER, kFfKey, L"Cookies", 1);
+    SetDword(HKEY_CURRENT_USER, kWindowsKey, L"RunHistory", 1);
+    RunningApp& app = StartShown();
+    ASSERT_NE(app.Window(), nullptr);
+    ASSERT_TRUE(app.Click(L"main_panel_browser"));
+    ASSERT_TRUE(app.Click(L"browser_firefox"));
+    ASSERT_TRUE(app.Click(L"btn_panelClean"));
+
+    HWND notice = NextDialog(app);
+    ASSERT_NE(notice, nullptr);
+    Shot(notice, "app_close_browser_notice");
+    EXPECT_FALSE(IsWindowEnabled(app.Window()));
+    CloseBox(notice);
+    HWND progress = NextDialog(app, notice);
+    ASSERT_NE(progress, nullptr);
+    Shot(progress, "app_progress_firefox_before");
+    Press(progress, L"btn_Clean");
+    ASSERT_TRUE(Gone(progress));
+    HWND box = NextDialog(app, progress);
+    ASSERT_NE(box, nullptr);
+    Shot(box, "app_delete_successfully_selected");
+    const BoxLook seen = Look(box);
+    CloseBox(box);
+    EXPECT_TRUE(IsWindowEnabled(app.Window()));
+
+    EXPECT_FALSE(PathExists(cookies_));
+    EXPECT_FALSE(PathExists(cache_));
+    EXPECT_TRUE(PathExists(prefs_));
+    EXPECT_TRUE(sentinel_.Intact());
+    EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, kRunMru, L"a")) << "only the Firefox group runs";
+    EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kFfKey, L"Cache"), 1u) << "Clean saved the group's key";
+
+    const BoxLook expected = ExpectedBox(L"Delete Successfully", L"History of selected item(s) are delete successfully.");
+    EXPECT_TRUE(SamePixels(seen.title, expected.title));
+    EXPECT_TRUE(SamePixels(seen.text, expected.text));
+}
+
+TEST_F(CleanCommands, CleanNowWithNothingTickedSaysSoWithoutADialog) {
+    StoreAll(0);
+    RunningApp& app = StartShown();
+    ASSERT_NE(app.Window(), nullptr);
+    ASSERT_TRUE(app.Click(L"btn_QuickClean"));
+    HWND box = NextDialog(app);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(VisibleDialogsOf(UiThread(app)).size(), 1u);
+    Shot(box, "app_no_items_selected");
+    const BoxLook seen = Look(box);
+    CloseBox(box);
+    const BoxLook expected = ExpectedBox(kNothingTitle, kNothingText);
+    EXPECT_TRUE(SamePixels(seen.title, expected.title));
+    EXPECT_TRUE(SamePixels(seen.text, expected.text));
+    EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, kRunMru, L"a"));
+}
+
+// Clean All cleans everything, then the flags are what the boxes show again: nothing ticked, so a Clean Now
+// right after it has nothing to clean.
+TEST_F(CleanCommands, CleanAllCleansEveryTraceThenTheBoxesAndFlagsAgreeAgain) {
+    StoreAll(0);
+    RunningApp& app = StartShown();
+    ASSERT_NE(app.Window(), nullptr);
+    ASSERT_TRUE(app.Click(L"btn_cleanAll"));
+    HWND notice = NextDialog(app);
+    ASSERT_NE(notice, nullptr);
+    CloseBox(notice);
+    HWND progress = NextDialog(app, notice);
+    ASSERT_NE(progress, nullptr);
+    Shot(progress, "app_progress_all_items_before");
+    Press(progress, L"btn_Clean");
+    ASSERT_TRUE(Gone(progress));
+    HWND box = NextDialog(app, progress, 60000);
+    ASSERT_NE(box, nullptr);
+    Shot(box, "app_delete_successfully_all");
+    const BoxLook seen = Look(box);
+    CloseBox(box);
+
+    EXPECT_FALSE(PathExists(cookies_));
+    EXPECT_FALSE(PathExists(cache_));
+    EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kRunMru, L"a"));
+    EXPECT_TRUE(sentinel_.Intact());
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kFfKey) && ReadDword(HKEY_CURRENT_USER, kFfKey, L"Cache") == 1u)
+        << "Clean All saves nothing";
+    const BoxLook expected = ExpectedBox(L"Delete Successfully", L"History of all the items are delete successfully.");
+    EXPECT_TRUE(SamePixels(seen.text, expected.text));
+
+    ASSERT_TRUE(app.Click(L"btn_QuickClean"));
+    HWND after = NextDialog(app, box);
+    ASSERT_NE(after, nullptr);
+    const BoxLook nothing = Look(after);
+    CloseBox(after);
+    EXPECT_TRUE(SamePixels(nothing.text, ExpectedBox(kNothingTitle, kNothingText).text));
+}
+
+TEST_F(CleanCommands, ExitBeforeCleanCleansNothingAndShowsNothing) {
+    StoreAll(0);
+    SetDword(HKEY_CURRENT_USER, kWindowsKey, L"RunHistory", 1);
+    RunningApp& app = StartShown();
+    ASSERT_NE(app.Window(), nullptr);
+    ASSERT_TRUE(app.Click(L"btn_QuickClean"));
+    HWND progress = NextDialog(app);
+    ASSERT_NE(progress, nullptr);
+    Shot(progress, "app_progress_windows_before");
+    Press(progress, L"exit");
+    ASSERT_TRUE(Gone(progress));
+    EXPECT_EQ(NextDialog(app, progress, 1500), nullptr) << "no message";
+    EXPECT_TRUE(IsWindowEnabled(app.Window()));
+    EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, kRunMru, L"a"));
+}
+
+// Exit pressed at once after Clean, while a cache of many files is emptied: the run stops, nothing follows.
+TEST_F(CleanCommands, ExitDuringTheRunStopsItAndShowsNothing) {
+    for (int i = 0; i < 3000; ++i)
+        root_.Write(L"Local\\Mozilla\\Firefox\\Profiles\\abc.default\\cache2\\entries\\f" + std::to_wstring(i));
+    StoreAll(0);
+    SetDword(HKEY_CURRENT_USER, kFfKey, L"Cache", 1);
+    SetDword(HKEY_CURRENT_USER, kFfKey, L"Cookies", 1);
+    RunningApp& app = StartShown();
+    ASSERT_NE(app.Window(), nullptr);
+    ASSERT_TRUE(app.Click(L"btn_QuickClean"));
+    HWND notice = NextDialog(app);
+    ASSERT_NE(notice, nullptr);
+    CloseBox(notice);
+    HWND progress = NextDialog(app, notice);
+    ASSERT_NE(progress, nullptr);
+    Press(progress, L"btn_Clean");
+    Press(progress, L"exit");
+    Shot(progress, "app_progress_stopping");
+    ASSERT_TRUE(Gone(progress));
+    EXPECT_EQ(NextDialog(app, progress, 2000), nullptr) << "no message for a run the user stopped";
+    EXPECT_TRUE(IsWindowEnabled(app.Window()));
+    EXPECT_TRUE(PathExists(cookies_)) << "the run stopped before its next item";
+    EXPECT_TRUE(sentinel_.Intact());
+}
+
+} // namespace
+} // namespace app_test
