@@ -75,6 +75,8 @@ void PageMirror::Click(const wchar_t* id) {
 RunningApp::RunningApp(const std::wstring& exePath, const std::wstring& arguments)
     : process_(std::make_unique<ChildProcess>(L"\"" + exePath + L"\"" + (arguments.empty() ? L"" : L" " + arguments))) {}
 
+RunningApp::RunningApp(DWORD processId) : process_(std::make_unique<ChildProcess>(processId)) {}
+
 HWND RunningApp::WaitForWindow(DWORD timeoutMs) {
     WaitUntil([&] { return (window_ = MainWindowOf(*process_)) != nullptr && IsWindowVisible(window_); }, timeoutMs);
     return window_ && IsWindowVisible(window_) ? window_ : nullptr;

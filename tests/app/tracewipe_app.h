@@ -39,6 +39,8 @@ private:
 class RunningApp {
 public:
     RunningApp(const std::wstring& exePath, const std::wstring& arguments = L"");
+    // A program something else started (the hot-key launcher), taken over by its process id.
+    explicit RunningApp(DWORD processId);
 
     testing_support::ChildProcess& Process() { return *process_; }
     // Waits until the main window exists and is visible; null when it does not come.

@@ -38,10 +38,7 @@ std::wstring Shortcuts() {
 }
 
 // Runs a silent setup or uninstall to its end; true when it exited with 0.
-bool RunSilently(const std::wstring& commandLine) {
-    ChildProcess process(commandLine);
-    return process.WaitForExit(60000) && process.ExitCode() == 0;
-}
+bool RunSilently(const std::wstring& commandLine) { return RunToEndWithChildren(commandLine, 60000) >= 0; }
 
 class Installer : public ::testing::Test {
 protected:
@@ -59,16 +56,7 @@ protected:
 
     // The uninstaller hands its work to a copy of itself and returns at once; waits for the copy too.
     bool Uninstall(const std::wstring& dir) {
-        ChildProcess stub(Quoted(dir + L"\\Uninstall.exe") + L" /S");
-        if (!stub.WaitForExit(60000) || stub.ExitCode() != 0) return false;
-        std::vector<DWORD> copies = ChildrenOf(stub.Id());
-        for (DWORD id : copies) {
-            HANDLE copy = OpenProcess(SYNCHRONIZE, FALSE, id);
-            bool ended = copy && WaitForSingleObject(copy, 60000) == WAIT_OBJECT_0;
-            if (copy) CloseHandle(copy);
-            if (!ended) return false;
-        }
-        return !copies.empty();
+        return RunToEndWithChildren(Quoted(dir + L"\\Uninstall.exe") + L" /S", 60000) > 0;
     }
 
     void ExpectInstalledIn(const std::wstring& dir) {

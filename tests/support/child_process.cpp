@@ -38,6 +38,10 @@ ChildProcess::ChildProcess(const std::wstring& commandLine) {
     id_ = pi.dwProcessId;
 }
 
+ChildProcess::ChildProcess(DWORD processId)
+    : process_(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId)),
+      id_(process_ ? processId : 0) {}
+
 ChildProcess::~ChildProcess() {
     if (!process_) return;
     Stop();
@@ -86,6 +90,18 @@ std::vector<DWORD> ChildrenOf(DWORD parentId) {
         if (entry.th32ParentProcessID == parentId) children.push_back(entry.th32ProcessID);
     CloseHandle(snapshot);
     return children;
+}
+
+int RunToEndWithChildren(const std::wstring& commandLine, DWORD timeoutMs) {
+    ChildProcess program(commandLine);
+    if (!program.WaitForExit(timeoutMs) || program.ExitCode() != 0) return -1;
+    const std::vector<DWORD> children = ChildrenOf(program.Id());
+    for (DWORD id : children) {
+        ChildProcess child(id);
+        // One already gone cannot be opened: nothing to wait for.
+        if (child.Started() && !child.WaitForExit(timeoutMs)) return -1;
+    }
+    return static_cast<int>(children.size());
 }
 
 } // namespace testing_support

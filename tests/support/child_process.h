@@ -13,6 +13,8 @@ class ChildProcess {
 public:
     // `commandLine` starts with the program's path, quoted when it holds spaces.
     explicit ChildProcess(const std::wstring& commandLine);
+    // A program something else started (a launcher, a shortcut), taken over by its process id.
+    explicit ChildProcess(DWORD processId);
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
@@ -36,6 +38,11 @@ private:
 
 // Processes whose parent is `parentId` (running or ended but not yet reaped by the system).
 std::vector<DWORD> ChildrenOf(DWORD parentId);
+
+// Runs `commandLine` until it exits with code 0, then waits for the processes it started (an uninstaller
+// hands its work to a copy of itself and returns at once). Answers how many it waited for; -1 when the
+// program failed or anything outlived `timeoutMs`.
+int RunToEndWithChildren(const std::wstring& commandLine, DWORD timeoutMs);
 
 // Waits up to `timeoutMs` for `condition`, dispatching this thread's messages meanwhile so that its
 // windows keep receiving input.

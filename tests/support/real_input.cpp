@@ -27,6 +27,10 @@ bool ClickAt(POINT screen) {
                          std::to_string(screen.y) + " click 1");
 }
 
+bool MovePointerTo(POINT screen) {
+    return RunOnUnixSide("timeout 5 xdotool mousemove " + std::to_string(screen.x) + " " + std::to_string(screen.y));
+}
+
 bool PressKeys(HWND window, const std::string& keys) {
     auto xWindow = reinterpret_cast<std::uintptr_t>(GetPropW(window, L"__wine_x11_whole_window"));
     std::string focus = xWindow ? "windowfocus --sync " + std::to_string(xWindow) + " " : "";

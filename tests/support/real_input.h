@@ -9,6 +9,8 @@ namespace testing_support {
 
 // Moves the X pointer to a screen point and clicks the left button there.
 bool ClickAt(POINT screen);
+// Moves the X pointer to a screen point without a click (away from what a screenshot should show unhovered).
+bool MovePointerTo(POINT screen);
 // Gives the window's X window the keyboard focus, then presses a key combination, e.g. "ctrl+shift+Tab".
 bool PressKeys(HWND window, const std::string& keys);
 // Saves the display's `area` (screen coordinates) as `<unixFolder>/<name>.png`.

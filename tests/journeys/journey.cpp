@@ -1,0 +1,106 @@
+#include "journey.h"
+
+#include "support/real_input.h"
+#include "support/unix_side.h"
+
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+namespace journey {
+
+using testing_support::ChildProcess;
+using testing_support::WaitUntil;
+
+std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
+
+std::wstring DefaultInstallDir() {
+    wchar_t programFiles[MAX_PATH] = L"";
+    SHGetSpecialFolderPathW(nullptr, programFiles, CSIDL_PROGRAM_FILES, FALSE);
+    return std::wstring(programFiles) + L"\\Tracewipe";
+}
+
+std::wstring ShortcutFolder() {
+    wchar_t programs[MAX_PATH] = L"";
+    SHGetSpecialFolderPathW(nullptr, programs, CSIDL_COMMON_PROGRAMS, FALSE);
+    return std::wstring(programs) + L"\\Tracewipe";
+}
+
+std::wstring ShortcutTarget(const std::wstring& lnk) {
+    CoInitialize(nullptr);
+    std::wstring target;
+    IShellLinkW* link = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                   reinterpret_cast<void**>(&link)))) {
+        IPersistFile* file = nullptr;
+        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+            wchar_t path[MAX_PATH] = L"";
+            if (SUCCEEDED(file->Load(lnk.c_str(), STGM_READ)) &&
+                SUCCEEDED(link->GetPath(path, MAX_PATH, nullptr, SLGP_RAWPATH)))
+                target = path;
+            file->Release();
+        }
+        link->Release();
+    }
+    return target;
+}
+
+bool InstallSilently(const std::wstring& arguments) {
+    const std::wstring setup = Quoted(testing_support::DosPathOf(SETUP_EXE)) + L" /S" +
+                               (arguments.empty() ? L"" : L" " + arguments);
+    return testing_support::RunToEndWithChildren(setup, 60000) >= 0;
+}
+
+bool UninstallSilently(const std::wstring& installDir) {
+    return testing_support::RunToEndWithChildren(Quoted(installDir + L"\\Uninstall.exe") + L" /S", 60000) > 0;
+}
+
+void Screenshot(const std::string& name, const RECT& area) {
+    testing_support::SaveScreenshot(SCREENSHOT_DIR "/journeys", name, area);
+}
+
+RECT RectOf(HWND window) {
+    RECT rc{};
+    GetWindowRect(window, &rc);
+    return rc;
+}
+
+std::vector<HWND> DialogsOf(const ChildProcess& process, HWND mainWindow) {
+    std::vector<HWND> found;
+    for (HWND window : process.TopWindows(L"#32770"))
+        if (window != mainWindow && IsWindowVisible(window)) found.push_back(window);
+    return found;
+}
+
+HWND WaitForOneDialog(const ChildProcess& process, HWND mainWindow, DWORD timeoutMs) {
+    std::vector<HWND> shown;
+    // Shown and sized: the page has been laid out.
+    WaitUntil(
+        [&] {
+            shown = DialogsOf(process, mainWindow);
+            if (shown.size() != 1) return false;
+            const RECT rc = RectOf(shown[0]);
+            return rc.right > rc.left;
+        },
+        timeoutMs);
+    if (shown.size() != 1) return nullptr;
+    WaitUntil([] { return false; }, 300); // the first paint
+    return shown[0];
+}
+
+KeyboardFocus::KeyboardFocus()
+    : window_(CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"journey focus", WS_POPUP | WS_VISIBLE, 0, 0, 120, 40, nullptr,
+                              nullptr, nullptr, nullptr)) {}
+
+KeyboardFocus::~KeyboardFocus() { DestroyWindow(window_); }
+
+bool KeyboardFocus::PressCtrlShiftH() const { return testing_support::PressKeys(window_, "ctrl+shift+h"); }
+
+std::vector<DWORD> SettledProcesses(const std::wstring& folder, const std::wstring& exeName, size_t expected,
+                                    DWORD timeoutMs) {
+    std::vector<DWORD> found;
+    WaitUntil([&] { return (found = app_test::ProcessesUnder(folder, exeName)).size() == expected; }, timeoutMs);
+    return found;
+}
+
+} // namespace journey

@@ -1,0 +1,16 @@
+#pragma once
+// The program's message box seen from outside its process: a message box of this process with the expected
+// title and text, drawn by the same page and engine, is what the program's box must show pixel for pixel.
+#include <windows.h>
+
+#include <string>
+
+namespace journey {
+
+// Whether the program's shown box `programBox` reads `title` and `text` exactly. On a mismatch, both
+// pictures are saved beside the journey's screenshots as <name>.png and <name>_expected.png.
+bool ShowsMessage(HWND programBox, const std::wstring& title, const std::wstring& text, const std::string& name);
+// Closes the program's box with a real click on its "Close" button.
+bool PressClose(HWND programBox);
+
+} // namespace journey

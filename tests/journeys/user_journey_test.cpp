@@ -1,0 +1,216 @@
+// A user's whole way with Tracewipe, in a Wine prefix made fresh for it: the real setup, the installed
+// program driven with real X input, the tray and the task bar, the settings and the hot key, About and the
+// update check, and the uninstaller; after each stage the registry, the files, the processes and the windows.
+#include "journey.h"
+#include "message_box_check.h"
+
+#include "support/outside_sentinel.h"
+#include "support/real_input.h"
+#include "support/registry_fixture.h"
+#include "support/test_folder.h"
+#include "support/unix_side.h"
+#include "update/local_http_server.h"
+#include "update/user_proxy_settings.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace journey {
+namespace {
+
+using app_test::kRunKey;
+using app_test::kRunKeyWow64;
+using app_test::ReadDword;
+using app_test::ReadString;
+using app_test::RunningApp;
+using testing_support::PathExists;
+using testing_support::ValueExists;
+using testing_support::WaitUntil;
+
+const std::wstring kSettingKey = app_test::kSettingsRoot + L"\\Setting";
+
+bool RunValuesGone(const wchar_t* name) {
+    return !ValueExists(HKEY_LOCAL_MACHINE, kRunKey, name) && !ValueExists(HKEY_LOCAL_MACHINE, kRunKeyWow64, name);
+}
+
+// The About picture's four link areas (left, top, width, height on the page).
+struct LinkArea {
+    const wchar_t* id;
+    RECT box;
+};
+constexpr LinkArea kLinkAreas[] = {
+    {L"website", {150, 218, 150 + 77, 218 + 23}},
+    {L"product", {257, 218, 257 + 77, 218 + 23}},
+    {L"support", {181, 272, 181 + 56, 272 + 17}},
+    {L"contact", {250, 272, 250 + 68, 272 + 17}},
+};
+
+// The stand-in browser notes each address it is started with on a line of its own (UTF-16).
+std::wstring Noted(const std::wstring& file) {
+    const std::string bytes = testing_support::ReadAll(file);
+    return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+}
+
+bool Closed(HWND dialog, HWND owner) {
+    return WaitUntil([&] { return !IsWindow(dialog) && IsWindowEnabled(owner); }, 5000);
+}
+
+TEST(Journey, InstallStartTrayAndTaskBarSettingsAndHotKeyAboutAndUpdatesUninstall) {
+    testing_support::OutsideSentinel outside;
+
+    // 1. Silent install from the real setup.
+    ASSERT_TRUE(InstallSilently());
+    const std::wstring dir = DefaultInstallDir();
+    const std::wstring program = dir + L"\\Tracewipe.exe";
+    const std::wstring launcher = dir + L"\\" + kLauncherName;
+    for (const std::wstring& file : {program, launcher, dir + L"\\Uninstall.exe"}) EXPECT_TRUE(PathExists(file));
+    EXPECT_EQ(ShortcutTarget(ShortcutFolder() + L"\\Tracewipe.lnk"), program);
+    EXPECT_EQ(ShortcutTarget(ShortcutFolder() + L"\\Uninstall Tracewipe.lnk"), dir + L"\\Uninstall.exe");
+    EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kProductKey, L"InstallPath"), program);
+    ASSERT_TRUE(outside.PlantLinkAt(dir + L"\\linked")); // the uninstaller must not follow it
+
+    auto app = std::make_unique<RunningApp>(program);
+    HWND window = app->WaitForWindow();
+    ASSERT_NE(window, nullptr);
+    app->Settle(300);
+    Screenshot("1_installed_and_started", app->WindowRect());
+
+    // 3. Move to Tray, then a left press on the icon in Wine's tray window.
+    ASSERT_TRUE(app->Click(L"movetray"));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(window); }, 3000));
+    HWND tray = FindWindowW(nullptr, L"Wine System Tray");
+    ASSERT_NE(tray, nullptr) << "Wine shows no tray window of its own on this display";
+    Screenshot("3_tray", RectOf(tray));
+    // The fresh prefix's tray holds our icon alone, in the first slot of its client area.
+    const int slot = GetSystemMetrics(SM_CXSMICON) + 4;
+    POINT icon{slot / 2, slot / 2};
+    ClientToScreen(tray, &icon);
+    ASSERT_TRUE(testing_support::ClickAt(icon));
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(window); }, 3000));
+    app->Settle();
+    EXPECT_EQ(GetForegroundWindow(), window);
+
+    // Minimize; Wine has no task bar on a bare X display, so the journey restores the window as a task-bar
+    // button does (restore, then foreground), and the next stage's real clicks prove it works again.
+    ASSERT_TRUE(app->Click(L"minimize"));
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(window); }, 3000));
+    ShowWindowAsync(window, SW_RESTORE);
+    SetForegroundWindow(window);
+    ASSERT_TRUE(WaitUntil([&] { return !IsIconic(window) && IsWindowVisible(window); }, 3000));
+    app->Settle(300);
+    Screenshot("3_restored_from_task_bar", app->WindowRect());
+
+    // 4. Settings: both boxes ticked ("Load at Window Startup" is by default), Apply.
+    ASSERT_TRUE(app->Click(L"main_panel_setting"));
+    ASSERT_TRUE(app->Click(L"hot_key"));
+    ASSERT_TRUE(app->Click(L"apply"));
+    EXPECT_EQ(SettledProcesses(dir, kLauncherName, 1).size(), 1u) << "Apply starts the launcher";
+    EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kRunKey, L"Tracewipe"), Quoted(program));
+    EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kRunKey, L"TracewipeHK"), Quoted(launcher));
+    EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kSettingKey, L"HotKey"), 1u);
+    Screenshot("4_settings_applied", app->WindowRect());
+
+    ASSERT_TRUE(app->Click(L"exit"));
+    ASSERT_TRUE(app->Process().WaitForExit(5000));
+    EXPECT_EQ(app->Process().ExitCode(), 0u);
+    app.reset();
+
+    // Ctrl+Shift+H starts the installed program; pressed again, the running one comes forward.
+    KeyboardFocus focus;
+    ASSERT_TRUE(focus.PressCtrlShiftH());
+    const std::vector<DWORD> started = SettledProcesses(dir, L"Tracewipe.exe", 1);
+    ASSERT_EQ(started.size(), 1u) << "the hot key starts Tracewipe";
+    app = std::make_unique<RunningApp>(started[0]);
+    window = app->WaitForWindow();
+    ASSERT_NE(window, nullptr);
+    app->Settle(300);
+    ASSERT_TRUE(focus.PressCtrlShiftH());
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == window; }, 5000)) << "brought forward";
+    WaitUntil([] { return false; }, 1500); // a second instance would be up by now
+    EXPECT_EQ(app_test::ProcessesUnder(dir, L"Tracewipe.exe"), started) << "still one instance";
+    Screenshot("4_hot_key_brought_forward", app->WindowRect());
+
+    // Untick the hot key, Apply: the launcher and its values go, the program's own value stays.
+    ASSERT_TRUE(app->Click(L"main_panel_setting"));
+    ASSERT_TRUE(app->Click(L"hot_key"));
+    ASSERT_TRUE(app->Click(L"apply"));
+    EXPECT_TRUE(SettledProcesses(dir, kLauncherName, 0).empty()) << "Apply ends the launcher";
+    EXPECT_TRUE(RunValuesGone(L"TracewipeHK"));
+    EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kRunKey, L"Tracewipe"), Quoted(program));
+
+    // 5. About: each link area opens its address in the prefix's http handler; a click elsewhere closes.
+    testing_support::TestFolder scratch;
+    const std::wstring noted = scratch / L"opened.txt";
+    testing_support::SetString(HKEY_CLASSES_ROOT, L"http\\shell\\open\\command", L"",
+                               Quoted(testing_support::DosPathOf(HTTP_RECORDER_EXE)) + L" " + Quoted(noted) + L" \"%1\"");
+    ASSERT_TRUE(app->Click(L"about"));
+    HWND about = WaitForOneDialog(app->Process(), window);
+    ASSERT_NE(about, nullptr);
+    EXPECT_FALSE(IsWindowEnabled(window));
+    const RECT aboutRect = RectOf(about);
+    Screenshot("5_about", aboutRect);
+    std::wstring expected;
+    for (const LinkArea& area : kLinkAreas) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(area.id)));
+        expected += L"http://www.example.com/buylinks/tracewipe.php?url=" + std::wstring(area.id) + L"\n";
+        ASSERT_TRUE(testing_support::ClickAt(POINT{aboutRect.left + (area.box.left + area.box.right) / 2,
+                                                   aboutRect.top + (area.box.top + area.box.bottom) / 2}));
+        EXPECT_TRUE(WaitUntil([&] { return Noted(noted).size() >= expected.size(); }, 10000));
+        EXPECT_EQ(Noted(noted), expected);
+        EXPECT_TRUE(IsWindowVisible(about)) << "a link leaves the dialog open";
+        app->Settle(GetDoubleClickTime()); // the next area's press is no double click
+    }
+    ASSERT_TRUE(testing_support::ClickAt(POINT{aboutRect.left + 30, aboutRect.top + 60}));
+    EXPECT_TRUE(Closed(about, window)) << "a click outside the link areas closes About";
+
+    // Check for Updates against a local server posing as the user's proxy: newer, the same, nothing.
+    struct UpdateCase {
+        std::string reply;
+        testing_support::LocalHttpServer::Mode mode;
+        std::wstring title, text;
+        std::string shot;
+    };
+    const UpdateCase updates[] = {
+        {testing_support::HttpReply(200, "TRWP1.0.1"), testing_support::LocalHttpServer::Mode::Answer,
+         L"New Version Available",
+         L"New Version of Tracewipe is available. Please download the latest version from www.example.com",
+         "5_update_newer"},
+        {testing_support::HttpReply(200, "TRWP1.0.0"), testing_support::LocalHttpServer::Mode::Answer,
+         L"Updated Version", L"You have latest version of Tracewipe1.0.0.", "5_update_same"},
+        {"", testing_support::LocalHttpServer::Mode::CloseAtOnce, L"Connection Failed",
+         L"Please check again later. Currently your internet connection is unavailable or the server is down.",
+         "5_update_no_answer"},
+    };
+    for (const UpdateCase& update : updates) {
+        SCOPED_TRACE(update.shot);
+        testing_support::LocalHttpServer server(update.reply, update.mode);
+        ASSERT_TRUE(server.Listening());
+        testing_support::ScopedUserProxySettings proxy({"127.0.0.1:" + std::to_string(server.Port()), "", ""});
+        ASSERT_TRUE(app->Click(L"update"));
+        HWND box = WaitForOneDialog(app->Process(), window, 20000);
+        ASSERT_NE(box, nullptr);
+        EXPECT_FALSE(IsWindowEnabled(window));
+        EXPECT_TRUE(ShowsMessage(box, update.title, update.text, update.shot));
+        ASSERT_TRUE(PressClose(box));
+        EXPECT_TRUE(Closed(box, window));
+    }
+
+    ASSERT_TRUE(app->Click(L"exit"));
+    ASSERT_TRUE(app->Process().WaitForExit(5000));
+    app.reset();
+
+    // 6. Uninstall: files, shortcuts and values go; the user's settings and anything linked stay.
+    ASSERT_TRUE(UninstallSilently(dir));
+    for (const std::wstring& file : {program, launcher, dir + L"\\Uninstall.exe"}) EXPECT_FALSE(PathExists(file));
+    EXPECT_FALSE(PathExists(ShortcutFolder()));
+    EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kProductKey, L"InstallPath"));
+    EXPECT_TRUE(RunValuesGone(L"Tracewipe"));
+    EXPECT_TRUE(RunValuesGone(L"TracewipeHK"));
+    EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kSettingKey, L"HotKey"), 0u);
+    EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kSettingKey, L"Startup"), 1u);
+    EXPECT_TRUE(outside.Intact());
+}
+
+} // namespace
+} // namespace journey
