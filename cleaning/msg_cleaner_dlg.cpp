@@ -80,7 +80,17 @@ void MsgCleanerDlg::on_init_dialog() {
     }
     ShowItemList();
     job_.jobResult = 0;
-    if (job_.cleanBrowsers) MsgBoxDlg::Show(owner(), kCloseBrowserTitle, kCloseBrowserText);
+    if (job_.cleanBrowsers) {
+        inNotice_ = true;
+        MsgBoxDlg::Show(owner(), kCloseBrowserTitle, kCloseBrowserText);
+        inNotice_ = false;
+        if (!hwnd()) return; // gone with its owner meanwhile
+        // Closed while the notice was up: the dialog goes without being shown.
+        if (closeAsked_) {
+            close();
+            return;
+        }
+    }
     place_window();
 }
 
@@ -123,6 +133,8 @@ void MsgCleanerDlg::StartJob() {
 
 bool MsgCleanerDlg::can_close() {
     closeAsked_ = true;
+    // Not from inside its own initialisation: it closes once the notice has gone.
+    if (inNotice_) return false;
     if (job_.RequestClose()) return true;
     // The job posts WM_CLOSE again once the current item has ended; until then the user sees why the
     // dialog is still there.

@@ -56,6 +56,7 @@ private:
     std::unique_ptr<CleanerSet> ownCleaners_;
     CleaningJob job_;
     bool closeAsked_ = false; // no job starts once the dialog is closing
+    bool inNotice_ = false;   // the notice runs inside this dialog's initialisation
     bool stoppedByUser_ = false;
     int shownPercent_ = -1;
 };

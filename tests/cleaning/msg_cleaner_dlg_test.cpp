@@ -299,6 +299,40 @@ TEST_F(ProgressDialog, EveryItemShowsAllThirtyThreeLinesInAScrollingListAndExitB
     EXPECT_TRUE(cleaners_.Actions().empty());
 }
 
+BOOL CALLBACK NoteDialog(HWND hwnd, LPARAM found) {
+    wchar_t name[16] = L"";
+    GetClassNameW(hwnd, name, 16);
+    if (std::wstring(name) == L"#32770") reinterpret_cast<std::vector<HWND>*>(found)->push_back(hwnd);
+    return TRUE;
+}
+
+// A close that reaches the progress dialog while its notice is up (it is still initialising, unsized) waits
+// for the notice; then the dialog goes without being shown and nothing runs.
+TEST_F(ProgressDialog, ClosedWhileTheNoticeIsUpItGoesAfterTheNoticeWithoutShowing) {
+    Select({L"ff_cache", L"temp_files"});
+    MsgCleanerDlg dialog(owner_.hwnd(), cleaners_);
+    bool noticeStayed = false;
+    bool shownAfter = true;
+    User user([&] {
+        HWND notice = WaitForDialog(ui_);
+        if (!notice) return;
+        std::vector<HWND> all;
+        EnumThreadWindows(ui_, NoteDialog, reinterpret_cast<LPARAM>(&all));
+        for (HWND d : all)
+            if (d != notice) PostMessageW(d, WM_CLOSE, 0, 0);
+        Sleep(300);
+        noticeStayed = IsWindowVisible(notice);
+        CloseTheNotice();
+        shownAfter = WaitForDialog(ui_, notice, 1000) != nullptr;
+    });
+    dialog.Run();
+    user.Join();
+    EXPECT_TRUE(noticeStayed);
+    EXPECT_FALSE(shownAfter);
+    EXPECT_EQ(dialog.JobResult(), 0);
+    EXPECT_TRUE(cleaners_.Actions().empty());
+}
+
 // Exit while the job is inside a step: the dialog says it is stopping at once, stays while the step ends,
 // then closes; nothing more runs and no result is reported.
 TEST_F(ProgressDialog, ExitDuringTheFirstOrTheLastStepStopsTheJobAfterThatStep) {
