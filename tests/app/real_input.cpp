@@ -28,6 +28,12 @@ bool ClickAt(POINT screen) {
                          " click 1");
 }
 
+bool StartThroughWine(const std::wstring& program) {
+    std::string path;
+    for (wchar_t c : program) path += c == L'\'' ? std::string("'\\''") : std::string(1, static_cast<char>(c));
+    return RunOnUnixSide("wine '" + path + "' </dev/null >/dev/null 2>&1 &");
+}
+
 bool PressKeys(const std::string& keys) { return RunOnUnixSide("timeout 5 xdotool key " + keys); }
 
 ScreenPixels Capture(const RECT& area) {

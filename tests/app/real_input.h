@@ -21,6 +21,10 @@ struct ScreenPixels {
 ScreenPixels Capture(const RECT& area);
 bool SamePixels(const ScreenPixels& a, const ScreenPixels& b);
 
+// Starts a Windows program with the `wine` command from the Linux side, detached; Wine's loader takes paths
+// that CreateProcessW refuses (longer than MAX_PATH).
+bool StartThroughWine(const std::wstring& program);
+
 // Saves the display's `area` as build/screenshots/<name>.png.
 bool SaveScreenshot(const std::string& name, const RECT& area);
 
