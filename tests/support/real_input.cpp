@@ -23,8 +23,10 @@ bool RunOnUnixSide(const std::string& command) {
 } // namespace
 
 bool ClickAt(POINT screen) {
-    return RunOnUnixSide("timeout 5 xdotool mousemove --sync " + std::to_string(screen.x) + " " +
-                         std::to_string(screen.y) + " click 1");
+    // NOTE: no --sync: it waits for the pointer to move, so a second click at the same point waited out the
+    // timeout and never clicked. The X server takes the move and the press in order either way.
+    return RunOnUnixSide("timeout 5 xdotool mousemove " + std::to_string(screen.x) + " " + std::to_string(screen.y) +
+                         " click 1");
 }
 
 bool MovePointerTo(POINT screen) {
