@@ -1,6 +1,8 @@
 #include "journey.h"
 
 #include "support/real_input.h"
+#include "ui/element_ops.h"
+#include "ui/resource_data.h"
 #include "support/unix_side.h"
 
 #include <objbase.h>
@@ -86,6 +88,47 @@ HWND WaitForOneDialog(const ChildProcess& process, HWND mainWindow, DWORD timeou
     if (shown.size() != 1) return nullptr;
     WaitUntil([] { return false; }, 300); // the first paint
     return shown[0];
+}
+
+namespace {
+
+LRESULT CALLBACK PageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    BOOL handled = FALSE;
+    const LRESULT result = HTMLayoutProcND(hwnd, message, wParam, lParam, &handled);
+    return handled ? result : DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+} // namespace
+
+RECT PageOffset(unsigned pageId, const wchar_t* id) {
+    static const ATOM atom = [] {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = PageProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"TracewipeJourneyPage";
+        return RegisterClassW(&wc);
+    }();
+    HWND window = CreateWindowExW(0, MAKEINTATOM(atom), L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    RECT rc{};
+    if (auto page = htmlayout::LoadPage(pageId)) {
+        HTMLayoutLoadHtml(window, page->data(), static_cast<UINT>(page->size()));
+        const UINT width = HTMLayoutGetMinWidth(window);
+        SetWindowPos(window, nullptr, 0, 0, static_cast<int>(width), static_cast<int>(HTMLayoutGetMinHeight(window, width)),
+                     SWP_NOZORDER | SWP_NOMOVE);
+        htmlayout::scoped_element element = htmlayout::FindById(htmlayout::RootOf(window), id);
+        if (element) HTMLayoutGetElementLocation(element, &rc, ROOT_RELATIVE | BORDER_BOX);
+    }
+    DestroyWindow(window);
+    return rc;
+}
+
+bool PressOn(HWND dialog, unsigned pageId, const wchar_t* id) {
+    const RECT window = RectOf(dialog), offset = PageOffset(pageId, id);
+    if (IsRectEmpty(&offset)) return false;
+    // From elsewhere, so that the page sees the pointer enter the element.
+    testing_support::MovePointerTo(POINT{1, 1});
+    return testing_support::ClickAt(POINT{window.left + (offset.left + offset.right) / 2,
+                                          window.top + (offset.top + offset.bottom) / 2});
 }
 
 KeyboardFocus::KeyboardFocus()

@@ -33,6 +33,12 @@ std::vector<HWND> DialogsOf(const testing_support::ChildProcess& process, HWND m
 // Waits for exactly one dialog of the program; null when none (or more) came within `timeoutMs`.
 HWND WaitForOneDialog(const testing_support::ChildProcess& process, HWND mainWindow, DWORD timeoutMs = 10000);
 
+// Where the element `id` of the RT_HTML page `pageId` lies in a dialog window showing it: the page laid out
+// at its minimal size in a hidden window of this process, as a dialog sizes itself.
+RECT PageOffset(unsigned pageId, const wchar_t* id);
+// A real click on the middle of that element of the program's dialog `dialog`.
+bool PressOn(HWND dialog, unsigned pageId, const wchar_t* id);
+
 // A visible window of the journey's own process, which takes the X keyboard focus for the hot key: Wine
 // turns keys into WM_HOTKEY only while one of its windows has the focus.
 class KeyboardFocus {

@@ -17,11 +17,6 @@ using app_test::ScreenPixels;
 // Anti-aliased edges of a layered window take the colour of what lies beneath; the inside does not.
 constexpr int kEdge = 6;
 
-struct Reference {
-    ScreenPixels inside;
-    POINT close{}; // the Close button's middle, from the window's top-left
-};
-
 RECT Inside(const RECT& window) {
     return RECT{window.left + kEdge, window.top + kEdge, window.right - kEdge, window.bottom - kEdge};
 }
@@ -49,18 +44,17 @@ void ShowInThisProcess(const std::wstring& title, const std::wstring& text, cons
     DestroyWindow(owner);
 }
 
-const Reference& ReferenceFor(const std::wstring& title, const std::wstring& text) {
-    static std::map<std::pair<std::wstring, std::wstring>, Reference> drawn;
+// The inside of a box with this title and text, as this process draws it.
+const ScreenPixels& ReferenceFor(const std::wstring& title, const std::wstring& text) {
+    static std::map<std::pair<std::wstring, std::wstring>, ScreenPixels> drawn;
     auto found = drawn.find({title, text});
     if (found != drawn.end()) return found->second;
-    Reference reference;
+    ScreenPixels reference;
     ShowInThisProcess(title, text, [&](HWND dialog) {
         const RECT window = RectOf(dialog);
         PointerAway();
         Sleep(200);
-        reference.inside = app_test::Capture(Inside(window));
-        const POINT close = ui_test::ScreenPointOf(dialog, L"close_btn");
-        reference.close = POINT{close.x - window.left, close.y - window.top};
+        reference = app_test::Capture(Inside(window));
     });
     return drawn[{title, text}] = reference;
 }
@@ -68,22 +62,17 @@ const Reference& ReferenceFor(const std::wstring& title, const std::wstring& tex
 } // namespace
 
 bool ShowsMessage(HWND programBox, const std::wstring& title, const std::wstring& text, const std::string& name) {
-    const Reference& reference = ReferenceFor(title, text);
+    const ScreenPixels& reference = ReferenceFor(title, text);
     PointerAway();
     Sleep(200);
     const RECT window = RectOf(programBox);
     Screenshot(name, window);
-    if (app_test::SamePixels(app_test::Capture(Inside(window)), reference.inside)) return true;
+    if (app_test::SamePixels(app_test::Capture(Inside(window)), reference)) return true;
     // What it should have read, for the failure's report.
     ShowInThisProcess(title, text, [&](HWND dialog) { Screenshot(name + "_expected", RectOf(dialog)); });
     return false;
 }
 
-bool PressClose(HWND programBox) {
-    const RECT window = RectOf(programBox);
-    // Any box of page 191 has its Close button in the same place.
-    const POINT close = ReferenceFor(L"", L"").close;
-    return testing_support::ClickAt(POINT{window.left + close.x, window.top + close.y});
-}
+bool PressClose(HWND programBox) { return PressOn(programBox, htmlayout::kMsgBoxPageId, L"close_btn"); }
 
 } // namespace journey

@@ -3,6 +3,10 @@
 // update check, and the uninstaller; after each stage the registry, the files, the processes and the windows.
 #include "journey.h"
 #include "message_box_check.h"
+#include "seeded_history.h"
+
+#include "settings/clean_item_catalogue.h"
+#include "ui/resource_ids.h"
 
 #include "support/outside_sentinel.h"
 #include "support/real_input.h"
@@ -15,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
 
 namespace journey {
 namespace {
@@ -56,6 +61,52 @@ bool Closed(HWND dialog, HWND owner) {
     return WaitUntil([&] { return !IsWindow(dialog) && IsWindowEnabled(owner); }, 5000);
 }
 
+bool Gone(HWND dialog, DWORD timeoutMs = 8000) {
+    return WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, timeoutMs);
+}
+
+// Every clean item's stored flag: a user who unticked every box before.
+void StoreEveryItem(DWORD value) {
+    for (const CatalogueEntry& entry : Catalogue())
+        if (entry.IsCleanItem())
+            testing_support::SetDword(HKEY_CURRENT_USER, std::wstring(SettingsKeyPath(entry.key)),
+                                      std::wstring(entry.valueName), value);
+}
+
+constexpr wchar_t kNoticeText[] = L"It is recommanded that close all the browsers by yourself or else Tracewipe "
+                                  L"'End Process' the browser before start deleting history.";
+
+// Presses a clean button with browser items in the run and goes on as a user does: the "Close Browser"
+// notice, the list, Clean. Answers the message box that follows (null when none comes).
+HWND RunCleaning(RunningApp& app, const wchar_t* button, const std::string& shot) {
+    if (!app.Click(button)) return nullptr;
+    HWND notice = WaitForOneDialog(app.Process(), app.Window());
+    if (!notice) return nullptr;
+    EXPECT_FALSE(IsWindowEnabled(app.Window()));
+    EXPECT_TRUE(ShowsMessage(notice, L"Close Browser", kNoticeText, shot + "_notice"));
+    PressClose(notice);
+    if (!Gone(notice)) return nullptr;
+    HWND progress = WaitForOneDialog(app.Process(), app.Window());
+    if (!progress) return nullptr;
+    Screenshot(shot + "_progress_before", RectOf(progress));
+    PressOn(progress, htmlayout::kProgressPageId, L"btn_Clean");
+    WaitUntil([] { return false; }, 1000);
+    if (IsWindowVisible(progress)) Screenshot(shot + "_progress_during", RectOf(progress));
+    if (!Gone(progress, 120000)) return nullptr;
+    return WaitForOneDialog(app.Process(), app.Window(), 20000);
+}
+
+// Checks the outcome message, closes it, and answers the clean items with traces gone by then.
+std::set<std::wstring> AfterCleaning(RunningApp& app, HWND box, const std::wstring& text, const std::string& shot,
+                                     const SeededHistory& history) {
+    EXPECT_TRUE(ShowsMessage(box, L"Delete Successfully", text, shot + "_done"));
+    PressClose(box);
+    EXPECT_TRUE(Closed(box, app.Window())) << "the main window is enabled again";
+    EXPECT_TRUE(history.MissingKeepers().empty()) << testing::PrintToString(history.MissingKeepers());
+    EXPECT_TRUE(history.SentinelsIntact());
+    return history.ItemsCleaned();
+}
+
 TEST(Journey, InstallStartTrayAndTaskBarSettingsAndHotKeyAboutAndUpdatesUninstall) {
     testing_support::OutsideSentinel outside;
 
@@ -70,11 +121,58 @@ TEST(Journey, InstallStartTrayAndTaskBarSettingsAndHotKeyAboutAndUpdatesUninstal
     EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kProductKey, L"InstallPath"), program);
     ASSERT_TRUE(outside.PlantLinkAt(dir + L"\\linked")); // the uninstaller must not follow it
 
+    // History for every item; no box ticked yet.
+    SeededHistory history;
+    StoreEveryItem(0);
+    ASSERT_EQ(history.ItemsLeft(), history.Items());
+
     auto app = std::make_unique<RunningApp>(program);
     HWND window = app->WaitForWindow();
     ASSERT_NE(window, nullptr);
     app->Settle(300);
     Screenshot("1_installed_and_started", app->WindowRect());
+
+    // 2. Clean Now with nothing ticked says so, without a progress dialog.
+    ASSERT_TRUE(app->Click(L"btn_QuickClean"));
+    HWND box = WaitForOneDialog(app->Process(), window);
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(ShowsMessage(box, L"No Item(s) Selected",
+                             L"You have not selected any item to clean!. Please first select the item(s) from windows "
+                             L"and/or Browser tab to delete its history.",
+                             "2_nothing_selected"));
+    ASSERT_TRUE(PressClose(box));
+    EXPECT_TRUE(Closed(box, window));
+    EXPECT_EQ(history.ItemsLeft(), history.Items());
+
+    // Two items ticked on each of two sub-tabs; Clean on the second cleans only its group.
+    ASSERT_TRUE(app->Click(L"windows_application"));
+    ASSERT_TRUE(app->Click(L"media_player"));
+    ASSERT_TRUE(app->Click(L"ms_paint"));
+    Screenshot("2_programs_ticked", app->WindowRect());
+    ASSERT_TRUE(app->Click(L"main_panel_browser"));
+    ASSERT_TRUE(app->Click(L"browser_firefox"));
+    ASSERT_TRUE(app->Click(L"ff_cookies"));
+    ASSERT_TRUE(app->Click(L"ff_cache"));
+    Screenshot("2_firefox_ticked", app->WindowRect());
+    box = RunCleaning(*app, L"btn_panelClean", "2_clean_firefox");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(AfterCleaning(*app, box, L"History of selected item(s) are delete successfully.", "2_clean_firefox",
+                            history),
+              (std::set<std::wstring>{L"ff_cache", L"ff_cookies"}));
+
+    // Clean Now: the rest of the selection.
+    box = RunCleaning(*app, L"btn_QuickClean", "2_clean_now");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(AfterCleaning(*app, box, L"History of selected item(s)are delete successfully.", "2_clean_now", history),
+              (std::set<std::wstring>{L"ff_cache", L"ff_cookies", L"media_player", L"ms_paint"}));
+
+    // Clean All: everything, with a cache big enough to see the run going.
+    history.AddCacheFiles(2000);
+    box = RunCleaning(*app, L"btn_cleanAll", "2_clean_all");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(AfterCleaning(*app, box, L"History of all the items are delete successfully.", "2_clean_all", history),
+              history.Items());
+    EXPECT_TRUE(history.ItemsLeft().empty());
 
     // 3. Move to Tray, then a left press on the icon in Wine's tray window.
     ASSERT_TRUE(app->Click(L"movetray"));
@@ -138,6 +236,10 @@ TEST(Journey, InstallStartTrayAndTaskBarSettingsAndHotKeyAboutAndUpdatesUninstal
     EXPECT_TRUE(SettledProcesses(dir, kLauncherName, 0).empty()) << "Apply ends the launcher";
     EXPECT_TRUE(RunValuesGone(L"TracewipeHK"));
     EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kRunKey, L"Tracewipe"), Quoted(program));
+
+    ASSERT_TRUE(app->Click(L"main_panel_store"));
+    Screenshot("4_store", app->WindowRect());
+    ASSERT_TRUE(app->Click(L"main_panel_setting"));
 
     // 5. About: each link area opens its address in the prefix's http handler; a click elsewhere closes.
     testing_support::TestFolder scratch;

@@ -1,5 +1,6 @@
 #include "support/registry_fixture.h"
 
+#include <aclapi.h>
 #include <shlwapi.h>
 
 namespace testing_support {
@@ -37,6 +38,30 @@ void DeleteTree(HKEY root, const std::wstring& key) { SHDeleteKeyW(root, key.c_s
 
 void DeleteValue(HKEY root, const std::wstring& key, const std::wstring& name) {
     SHDeleteValueW(root, key.c_str(), name.c_str());
+}
+
+ScopedWritesDenied::ScopedWritesDenied(std::wstring objectName) : objectName_(std::move(objectName)) {
+    if (GetNamedSecurityInfoW(objectName_.c_str(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                              &savedDacl_, nullptr, &saved_) != ERROR_SUCCESS)
+        return;
+    EXPLICIT_ACCESSW deny{};
+    deny.grfAccessPermissions = KEY_SET_VALUE | KEY_CREATE_SUB_KEY;
+    deny.grfAccessMode = DENY_ACCESS;
+    deny.grfInheritance = NO_INHERITANCE;
+    deny.Trustee.TrusteeForm = TRUSTEE_IS_NAME;
+    deny.Trustee.ptstrName = const_cast<wchar_t*>(L"CURRENT_USER");
+    PACL denying = nullptr;
+    if (SetEntriesInAclW(1, &deny, savedDacl_, &denying) != ERROR_SUCCESS) return;
+    applied_ = SetNamedSecurityInfoW(objectName_.data(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                                     denying, nullptr) == ERROR_SUCCESS;
+    LocalFree(denying);
+}
+
+ScopedWritesDenied::~ScopedWritesDenied() {
+    if (applied_)
+        SetNamedSecurityInfoW(objectName_.data(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                              savedDacl_, nullptr);
+    if (saved_) LocalFree(saved_);
 }
 
 } // namespace testing_support

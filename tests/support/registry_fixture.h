@@ -27,4 +27,22 @@ private:
     std::wstring key_;
 };
 
+// Denies the current user writes to a key (values and subkeys) through its access list, as a user without
+// the rights to it meets it; puts the list back when it goes. `objectName` as the security functions name a
+// key, e.g. "MACHINE\\SOFTWARE\\...".
+class ScopedWritesDenied {
+public:
+    explicit ScopedWritesDenied(std::wstring objectName);
+    ~ScopedWritesDenied();
+    ScopedWritesDenied(const ScopedWritesDenied&) = delete;
+    ScopedWritesDenied& operator=(const ScopedWritesDenied&) = delete;
+    bool Applied() const { return applied_; }
+
+private:
+    std::wstring objectName_;
+    PSECURITY_DESCRIPTOR saved_ = nullptr;
+    PACL savedDacl_ = nullptr;
+    bool applied_ = false;
+};
+
 } // namespace testing_support
