@@ -6,6 +6,7 @@
 
 #include "settings/clean_item_catalogue.h"
 #include "support/outside_sentinel.h"
+#include "support/real_input.h"
 #include "support/shell_folder_redirect.h"
 #include "ui/msg_box_dlg.h"
 #include "ui/resource_data.h"
@@ -130,11 +131,11 @@ protected:
         return cleaning_test::WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 8000);
     }
     void CloseBox(HWND box) {
-        ClickAt(Middle(On(box, OffsetIn(htmlayout::kMsgBoxPageId, L"close_btn"))));
+        testing_support::ClickAt(Middle(On(box, OffsetIn(htmlayout::kMsgBoxPageId, L"close_btn"))));
         EXPECT_TRUE(Gone(box));
     }
     void Press(HWND progress, const wchar_t* id) {
-        ClickAt(Middle(On(progress, OffsetIn(htmlayout::kProgressPageId, id))));
+        testing_support::ClickAt(Middle(On(progress, OffsetIn(htmlayout::kProgressPageId, id))));
     }
     void Shot(HWND window, const char* name) {
         RECT rc{};
@@ -281,6 +282,30 @@ TEST_F(CleanCommands, ExitDuringTheRunStopsItAndShowsNothing) {
     EXPECT_EQ(NextDialog(app, progress, 2000), nullptr) << "no message for a run the user stopped";
     EXPECT_TRUE(IsWindowEnabled(app.Window()));
     EXPECT_TRUE(PathExists(cookies_)) << "the run stopped before its next item";
+    EXPECT_TRUE(sentinel_.Intact());
+}
+
+// The main window closed while a run goes on (its dialog goes with it): the run is stopped, the program waits
+// for it and ends normally. (Under Wine the main window's withdrawal takes 2 s before the dialog goes, so
+// which item the run stops after is not fixed here; the dialog tests hold that.)
+TEST_F(CleanCommands, MainWindowClosedDuringTheRunStopsItAndTheProgramEnds) {
+    for (int i = 0; i < 3000; ++i)
+        root_.Write(L"Local\\Mozilla\\Firefox\\Profiles\\abc.default\\cache2\\entries\\f" + std::to_wstring(i));
+    StoreAll(0);
+    SetDword(HKEY_CURRENT_USER, kFfKey, L"Cache", 1);
+    SetDword(HKEY_CURRENT_USER, kFfKey, L"Cookies", 1);
+    RunningApp& app = StartShown();
+    ASSERT_NE(app.Window(), nullptr);
+    ASSERT_TRUE(app.Click(L"btn_QuickClean"));
+    HWND notice = NextDialog(app);
+    ASSERT_NE(notice, nullptr);
+    CloseBox(notice);
+    HWND progress = NextDialog(app, notice);
+    ASSERT_NE(progress, nullptr);
+    Press(progress, L"btn_Clean");
+    PostMessageW(app.Window(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(app.Process().WaitForExit(20000));
+    EXPECT_EQ(app.Process().ExitCode(), 0u);
     EXPECT_TRUE(sentinel_.Intact());
 }
 
