@@ -5,6 +5,7 @@
 #include "cleaners/browsers/index_file_messages.h"
 #include "job_dialog.h"
 #include "settings/settings_store.h"
+#include "support/clipboard_text.h"
 #include "support/outside_sentinel.h"
 #include "support/registry_fixture.h"
 #include "support/shell_folder_redirect.h"
@@ -62,23 +63,6 @@ const std::vector<std::wstring> kHistoryKeys = {
 };
 const std::wstring kTypedUrls = L"Software\\Microsoft\\Internet Explorer\\TypedURLs";
 const std::wstring kUserWinlogon = L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
-
-bool ClipboardHasText() {
-    if (!OpenClipboard(nullptr)) return false;
-    const bool has = IsClipboardFormatAvailable(CF_UNICODETEXT);
-    CloseClipboard();
-    return has;
-}
-
-void PutTextOnClipboard() {
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    EmptyClipboard();
-    HGLOBAL text = GlobalAlloc(GMEM_MOVEABLE, 16);
-    wcscpy(static_cast<wchar_t*>(GlobalLock(text)), L"secret");
-    GlobalUnlock(text);
-    SetClipboardData(CF_UNICODETEXT, text);
-    CloseClipboard();
-}
 
 TEST(FullJob, EverySeededTraceGoesAndNothingBeyond) {
     TestFolder root;
@@ -148,7 +132,7 @@ TEST(FullJob, EverySeededTraceGoesAndNothingBeyond) {
     const std::wstring page = L"http://tracewipe.test/full-job", cookie = L"Cookie:user@tracewipe.test/";
     ASSERT_TRUE(MakeCacheEntry(page, NORMAL_CACHE_ENTRY));
     ASSERT_TRUE(MakeCacheEntry(cookie, COOKIE_CACHE_ENTRY));
-    PutTextOnClipboard();
+    ASSERT_TRUE(PutTextOnClipboard(L"secret"));
 
     CleanSelection = {};
     SelectAllItems();

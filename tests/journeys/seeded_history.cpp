@@ -1,5 +1,6 @@
 #include "seeded_history.h"
 
+#include "support/clipboard_text.h"
 #include "support/registry_fixture.h"
 #include "support/test_folder.h"
 
@@ -37,23 +38,6 @@ void WriteFile(const std::wstring& path, const std::string& content = "trace") {
     DWORD written = 0;
     ::WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
     CloseHandle(file);
-}
-
-bool ClipboardHasText() {
-    if (!OpenClipboard(nullptr)) return false;
-    const bool has = IsClipboardFormatAvailable(CF_UNICODETEXT);
-    CloseClipboard();
-    return has;
-}
-
-void PutTextOnClipboard() {
-    if (!OpenClipboard(nullptr)) return;
-    EmptyClipboard();
-    HGLOBAL text = GlobalAlloc(GMEM_MOVEABLE, 16);
-    wcscpy(static_cast<wchar_t*>(GlobalLock(text)), L"secret");
-    GlobalUnlock(text);
-    SetClipboardData(CF_UNICODETEXT, text);
-    CloseClipboard();
 }
 
 } // namespace
@@ -134,7 +118,7 @@ void SeededHistory::Seed(const Trace& trace) {
     case Kind::Key: testing_support::SetString(HKEY_CURRENT_USER, trace.where + L"\\nested", L"a", L"trace"); break;
     case Kind::FlatKey: testing_support::SetString(HKEY_CURRENT_USER, trace.where, L"a", L"trace"); break;
     case Kind::Value: testing_support::SetString(HKEY_CURRENT_USER, trace.where, trace.name, L"trace"); break;
-    case Kind::Clipboard: PutTextOnClipboard(); break;
+    case Kind::Clipboard: testing_support::PutTextOnClipboard(L"secret"); break;
     }
 }
 
@@ -144,7 +128,7 @@ bool SeededHistory::Present(const Trace& trace) {
     case Kind::Key:
     case Kind::FlatKey: return testing_support::KeyExists(HKEY_CURRENT_USER, trace.where);
     case Kind::Value: return testing_support::ValueExists(HKEY_CURRENT_USER, trace.where, trace.name);
-    case Kind::Clipboard: return ClipboardHasText();
+    case Kind::Clipboard: return testing_support::ClipboardHasText();
     }
     return false;
 }

@@ -57,8 +57,10 @@ std::wstring Noted(const std::wstring& file) {
     return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
 }
 
+// The dialog gone, its owner enabled and in front again: the user can go on where they were.
 bool Closed(HWND dialog, HWND owner) {
-    return WaitUntil([&] { return !IsWindow(dialog) && IsWindowEnabled(owner); }, 5000);
+    return WaitUntil(
+        [&] { return !IsWindow(dialog) && IsWindowEnabled(owner) && GetForegroundWindow() == owner; }, 5000);
 }
 
 bool Gone(HWND dialog, DWORD timeoutMs = 8000) {

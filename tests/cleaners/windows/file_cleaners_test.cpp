@@ -1,6 +1,7 @@
 #include "cleaners/windows/file_cleaners.h"
 
 #include "file_fixture.h"
+#include "support/clipboard_text.h"
 #include "support/outside_sentinel.h"
 #include "support/registry_fixture.h"
 #include "support/shell_folder_redirect.h"
@@ -20,6 +21,7 @@ using file_fixture::Exists;
 using file_fixture::Watcher;
 using file_fixture::Write;
 using testing_support::OutsideSentinel;
+using testing_support::PutTextOnClipboard;
 using testing_support::ScopedShellFolder;
 using testing_support::TestFolder;
 
@@ -135,18 +137,6 @@ TEST(CleanTempFiles, CleansBothTemporaryFoldersButNotALockedFileOrALinkedFolder)
     EXPECT_FALSE(Exists(temp + L"\\tw-sub"));
     EXPECT_TRUE(Exists(temp));
     EXPECT_TRUE(Exists(localTemp));
-}
-
-bool PutTextOnClipboard(const wchar_t* text) {
-    if (!OpenClipboard(nullptr)) return false;
-    EmptyClipboard();
-    const size_t bytes = (wcslen(text) + 1) * sizeof(wchar_t);
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    memcpy(GlobalLock(memory), text, bytes);
-    GlobalUnlock(memory);
-    const bool set = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
-    CloseClipboard();
-    return set;
 }
 
 TEST(CleanClipboard, EmptiesItAndLeavesItClosed) {
