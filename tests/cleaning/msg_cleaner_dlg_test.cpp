@@ -7,6 +7,7 @@
 #include "support/outside_sentinel.h"
 #include "support/real_input.h"
 #include "support/registry_fixture.h"
+#include "support/shell_folder_redirect.h"
 #include "support/test_folder.h"
 
 #include <gtest/gtest.h>
@@ -455,6 +456,52 @@ TEST_F(ProgressDialog, OwnerDestroyedDuringTheRunLeavesNoJobOnAGoneDialog) {
         EXPECT_EQ(dialog.JobResult(), 0);
     }
     EXPECT_EQ(cleaners.Actions().size(), 1u) << "the job stopped after its current step";
+}
+
+// The program's own cleaners behind the dialog, on history seeded for three Windows items, with a link to an
+// outside folder in the emptied folder.
+TEST_F(ProgressDialog, TheRealCleanersRemoveTheSeededTracesOfTheShownLinesOnly) {
+    using namespace testing_support;
+    const std::wstring runMru = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
+    const std::wstring typedUrls = L"Software\\Microsoft\\Internet Explorer\\TypedURLs";
+    ScopedKeyTree runKey(HKEY_CURRENT_USER, runMru), urlKey(HKEY_CURRENT_USER, typedUrls);
+    SetString(HKEY_CURRENT_USER, runMru, L"a", L"notepad\\1");
+    SetString(HKEY_CURRENT_USER, typedUrls, L"url1", L"http://tracewipe.test/");
+    TestFolder root;
+    const std::wstring local = root.MakeFolder(L"Local");
+    ScopedShellFolder localAppData(L"Local AppData", local);
+    const std::wstring trace = root.Write(L"Local\\Temp\\session.tmp");
+    OutsideSentinel sentinel;
+    ASSERT_TRUE(sentinel.PlantLinkAt(local + L"\\Temp\\outside-link"));
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    HGLOBAL text = GlobalAlloc(GMEM_MOVEABLE, 16);
+    wcscpy(static_cast<wchar_t*>(GlobalLock(text)), L"secret");
+    GlobalUnlock(text);
+    SetClipboardData(CF_UNICODETEXT, text);
+    CloseClipboard();
+
+    Select({L"temp_files", L"clip_board", L"run_history", L"ie_urls"});
+    MsgCleanerDlg dialog(owner_.hwnd());
+    dialog.SetSingleGroup(CleanGroup::WindowsCleaning);
+    User user([&] {
+        HWND progress = WaitForProgress();
+        if (!progress) return;
+        Press(Look(progress).clean);
+        WaitFor([&] { return !IsWindow(progress); }, 20000);
+    });
+    dialog.Run();
+    user.Join();
+
+    EXPECT_EQ(dialog.JobResult(), 1);
+    EXPECT_FALSE(PathExists(trace));
+    EXPECT_TRUE(PathExists(local + L"\\Temp"));
+    EXPECT_TRUE(sentinel.Intact());
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EXPECT_FALSE(IsClipboardFormatAvailable(CF_UNICODETEXT));
+    CloseClipboard();
+    EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, runMru, L"a")) << "Start Menu Cleaning was not in the run";
+    EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, typedUrls, L"url1")) << "nor Internet Explorer";
 }
 
 } // namespace
