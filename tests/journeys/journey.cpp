@@ -6,6 +6,7 @@
 #include "support/unix_side.h"
 
 #include <objbase.h>
+#include <shellapi.h>
 #include <shlobj.h>
 #include <shobjidl.h>
 
@@ -45,6 +46,10 @@ std::wstring ShortcutTarget(const std::wstring& lnk) {
         link->Release();
     }
     return target;
+}
+
+bool OpenShortcut(const std::wstring& lnk) {
+    return reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", lnk.c_str(), nullptr, nullptr, SW_SHOWNORMAL)) > 32;
 }
 
 bool InstallSilently(const std::wstring& arguments) {

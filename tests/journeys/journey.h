@@ -20,6 +20,9 @@ std::wstring ShortcutFolder();
 // The program a shortcut starts; empty when it cannot be read.
 std::wstring ShortcutTarget(const std::wstring& lnk);
 
+// Opens a shortcut as the Start menu does; false when the shell could not.
+bool OpenShortcut(const std::wstring& lnk);
+
 // The real TracewipeSetup.exe, silently; and the installed uninstaller, silently, to its end.
 bool InstallSilently(const std::wstring& arguments = L"");
 bool UninstallSilently(const std::wstring& installDir);

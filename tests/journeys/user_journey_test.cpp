@@ -128,7 +128,11 @@ TEST(Journey, InstallStartTrayAndTaskBarSettingsAndHotKeyAboutAndUpdatesUninstal
     StoreEveryItem(0);
     ASSERT_EQ(history.ItemsLeft(), history.Items());
 
-    auto app = std::make_unique<RunningApp>(program);
+    // Started as a user starts it: its Start-menu shortcut.
+    ASSERT_TRUE(OpenShortcut(ShortcutFolder() + L"\\Tracewipe.lnk"));
+    const std::vector<DWORD> fromShortcut = SettledProcesses(dir, L"Tracewipe.exe", 1);
+    ASSERT_EQ(fromShortcut.size(), 1u) << "the shortcut starts the installed program";
+    auto app = std::make_unique<RunningApp>(fromShortcut[0]);
     HWND window = app->WaitForWindow();
     ASSERT_NE(window, nullptr);
     app->Settle(300);
