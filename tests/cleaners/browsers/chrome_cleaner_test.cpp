@@ -1,6 +1,7 @@
 #include "cleaners/browsers/chrome_cleaner.h"
 
 #include "browser_folders_fixture.h"
+#include "locked_database.h"
 #include "support/browser_databases.h"
 
 #include <gtest/gtest.h>
@@ -217,6 +218,20 @@ TEST_F(ChromeDownloads, HistoryThatCannotBeCleanedSafelyStaysAsItWas) {
     const std::string before = testing_support::ReadAll(history_);
     ChromeCleaner().CleanProfileFile(ChromeFileKind::DownloadHistory);
     EXPECT_TRUE(testing_support::ReadAll(history_) == before);
+}
+
+// A Chrome the job could not end holds its History locked: nothing of it changes, and the job goes on.
+TEST_F(ChromeDownloads, LockedHistoryStaysAsItWas) {
+    DeleteFileW(history_.c_str());
+    testing_support::MakeChromeHistory(history_, 500, 10);
+    const std::string before = testing_support::ReadAll(history_);
+    {
+        LockedDatabase locked(history_);
+        ASSERT_TRUE(locked.Holding());
+        ChromeCleaner().CleanProfileFile(ChromeFileKind::DownloadHistory);
+        EXPECT_TRUE(testing_support::ReadAll(history_) == before);
+    }
+    EXPECT_EQ(10, testing_support::TestDatabase(history_).Count("downloads"));
 }
 
 } // namespace
