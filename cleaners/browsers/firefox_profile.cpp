@@ -133,9 +133,9 @@ std::optional<std::wstring> ReadFirefoxProfilePath() {
     const auto candidates = CandidatePaths(ParseIni(*text));
     // A default that names a folder no longer there gives way to the next candidate; the first profile
     // listed is taken even when its folder is missing.
-    for (const auto value : candidates) {
-        auto profile = ProfileBelow(firefoxFolder, FromAnsi(value));
-        if (profile && (IsFolder(*profile) || value.data() == candidates.back().data())) return profile;
+    for (size_t i = 0; i < candidates.size(); ++i) {
+        auto profile = ProfileBelow(firefoxFolder, FromAnsi(candidates[i]));
+        if (profile && (IsFolder(*profile) || i + 1 == candidates.size())) return profile;
     }
     return std::nullopt;
 }
