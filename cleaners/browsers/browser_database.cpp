@@ -54,7 +54,7 @@ void BrowserDatabase::Closer::operator()(sqlite3* db) const { sqlite3_close_v2(d
 std::optional<BrowserDatabase> BrowserDatabase::Open(const std::wstring& path) {
     if (!StartsWithSqliteHeader(path)) return std::nullopt;
     sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(Utf8(path).c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    const int rc = sqlite3_open_v2(Utf8(ExtendedLengthPath(path)).c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     BrowserDatabase database(raw);
     if (rc != SQLITE_OK) return std::nullopt;
     sqlite3_busy_timeout(raw, kBusyTimeoutMs);

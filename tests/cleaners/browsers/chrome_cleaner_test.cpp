@@ -139,6 +139,7 @@ TEST_F(ChromeCleaners, CacheEmptiesTheCodeAndGpuCachesToo) {
                                L"GPUCache\\data_0", L"GPUCache\\index"})
         root_.Write(L"Local\\Google\\Chrome\\User Data\\Default\\" + std::wstring(folder), "cached");
     root_.Write(L"Local\\Google\\Chrome\\User Data\\Profile 1\\GPUCache\\data_0", "cached");
+    PlantLinkIn(default_ + L"\\Code Cache");
     PlantLinkIn(default_ + L"\\Code Cache\\js");
     PlantLinkIn(default_ + L"\\GPUCache");
     ChromeCleaner().CleanCache(nullptr);
