@@ -48,9 +48,10 @@ int main(int argc, char** argv) {
         DeleteFileW((places + suffix).c_str());
         DeleteFileW((copy + suffix).c_str());
     }
-    std::printf("places.sqlite of %d visits, %d bookmarks (%.1f MiB): history removal %.1f ms; copying the file "
-                "%.1f ms; ratio %.2f\n",
-                content.visits, content.bookmarks, megabytes, Median(removal), Median(copying),
-                Median(removal) / Median(copying));
+    std::printf(
+        "places.sqlite of %d visits, %d bookmarks (%.1f MiB): history removal %.1f ms; copying the file "
+        "%.1f ms; ratio %.2f\n",
+        content.visits, content.bookmarks, megabytes, Median(removal), Median(copying),
+        Median(removal) / Median(copying));
     return 0;
 }

@@ -27,15 +27,15 @@ bool StartsWithSqliteHeader(const std::wstring& path) {
 }
 
 std::string Utf8(const std::wstring& text) {
-    const int length = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
-                                           nullptr, nullptr);
+    const int length = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr,
+                                           0, nullptr, nullptr);
     std::string utf8(static_cast<size_t>(length), '\0');
     WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), utf8.data(), length, nullptr,
                         nullptr);
     return utf8;
 }
 
-// The first column of the first row of `sql`, bound to `first` and `second`, when it yields a row.
+// Whether `sql`, with `first` and `second` bound to its parameters, yields a row.
 bool YieldsRow(sqlite3* db, const char* sql, const std::string& first, const std::string& second = {}) {
     sqlite3_stmt* statement = nullptr;
     if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) != SQLITE_OK) return false;
@@ -49,12 +49,15 @@ bool YieldsRow(sqlite3* db, const char* sql, const std::string& first, const std
 
 } // namespace
 
-void BrowserDatabase::Closer::operator()(sqlite3* db) const { sqlite3_close_v2(db); }
+void BrowserDatabase::Closer::operator()(sqlite3* db) const {
+    sqlite3_close_v2(db);
+}
 
 std::optional<BrowserDatabase> BrowserDatabase::Open(const std::wstring& path) {
     if (!StartsWithSqliteHeader(path)) return std::nullopt;
     sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(Utf8(ExtendedLengthPath(path)).c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    const int rc = sqlite3_open_v2(Utf8(ExtendedLengthPath(path)).c_str(), &raw,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     BrowserDatabase database(raw);
     if (rc != SQLITE_OK) return std::nullopt;
     sqlite3_busy_timeout(raw, kBusyTimeoutMs);
@@ -93,12 +96,13 @@ bool BrowserDatabase::IntegrityOk() {
 // it changes.
 bool BrowserDatabase::ChangeInOneTransaction(const std::function<bool(BrowserDatabase&)>& change) {
     if (!Execute("BEGIN IMMEDIATE")) return false;
+    const auto changesBefore = sqlite3_total_changes64(db_.get());
     if (!change(*this) || !IntegrityOk() || !Execute("COMMIT")) {
         Execute("ROLLBACK");
         return false;
     }
     // Removed rows must not stay readable in the pages they leave free: rebuilding the database keeps only
     // the rows that remain, and costs about one copy of them. Should it fail, the change still stands.
-    Execute("VACUUM");
+    if (sqlite3_total_changes64(db_.get()) != changesBefore) Execute("VACUUM");
     return true;
 }

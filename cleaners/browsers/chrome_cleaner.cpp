@@ -27,7 +27,8 @@ constexpr const wchar_t* kDownloads[] = {L"Downloads.plist"};
 constexpr const wchar_t* kPasswords[] = {L"Web Data", L"Login Data", L"Login Data-journal",
                                          L"Login Data For Account", L"Login Data For Account-journal"};
 constexpr const wchar_t* kCacheFolders[] = {L"Cache", L"Code Cache", L"GPUCache"};
-constexpr const wchar_t* kSessionFiles[] = {L"Current Session", L"Current Tabs", L"Last Session", L"Last Tabs"};
+constexpr const wchar_t* kSessionFiles[] = {L"Current Session", L"Current Tabs", L"Last Session",
+                                            L"Last Tabs"};
 
 Names FileNamesOf(ChromeFileKind kind) {
     switch (kind) {
@@ -49,8 +50,10 @@ void RemoveDownloadRows(const std::wstring& historyPath) {
     if (!db) return;
     db->ChangeInOneTransaction([](BrowserDatabase& history) {
         if (!history.HasTable("downloads")) return false;
-        for (const char* table : {"downloads", "downloads_url_chains", "downloads_slices", "downloads_reroute_info"})
-            if (history.HasTable(table) && !history.Execute(std::string("DELETE FROM ") + table)) return false;
+        for (const char* table :
+             {"downloads", "downloads_url_chains", "downloads_slices", "downloads_reroute_info"})
+            if (history.HasTable(table) && !history.Execute(std::string("DELETE FROM ") + table))
+                return false;
         return true;
     });
 }
@@ -62,17 +65,20 @@ ChromeCleaner::ChromeCleaner() : profileFolder_(DefaultProfileFolder()) {}
 // Without a profile folder "Cache\*" would name a folder of the current directory.
 void ChromeCleaner::CleanCache(HWND /*ownerWindow*/) {
     if (profileFolder_.empty()) return;
-    for (const wchar_t* folder : kCacheFolders) ShellDelete(profileFolder_ + folder + L"\\*");
+    for (const wchar_t* folder : kCacheFolders)
+        ShellDelete(profileFolder_ + folder + L"\\*");
 }
 
 void ChromeCleaner::CleanProfileFile(ChromeFileKind kind) {
     if (profileFolder_.empty()) return;
     if (kind == ChromeFileKind::DownloadHistory) RemoveDownloadRows(profileFolder_ + L"History");
-    for (const wchar_t* name : FileNamesOf(kind)) TruncateAndDelete(profileFolder_ + name);
+    for (const wchar_t* name : FileNamesOf(kind))
+        TruncateAndDelete(profileFolder_ + name);
 }
 
 void ChromeCleaner::CleanLastSession() {
     if (profileFolder_.empty()) return;
     ShellDelete(profileFolder_ + L"Sessions\\*");
-    for (const wchar_t* name : kSessionFiles) TruncateAndDelete(profileFolder_ + name);
+    for (const wchar_t* name : kSessionFiles)
+        TruncateAndDelete(profileFolder_ + name);
 }

@@ -41,8 +41,9 @@ bool RemoveOrphans(BrowserDatabase& db) {
         std::string unused = "DELETE FROM moz_anno_attributes WHERE id NOT IN (SELECT anno_attribute_id FROM "
                              "moz_annos WHERE anno_attribute_id IS NOT NULL)";
         if (db.HasColumn("moz_items_annos", "anno_attribute_id"))
-            unused += " AND id NOT IN (SELECT anno_attribute_id FROM moz_items_annos WHERE anno_attribute_id IS "
-                      "NOT NULL)";
+            unused +=
+                " AND id NOT IN (SELECT anno_attribute_id FROM moz_items_annos WHERE anno_attribute_id IS "
+                "NOT NULL)";
         if (!db.Execute(unused)) return false;
     }
     if (db.HasColumn("moz_origins", "id") && db.HasColumn("moz_places", "origin_id"))
@@ -55,7 +56,8 @@ bool RemoveOrphans(BrowserDatabase& db) {
 // emptying a table whole is far quicker than deleting nearly all its rows one by one.
 bool RemoveHistory(BrowserDatabase& db) {
     if (!KnowsPlacesSchema(db)) return false;
-    if (!db.Execute("CREATE TEMP TABLE tracewipe_kept AS SELECT * FROM main.moz_places WHERE " + KeptPage(db)) ||
+    if (!db.Execute("CREATE TEMP TABLE tracewipe_kept AS SELECT * FROM main.moz_places WHERE " +
+                    KeptPage(db)) ||
         !db.Execute("DELETE FROM main.moz_historyvisits; DELETE FROM main.moz_places;"
                     "INSERT INTO main.moz_places SELECT * FROM temp.tracewipe_kept;"
                     "DROP TABLE temp.tracewipe_kept"))
@@ -76,23 +78,25 @@ bool RemoveHistory(BrowserDatabase& db) {
 
 bool RemoveDownloads(BrowserDatabase& db) {
     if (!KnowsPlacesSchema(db)) return false;
-    if (!db.Execute(std::string("CREATE TEMP TABLE tracewipe_downloaded AS SELECT DISTINCT place_id FROM "
-                                "moz_historyvisits WHERE visit_type = ") +
-                    kDownloadVisit) ||
-        !db.Execute(std::string("DELETE FROM moz_historyvisits WHERE visit_type = ") + kDownloadVisit))
+    const std::string downloadVisits =
+        std::string(" FROM moz_historyvisits WHERE visit_type = ") + kDownloadVisit;
+    if (!db.Execute("CREATE TEMP TABLE tracewipe_downloaded AS SELECT DISTINCT place_id" + downloadVisits) ||
+        !db.Execute("DELETE" + downloadVisits))
         return false;
     if (db.HasColumn("moz_annos", "anno_attribute_id") && db.HasColumn("moz_anno_attributes", "name") &&
         !db.Execute("DELETE FROM moz_annos WHERE anno_attribute_id IN "
                     "(SELECT id FROM moz_anno_attributes WHERE name GLOB 'downloads/*')"))
         return false;
+    // A downloaded page keeps its other visits; one that only the download knew goes, unless it is kept.
     const std::string downloaded = " WHERE id IN (SELECT place_id FROM temp.tracewipe_downloaded)";
-    if (!ExecuteIfColumn(db, "moz_places", "last_visit_date",
-                         "UPDATE moz_places SET last_visit_date = (SELECT MAX(visit_date) FROM moz_historyvisits "
-                         "WHERE place_id = moz_places.id)" +
-                             downloaded) ||
-        !db.Execute("DELETE FROM moz_places" + downloaded +
-                    " AND NOT EXISTS (SELECT 1 FROM moz_historyvisits WHERE place_id = moz_places.id) AND NOT " +
-                    KeptPage(db)) ||
+    const std::string lastVisit = "UPDATE moz_places SET last_visit_date = (SELECT max(visit_date) FROM "
+                                  "moz_historyvisits WHERE place_id = moz_places.id)" +
+                                  downloaded;
+    const std::string unvisited = "DELETE FROM moz_places" + downloaded +
+                                  " AND NOT EXISTS (SELECT 1 FROM moz_historyvisits WHERE place_id = "
+                                  "moz_places.id) AND NOT " +
+                                  KeptPage(db);
+    if (!ExecuteIfColumn(db, "moz_places", "last_visit_date", lastVisit) || !db.Execute(unvisited) ||
         !db.Execute("DROP TABLE temp.tracewipe_downloaded"))
         return false;
     return RemoveOrphans(db);
@@ -105,6 +109,10 @@ bool ChangePlaces(const std::wstring& placesPath, bool (*change)(BrowserDatabase
 
 } // namespace
 
-bool RemoveFirefoxHistory(const std::wstring& placesPath) { return ChangePlaces(placesPath, RemoveHistory); }
+bool RemoveFirefoxHistory(const std::wstring& placesPath) {
+    return ChangePlaces(placesPath, RemoveHistory);
+}
 
-bool RemoveFirefoxDownloads(const std::wstring& placesPath) { return ChangePlaces(placesPath, RemoveDownloads); }
+bool RemoveFirefoxDownloads(const std::wstring& placesPath) {
+    return ChangePlaces(placesPath, RemoveDownloads);
+}

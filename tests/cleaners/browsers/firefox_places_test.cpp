@@ -46,6 +46,11 @@ TEST_F(FirefoxPlaces, UrlsRemoveEveryVisitAndUnbookmarkedPageAndKeepEveryBookmar
         ASSERT_GT(before.Count("moz_historyvisits"), 5000);
     }
     FirefoxCleaner().CleanUrls();
+    // Nothing of a removed page stays readable in the file's free pages; a bookmarked page is still there.
+    const std::string bytes = ReadAll(places_) + ReadAll(places_ + L"-wal");
+    for (const char* removed : {"/articles/page3?ref=home", "/articles/page1001?ref=home", "/page1999?ref=home"})
+        EXPECT_EQ(std::string::npos, bytes.find(removed)) << removed;
+    EXPECT_NE(std::string::npos, bytes.find("/articles/page1?ref=home"));
 
     TestDatabase after(places_);
     EXPECT_TRUE(after.IntegrityOk());
@@ -53,15 +58,18 @@ TEST_F(FirefoxPlaces, UrlsRemoveEveryVisitAndUnbookmarkedPageAndKeepEveryBookmar
     EXPECT_EQ(0, bookmarks.dangling);
     EXPECT_EQ(0, after.Count("moz_historyvisits"));
     EXPECT_EQ(referred, after.Count("moz_places")) << "the bookmarked pages and the keyword's page stay";
-    EXPECT_EQ(0, after.Number("SELECT count(*) FROM moz_places WHERE visit_count <> 0 OR last_visit_date IS NOT "
-                              "NULL OR typed <> 0"));
+    EXPECT_EQ(0,
+              after.Number("SELECT count(*) FROM moz_places WHERE visit_count <> 0 OR last_visit_date IS NOT "
+                           "NULL OR typed <> 0"));
     EXPECT_EQ(0, after.Count("moz_inputhistory"));
     EXPECT_EQ(0, after.Count("moz_places_metadata"));
     EXPECT_EQ(0, after.Count("moz_places_metadata_search_queries"));
-    EXPECT_EQ(0, after.Number("SELECT count(*) FROM moz_origins WHERE id NOT IN (SELECT origin_id FROM moz_places)"));
+    EXPECT_EQ(0, after.Number(
+                     "SELECT count(*) FROM moz_origins WHERE id NOT IN (SELECT origin_id FROM moz_places)"));
     EXPECT_GT(after.Count("moz_origins"), 0);
     // The annotations of kept pages stay (the bookmarked download is cleaned by its own item).
-    EXPECT_EQ(0, after.Number("SELECT count(*) FROM moz_annos WHERE place_id NOT IN (SELECT id FROM moz_places)"));
+    EXPECT_EQ(
+        0, after.Number("SELECT count(*) FROM moz_annos WHERE place_id NOT IN (SELECT id FROM moz_places)"));
     EXPECT_EQ(3, after.Count("moz_annos"));
     EXPECT_EQ(4, after.Count("moz_anno_attributes"));
     EXPECT_FALSE(PathExists(profile_ + L"\\history.dat"));
@@ -100,12 +108,13 @@ TEST_F(FirefoxPlaces, DownloadHistoryRemovesDownloadVisitsAndAnnotationsOnly) {
 TEST_F(FirefoxPlaces, WriteAheadLogIsHonoured) {
     MakePlacesDatabase(places_);
     TestDatabase firefox(places_);
-    firefox.Execute("PRAGMA wal_autocheckpoint = 0;"
-                    "INSERT INTO moz_places (id, url, guid, foreign_count) VALUES (900000, 'https://new.example/',"
-                    " 'new_________', 1);"
-                    "INSERT INTO moz_bookmarks (type, fk, parent, position, title, guid) VALUES (1, 900000, 3, 99,"
-                    " 'Added just now', 'newbookmark_');"
-                    "INSERT INTO moz_historyvisits (place_id, visit_date, visit_type) VALUES (900000, 1, 1)");
+    firefox.Execute(
+        "PRAGMA wal_autocheckpoint = 0;"
+        "INSERT INTO moz_places (id, url, guid, foreign_count) VALUES (900000, 'https://new.example/',"
+        " 'new_________', 1);"
+        "INSERT INTO moz_bookmarks (type, fk, parent, position, title, guid) VALUES (1, 900000, 3, 99,"
+        " 'Added just now', 'newbookmark_');"
+        "INSERT INTO moz_historyvisits (place_id, visit_date, visit_type) VALUES (900000, 1, 1)");
     ASSERT_TRUE(PathExists(places_ + L"-wal"));
     FirefoxCleaner().CleanUrls();
     EXPECT_EQ(1, firefox.Number("SELECT count(*) FROM moz_bookmarks WHERE title = 'Added just now'"));
@@ -141,11 +150,13 @@ TEST_F(FirefoxPlaces, NewerSchemaIsCleanedAroundWhatItAdds) {
 TEST_F(FirefoxPlaces, DatabasesThatCannotBeCleanedSafelyStayExactlyAsTheyWere) {
     const std::wstring model = root_ / L"model.sqlite";
     PlacesContent content;
-    content.pages = 400, content.visits = 1500, content.bookmarks = 40, content.downloads = 5, content.wal = false;
+    content.pages = 400, content.visits = 1500, content.bookmarks = 40, content.downloads = 5,
+    content.wal = false;
     MakePlacesDatabase(model, content);
     const std::string whole = ReadAll(model);
     std::string corrupt = whole;
-    for (size_t i = corrupt.size() / 2; i < corrupt.size() / 2 + 4096; ++i) corrupt[i] = static_cast<char>(i * 31);
+    for (size_t i = corrupt.size() / 2; i < corrupt.size() / 2 + 4096; ++i)
+        corrupt[i] = static_cast<char>(i * 31);
 
     struct Case {
         const char* name;
@@ -153,8 +164,10 @@ TEST_F(FirefoxPlaces, DatabasesThatCannotBeCleanedSafelyStayExactlyAsTheyWere) {
     };
     const Case cases[] = {
         {"zero bytes", [&] { root_.Write(places_.substr(root_.Path().size() + 1), ""); }},
-        {"not SQLite", [&] { root_.Write(places_.substr(root_.Path().size() + 1), "<html>bookmarks</html>"); }},
-        {"truncated", [&] { root_.Write(places_.substr(root_.Path().size() + 1), whole.substr(0, whole.size() / 3)); }},
+        {"not SQLite",
+         [&] { root_.Write(places_.substr(root_.Path().size() + 1), "<html>bookmarks</html>"); }},
+        {"truncated",
+         [&] { root_.Write(places_.substr(root_.Path().size() + 1), whole.substr(0, whole.size() / 3)); }},
         {"damaged page", [&] { root_.Write(places_.substr(root_.Path().size() + 1), corrupt); }},
         {"no bookmarks table",
          [&] {
@@ -164,8 +177,9 @@ TEST_F(FirefoxPlaces, DatabasesThatCannotBeCleanedSafelyStayExactlyAsTheyWere) {
         {"no places table",
          [&] {
              TestDatabase db(places_);
-             db.Execute("CREATE TABLE moz_historyvisits (id INTEGER PRIMARY KEY, place_id INTEGER, visit_type "
-                        "INTEGER); INSERT INTO moz_historyvisits VALUES (1, 1, 1)");
+             db.Execute(
+                 "CREATE TABLE moz_historyvisits (id INTEGER PRIMARY KEY, place_id INTEGER, visit_type "
+                 "INTEGER); INSERT INTO moz_historyvisits VALUES (1, 1, 1)");
          }},
     };
     for (const auto& c : cases) {

@@ -12,7 +12,8 @@ LockedDatabase::LockedDatabase(const std::wstring& path) {
     release_ = CreateEventW(nullptr, TRUE, FALSE, (event + L"-release").c_str());
     const std::wstring program = ProgramPath();
     holder_ = std::make_unique<testing_support::ChildProcess>(
-        L"\"" + program.substr(0, program.rfind(L'\\')) + L"\\database_lock_holder.exe\" \"" + path + L"\" " + event);
+        L"\"" + program.substr(0, program.rfind(L'\\')) + L"\\database_lock_holder.exe\" \"" + path + L"\" " +
+        event);
     holding_ = holder_->Started() && WaitForSingleObject(ready_, 20000) == WAIT_OBJECT_0;
 }
 
