@@ -40,7 +40,7 @@ constexpr std::pair<std::wstring_view, CleanAction> kActions[] = {
     {L"gc_downloadhistory", A::GcDownloadHistory},
     {L"gc_pwd", A::GcPasswords},
     {L"gc_urls", A::GcUrls},
-    {L"gc_lastsession", A::Nothing},
+    {L"gc_lastsession", A::GcLastSession},
 };
 static_assert(std::size(kActions) == kCleanItemCount);
 

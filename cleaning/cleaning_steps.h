@@ -14,7 +14,7 @@ enum class CleanAction {
     RecentDocuments, RunHistory, SearchHistory, FindComputerHistory, NetworkHistory, LogonUserName,
     IeAutoFormsAndPasswords, IeBrowserHistory, IeCache, IeCookies, IeIndexFiles, IeTypedUrls,
     FfAutoForms, FfCache, FfCookies, FfDownloadHistory, FfLastSession, FfPasswords, FfUrls,
-    GcCache, GcCookies, GcDownloadHistory, GcPasswords, GcUrls,
+    GcCache, GcCookies, GcDownloadHistory, GcPasswords, GcUrls, GcLastSession,
 };
 
 struct CleaningStep {

@@ -69,5 +69,6 @@ void RealCleaners::Run(CleanAction action, HWND dialog) {
     case A::GcDownloadHistory: if (chrome_) chrome_->CleanProfileFile(ChromeFileKind::DownloadHistory); break;
     case A::GcPasswords: if (chrome_) chrome_->CleanProfileFile(ChromeFileKind::WebData); break;
     case A::GcUrls: if (chrome_) chrome_->CleanProfileFile(ChromeFileKind::History); break;
+    case A::GcLastSession: if (chrome_) chrome_->CleanLastSession(); break;
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
-// Chrome's history: files of the Default profile and its Cache folder. Lives for one job's Chrome group.
+// Chrome's history: files and folders of the Default profile, where old and current versions keep it.
+// Lives for one job's Chrome group.
 #include <windows.h>
 
 #include <cstdint>
@@ -14,6 +15,8 @@ class ChromeCleaner {
     // `ownerWindow` is the progress dialog; nothing is shown on it.
     void CleanCache(HWND ownerWindow);
     void CleanProfileFile(ChromeFileKind kind);
+    // The last session and its tabs, which Chrome restores on its next start.
+    void CleanLastSession();
 
   private:
     // With the trailing backslash; empty when there is no local application-data folder.

@@ -1,5 +1,6 @@
 #include "cleaners/browsers/firefox_cleaner.h"
 
+#include "cleaners/browsers/firefox_places.h"
 #include "cleaners/browsers/firefox_profile.h"
 #include "cleaners/browsers/special_folders.h"
 #include "cleaners/windows/file_cleaners.h"
@@ -14,41 +15,60 @@
 
 namespace {
 
-// Each item is a current file and the one older versions of Firefox kept the same data in.
-void TruncateAndDeletePair(const wchar_t* current, const wchar_t* older) {
+// A database of the profile with the "-wal" and "-shm" files SQLite keeps beside it in write-ahead mode,
+// then the file older versions of Firefox kept the same data in.
+void TruncateAndDeleteDatabase(const wchar_t* database, const wchar_t* older) {
     const auto profile = ReadFirefoxProfilePath();
     if (!profile) return;
-    TruncateAndDelete(*profile + L"\\" + current);
+    const std::wstring path = *profile + L"\\" + database;
+    for (const wchar_t* suffix : {L"", L"-wal", L"-shm"}) TruncateAndDelete(path + suffix);
     TruncateAndDelete(*profile + L"\\" + older);
 }
 
 } // namespace
 
 void FirefoxCleaner::CleanCookies() {
-    TruncateAndDeletePair(L"cookies.sqlite", L"cookies.txt");
-}
-void FirefoxCleaner::CleanUrls() {
-    TruncateAndDeletePair(L"places.sqlite", L"history.dat");
+    TruncateAndDeleteDatabase(L"cookies.sqlite", L"cookies.txt");
 }
 void FirefoxCleaner::CleanAutoForms() {
-    TruncateAndDeletePair(L"formhistory.sqlite", L"formhistory.dat");
+    TruncateAndDeleteDatabase(L"formhistory.sqlite", L"formhistory.dat");
 }
+
+// places.sqlite holds the bookmarks too: only its history rows go, never the file.
+void FirefoxCleaner::CleanUrls() {
+    const auto profile = ReadFirefoxProfilePath();
+    if (!profile) return;
+    RemoveFirefoxHistory(*profile + L"\\places.sqlite");
+    TruncateAndDelete(*profile + L"\\history.dat");
+}
+
+// Firefox 3 to 20 kept downloads in their own files; later versions keep them in places.sqlite.
 void FirefoxCleaner::CleanDownloadHistory() {
-    TruncateAndDeletePair(L"downloads.sqlite", L"downloads.rdf");
+    const auto profile = ReadFirefoxProfilePath();
+    if (!profile) return;
+    TruncateAndDelete(*profile + L"\\downloads.sqlite");
+    TruncateAndDelete(*profile + L"\\downloads.rdf");
+    RemoveFirefoxDownloads(*profile + L"\\places.sqlite");
 }
 
 void FirefoxCleaner::CleanLastSession() {
-    if (const auto profile = ReadFirefoxProfilePath())
-        DeleteFileW(ExtendedLengthPath(*profile + L"\\sessionstore.js").c_str());
+    const auto profile = ReadFirefoxProfilePath();
+    if (!profile) return;
+    for (const wchar_t* name : {L"\\sessionstore.js", L"\\sessionstore.jsonlz4"})
+        DeleteFileW(ExtendedLengthPath(*profile + name).c_str());
+    ShellDelete(*profile + L"\\sessionstore-backups\\*");
 }
 
 // The name alone decides: a profile folder whose own name holds "signons" must not lose every file.
+// key4.db and cert9.db stay: they hold keys and certificates beyond the passwords.
 void FirefoxCleaner::CleanPasswords() {
     const auto profile = ReadFirefoxProfilePath();
     if (!profile) return;
     ForEachEntry(ExtendedLengthPath(*profile), [](const FolderEntry& entry) {
         if (std::wcsstr(entry.name, L"signons") != nullptr) DeleteFileW(entry.path.c_str());
     });
+    for (const wchar_t* name : {L"\\logins.json", L"\\logins-backup.json"})
+        DeleteFileW(ExtendedLengthPath(*profile + name).c_str());
 }
 
 void FirefoxCleaner::CleanCache(HWND /*ownerWindow*/) {

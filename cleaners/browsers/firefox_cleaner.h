@@ -1,5 +1,5 @@
 #pragma once
-// Firefox's history: files of the first profile that profiles.ini lists, and the local data of every
+// Firefox's history: files and history rows of the profile Firefox uses, and the local data of every
 // profile. Holds no state; lives for one job's Firefox group.
 #include <windows.h>
 

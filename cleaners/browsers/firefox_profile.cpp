@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -31,20 +32,59 @@ std::string_view Trimmed(std::string_view s) {
     return s.substr(first, s.find_last_not_of(" \t") + 1 - first);
 }
 
-// The value of the first line whose key is "Path". A "Path" inside another key's value (a profile may be
-// named "Pathfinder") is not the key.
-std::optional<std::string_view> FirstPathValue(std::string_view text) {
+struct IniLine {
+    std::string_view section; // the name between the brackets of the section it is in
+    std::string_view key;
+    std::string_view value;
+};
+
+// The key lines of profiles.ini in file order. Lines are split at LF alone, so a CR before it is dropped
+// (profiles.ini written on Windows ends its lines with CRLF), and a UTF-8 byte-order mark is skipped.
+std::vector<IniLine> ParseIni(std::string_view text) {
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    std::vector<IniLine> lines;
+    std::string_view section;
     for (size_t start = 0; start < text.size();) {
         const size_t end = std::min(text.find('\n', start), text.size());
         std::string_view line = text.substr(start, end - start);
-        // profiles.ini written on Windows ends its lines with CRLF.
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        const size_t equals = line.find('=');
-        if (equals != std::string_view::npos && Trimmed(line.substr(0, equals)) == "Path")
-            return line.substr(equals + 1);
         start = end + 1;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        const std::string_view trimmed = Trimmed(line);
+        if (trimmed.starts_with('[') && trimmed.ends_with(']')) {
+            section = trimmed.substr(1, trimmed.size() - 2);
+            continue;
+        }
+        // A "Path" inside another key's value (a profile may be named "Pathfinder") is not the key.
+        const size_t equals = line.find('=');
+        if (equals != std::string_view::npos)
+            lines.push_back({section, Trimmed(line.substr(0, equals)), line.substr(equals + 1)});
     }
-    return std::nullopt;
+    return lines;
+}
+
+// The profiles Firefox may be using, most likely first: the default of each installation ("[Install...]"
+// sections, Firefox 67 and later), the profile marked "Default=1", and the first profile listed.
+std::vector<std::string_view> CandidatePaths(const std::vector<IniLine>& lines) {
+    std::vector<std::string_view> candidates;
+    for (const auto& line : lines)
+        if (line.section.starts_with("Install") && line.key == "Default") candidates.push_back(line.value);
+    for (const auto& marked : lines) {
+        if (marked.key != "Default" || Trimmed(marked.value) != "1" || !marked.section.starts_with("Profile"))
+            continue;
+        for (const auto& line : lines)
+            if (line.section == marked.section && line.key == "Path") candidates.push_back(line.value);
+    }
+    for (const auto& line : lines)
+        if (line.key == "Path") {
+            candidates.push_back(line.value);
+            break;
+        }
+    return candidates;
+}
+
+bool IsFolder(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(ExtendedLengthPath(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::wstring FromAnsi(std::string_view text) {
@@ -90,7 +130,12 @@ std::optional<std::wstring> ReadFirefoxProfilePath() {
     const std::wstring firefoxFolder = appData + L"\\Mozilla\\Firefox\\";
     const auto text = ReadWholeFile(firefoxFolder + L"profiles.ini");
     if (!text) return std::nullopt;
-    const auto value = FirstPathValue(*text);
-    if (!value) return std::nullopt;
-    return ProfileBelow(firefoxFolder, FromAnsi(*value));
+    const auto candidates = CandidatePaths(ParseIni(*text));
+    // A default that names a folder no longer there gives way to the next candidate; the first profile
+    // listed is taken even when its folder is missing.
+    for (size_t i = 0; i < candidates.size(); ++i) {
+        auto profile = ProfileBelow(firefoxFolder, FromAnsi(candidates[i]));
+        if (profile && (IsFolder(*profile) || i + 1 == candidates.size())) return profile;
+    }
+    return std::nullopt;
 }

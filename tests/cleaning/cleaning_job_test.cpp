@@ -20,7 +20,7 @@ const wchar_t* Name(CleanAction a) {
         L"FindComputerHistory", L"NetworkHistory", L"LogonUserName", L"IeAutoFormsAndPasswords",
         L"IeBrowserHistory", L"IeCache", L"IeCookies", L"IeIndexFiles", L"IeTypedUrls", L"FfAutoForms", L"FfCache",
         L"FfCookies", L"FfDownloadHistory", L"FfLastSession", L"FfPasswords", L"FfUrls", L"GcCache", L"GcCookies",
-        L"GcDownloadHistory", L"GcPasswords", L"GcUrls"};
+        L"GcDownloadHistory", L"GcPasswords", L"GcUrls", L"GcLastSession"};
     return names[static_cast<int>(a)];
 }
 
@@ -135,8 +135,8 @@ TEST_F(CleaningJobTest, AllItemsRunInTheFixedOrderWithTruncatedPercentages) {
         L"IeIndexFiles", L"IeTypedUrls", L"}browser",
         L"end browser 5", L"FfAutoForms", L"FfCache", L"FfCookies", L"FfDownloadHistory", L"FfLastSession",
         L"FfPasswords", L"FfUrls", L"}browser",
-        L"end browser 6", L"GcCache", L"GcCookies", L"GcDownloadHistory", L"GcPasswords", L"GcUrls", L"Nothing",
-        L"}browser"};
+        L"end browser 6", L"GcCache", L"GcCookies", L"GcDownloadHistory", L"GcPasswords", L"GcUrls",
+        L"GcLastSession", L"}browser"};
     EXPECT_EQ(log, expected);
     EXPECT_EQ(totalSteps, 33);
     ASSERT_EQ(cleaners_.percentAtStep.size(), 33u);

@@ -5,6 +5,7 @@
 #include "cleaners/browsers/index_file_messages.h"
 #include "job_dialog.h"
 #include "settings/settings_store.h"
+#include "support/browser_databases.h"
 #include "support/clipboard_text.h"
 #include "support/outside_sentinel.h"
 #include "support/registry_fixture.h"
@@ -82,16 +83,28 @@ TEST(FullJob, EverySeededTraceGoesAndNothingBeyond) {
     TestFolder temp(std::wstring(tempPath) + L"tracewipe-full-job");
     const std::wstring profile = roaming + L"\\Mozilla\\Firefox\\Profiles\\abc.default";
     const std::wstring chrome = local + L"\\Google\\Chrome\\User Data\\Default";
-    root.Write(L"Roaming\\Mozilla\\Firefox\\profiles.ini", "[General]\r\nStartWithLastProfile=1\r\n\r\n"
-                                                          "[Profile0]\r\nName=default\r\nIsRelative=1\r\n"
-                                                          "Path=Profiles/abc.default\r\n");
+    // As current versions write it: an unused profile listed first, the one in use named by the installation.
+    root.Write(L"Roaming\\Mozilla\\Firefox\\profiles.ini", "[Profile1]\r\nName=default\r\nIsRelative=1\r\n"
+                                                          "Path=Profiles/unused.default\r\nDefault=1\r\n\r\n"
+                                                          "[Profile0]\r\nName=default-release\r\nIsRelative=1\r\n"
+                                                          "Path=Profiles/abc.default\r\n\r\n"
+                                                          "[Install308046B0AF4A39CB]\r\n"
+                                                          "Default=Profiles/abc.default\r\nLocked=1\r\n");
+    const std::wstring places = profile + L"\\places.sqlite";
+    MakeFolders(profile);
+    PlacesContent content;
+    content.pages = 500, content.visits = 2000, content.bookmarks = 50, content.downloads = 10;
+    const PlacesBookmarks bookmarks = MakePlacesDatabase(places, content);
     const std::vector<std::wstring> traces = {
         temp.Write(L"session.tmp"), temp.Write(L"nested\\deeper\\x.tmp"),
         root.Write(L"Local\\Temp\\local.tmp"), root.Write(L"Local\\Temp\\sub\\cache.flk"),
         root.Write(L"Recent\\report.lnk"), root.Write(L"NetHood\\share.lnk"),
         root.Write(L"History\\History.IE5\\MSHist012026\\visit.url"),
         root.Write(L"Roaming\\Mozilla\\Firefox\\Profiles\\abc.default\\cookies.sqlite"),
-        root.Write(L"Roaming\\Mozilla\\Firefox\\Profiles\\abc.default\\places.sqlite"),
+        root.Write(L"Roaming\\Mozilla\\Firefox\\Profiles\\abc.default\\cookies.sqlite-wal"),
+        root.Write(L"Roaming\\Mozilla\\Firefox\\Profiles\\abc.default\\sessionstore.jsonlz4"),
+        root.Write(L"Roaming\\Mozilla\\Firefox\\Profiles\\abc.default\\sessionstore-backups\\recovery.jsonlz4"),
+        root.Write(L"Roaming\\Mozilla\\Firefox\\Profiles\\abc.default\\logins.json"),
         root.Write(L"Roaming\\Mozilla\\Firefox\\Profiles\\abc.default\\formhistory.sqlite"),
         root.Write(L"Roaming\\Mozilla\\Firefox\\Profiles\\abc.default\\downloads.sqlite"),
         root.Write(L"Roaming\\Mozilla\\Firefox\\Profiles\\abc.default\\sessionstore.js"),
@@ -102,15 +115,28 @@ TEST(FullJob, EverySeededTraceGoesAndNothingBeyond) {
         root.Write(L"Local\\Google\\Chrome\\User Data\\Default\\Downloads.plist"),
         root.Write(L"Local\\Google\\Chrome\\User Data\\Default\\Web Data"),
         root.Write(L"Local\\Google\\Chrome\\User Data\\Default\\Cache\\data_0"),
+        root.Write(L"Local\\Google\\Chrome\\User Data\\Default\\Network\\Cookies"),
+        root.Write(L"Local\\Google\\Chrome\\User Data\\Default\\History-journal"),
+        root.Write(L"Local\\Google\\Chrome\\User Data\\Default\\Visited Links"),
+        root.Write(L"Local\\Google\\Chrome\\User Data\\Default\\Login Data"),
+        root.Write(L"Local\\Google\\Chrome\\User Data\\Default\\Code Cache\\js\\index"),
+        root.Write(L"Local\\Google\\Chrome\\User Data\\Default\\GPUCache\\data_0"),
+        root.Write(L"Local\\Google\\Chrome\\User Data\\Default\\Sessions\\Session_13350000000000001"),
+        root.Write(L"Local\\Google\\Chrome\\User Data\\Default\\Current Session"),
     };
     const std::vector<std::wstring> kept = {
         root.Write(L"Recent\\desktop.ini"), root.Write(L"NetHood\\desktop.ini"), profile + L"\\prefs.js",
-        root.Write(L"Local\\Google\\Chrome\\User Data\\Profile 1\\Cookies"), chrome + L"\\Preferences"};
+        root.Write(L"Local\\Google\\Chrome\\User Data\\Profile 1\\Cookies"), chrome + L"\\Preferences",
+        root.Write(L"Roaming\\Mozilla\\Firefox\\Profiles\\abc.default\\key4.db"),
+        root.Write(L"Roaming\\Mozilla\\Firefox\\Profiles\\abc.default\\cert9.db"),
+        root.Write(L"Roaming\\Mozilla\\Firefox\\Profiles\\unused.default\\cookies.sqlite"),
+        root.Write(L"Local\\Google\\Chrome\\User Data\\Default\\Bookmarks"), places};
     root.Write(L"Roaming\\Mozilla\\Firefox\\Profiles\\abc.default\\prefs.js");
     root.Write(L"Local\\Google\\Chrome\\User Data\\Default\\Preferences");
     for (const std::wstring& folder : {temp.Path(), local + L"\\Temp", recent, nethood, history,
                                        local + L"\\Mozilla\\Firefox\\Profiles\\abc.default",
-                                       chrome + L"\\Cache"})
+                                       chrome + L"\\Cache", chrome + L"\\Sessions",
+                                       profile + L"\\sessionstore-backups"})
         ASSERT_TRUE(sentinel.PlantLinkAt(folder + L"\\outside-link"));
 
     // Registry history of every registry item, beside values that are not history.
@@ -166,6 +192,12 @@ TEST(FullJob, EverySeededTraceGoesAndNothingBeyond) {
     EXPECT_FALSE(HasCacheEntry(cookie));
     EXPECT_FALSE(ClipboardHasText());
     EXPECT_EQ(messagesShown, 0) << "no index file was unopenable";
+    {
+        TestDatabase after(places);
+        EXPECT_TRUE(after.IntegrityOk());
+        EXPECT_EQ(bookmarks, ReadBookmarks(after)) << "cleaning history never costs a bookmark";
+        EXPECT_EQ(0, after.Count("moz_historyvisits"));
+    }
 
     DeleteValue(HKEY_CURRENT_USER, kUserWinlogon, L"Tracewipe keep");
     DeleteValue(HKEY_CURRENT_USER, kExplorer, L"Tracewipe keep");

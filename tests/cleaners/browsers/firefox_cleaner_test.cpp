@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <string>
@@ -72,31 +73,92 @@ TEST_F(FirefoxProfile, NoFileOrNoFolderIsNoProfile) {
     EXPECT_EQ(std::nullopt, ReadFirefoxProfilePath());
 }
 
+// Current versions list an unused profile first; the profile Firefox uses is named by its installation.
+TEST_F(FirefoxProfile, ChoosesTheProfileFirefoxUses) {
+    for (const auto& folder : {L"a.default", L"b.default-release", L"x", L"y"})
+        root_.MakeFolder(L"Roaming\\Mozilla\\Firefox\\Profiles\\" + std::wstring(folder));
+    const std::string modern = "[Profile1]\r\nName=default\r\nIsRelative=1\r\nPath=Profiles/a.default\r\n"
+                               "Default=1\r\n\r\n[Profile0]\r\nName=default-release\r\nIsRelative=1\r\n"
+                               "Path=Profiles/b.default-release\r\n\r\n[General]\r\nStartWithLastProfile=1\r\n"
+                               "Version=2\r\n\r\n";
+    const std::string install = "[Install308046B0AF4A39CB]\r\nDefault=Profiles/b.default-release\r\nLocked=1\r\n\r\n";
+    struct Case {
+        const char* name;
+        std::string ini;
+        std::wstring expected;
+    };
+    const Case cases[] = {
+        {"installation last", modern + install, L"Profiles\\b.default-release"},
+        {"installation first", install + modern, L"Profiles\\b.default-release"},
+        {"byte-order mark", "\xEF\xBB\xBF" + install + modern, L"Profiles\\b.default-release"},
+        {"line feeds only",
+         "[Profile1]\nPath=Profiles/a.default\nDefault=1\n[Profile0]\nPath=Profiles/x\n[Install1]\nDefault=Profiles/y\n",
+         L"Profiles\\y"},
+        {"installation default missing", "[Install1]\r\nDefault=Profiles/gone\r\n" + modern, L"Profiles\\a.default"},
+        {"installation default outside", "[Install1]\r\nDefault=C:\\elsewhere\r\n" + modern, L"Profiles\\a.default"},
+        {"marked default without installation", modern, L"Profiles\\a.default"},
+        {"sections out of order",
+         "[General]\r\nVersion=2\r\n[Profile1]\r\nPath=Profiles/y\r\n[Profile0]\r\nDefault=1\r\nPath=Profiles/x\r\n",
+         L"Profiles\\x"},
+        {"marked default missing", "[Profile0]\nPath=Profiles/x\n[Profile1]\nPath=Profiles/gone\nDefault=1\n",
+         L"Profiles\\x"},
+        {"default of a non-profile section", "[General]\nDefault=1\n[Profile0]\nPath=Profiles/y\n", L"Profiles\\y"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteProfilesIni(c.ini);
+        EXPECT_EQ(Expected(c.expected), ReadFirefoxProfilePath());
+    }
+}
+
 class FirefoxCleaners : public FirefoxProfile {
   protected:
+    // Each item's files of old and current versions, and files no item may remove.
     const std::vector<std::wstring> files_ = {
-        L"cookies.sqlite",  L"cookies.txt",      L"places.sqlite", L"history.dat",     L"formhistory.sqlite",
-        L"formhistory.dat", L"downloads.sqlite", L"downloads.rdf", L"sessionstore.js", L"signons.sqlite",
-        L"signons3.txt",    L"key3.db",          L"prefs.js"};
+        L"cookies.sqlite",       L"cookies.sqlite-wal",
+        L"cookies.sqlite-shm",   L"cookies.txt",
+        L"places.sqlite",        L"history.dat",
+        L"formhistory.sqlite",   L"formhistory.sqlite-wal",
+        L"formhistory.sqlite-shm", L"formhistory.dat",
+        L"downloads.sqlite",     L"downloads.rdf",
+        L"sessionstore.js",      L"sessionstore.jsonlz4",
+        L"sessionstore-backups\\recovery.jsonlz4", L"sessionstore-backups\\previous.jsonlz4",
+        L"signons.sqlite",       L"signons3.txt",
+        L"logins.json",          L"logins-backup.json",
+        L"key3.db",              L"key4.db",
+        L"cert9.db",             L"prefs.js"};
+    // The files older versions kept, which a current profile no longer has.
+    const std::vector<std::wstring> legacy_ = {L"cookies.txt",      L"history.dat",   L"formhistory.dat",
+                                               L"downloads.sqlite", L"downloads.rdf", L"sessionstore.js",
+                                               L"signons.sqlite",   L"signons3.txt",  L"key3.db"};
 
-    // `folder` below the Firefox folder, holding every file and a link to the outside.
-    std::wstring PlantProfile(const std::wstring& folder) {
+    bool IsLegacy(const std::wstring& name) const {
+        return std::find(legacy_.begin(), legacy_.end(), name) != legacy_.end();
+    }
+    // `folder` below the Firefox folder, holding every file (the legacy ones only `withLegacy`) and links to
+    // the outside.
+    std::wstring PlantProfile(const std::wstring& folder, bool withLegacy = true) {
         for (const auto& name : files_)
-            root_.Write(L"Roaming\\Mozilla\\Firefox\\" + folder + L"\\" + name, "data");
+            if (withLegacy || !IsLegacy(name))
+                root_.Write(L"Roaming\\Mozilla\\Firefox\\" + folder + L"\\" + name, "data");
         const std::wstring profile = firefox_ + L"\\" + folder;
         if (!PathExists(profile + L"\\outside link")) PlantLinkIn(profile);
+        if (!PathExists(profile + L"\\sessionstore-backups\\outside link"))
+            PlantLinkIn(profile + L"\\sessionstore-backups");
         return profile;
     }
     // The files of `files_` that are gone from `profile`.
-    std::vector<std::wstring> Removed(const std::wstring& profile) const {
+    std::vector<std::wstring> Removed(const std::wstring& profile, bool withLegacy = true) const {
         std::vector<std::wstring> removed;
         for (const auto& name : files_)
-            if (!PathExists(profile + L"\\" + name)) removed.push_back(name);
+            if ((withLegacy || !IsLegacy(name)) && !PathExists(profile + L"\\" + name)) removed.push_back(name);
         return removed;
     }
 };
 
-TEST_F(FirefoxCleaners, EachRemovesItsFilesOfTheFirstProfileOnly) {
+// places.sqlite here is no database: it stays, as any database that cannot be cleaned safely does (the
+// history removal from real databases is tested on its own).
+TEST_F(FirefoxCleaners, EachRemovesItsFilesOfTheChosenProfileOnlyWithAndWithoutTheOlderFiles) {
     using Names = std::vector<std::wstring>;
     struct Case {
         const char* name;
@@ -104,24 +166,55 @@ TEST_F(FirefoxCleaners, EachRemovesItsFilesOfTheFirstProfileOnly) {
         Names removed;
     };
     const Case cases[] = {
-        {"cookies", &FirefoxCleaner::CleanCookies, {L"cookies.sqlite", L"cookies.txt"}},
-        {"urls", &FirefoxCleaner::CleanUrls, {L"places.sqlite", L"history.dat"}},
-        {"forms", &FirefoxCleaner::CleanAutoForms, {L"formhistory.sqlite", L"formhistory.dat"}},
+        {"cookies",
+         &FirefoxCleaner::CleanCookies,
+         {L"cookies.sqlite", L"cookies.sqlite-wal", L"cookies.sqlite-shm", L"cookies.txt"}},
+        {"urls", &FirefoxCleaner::CleanUrls, {L"history.dat"}},
+        {"forms",
+         &FirefoxCleaner::CleanAutoForms,
+         {L"formhistory.sqlite", L"formhistory.sqlite-wal", L"formhistory.sqlite-shm", L"formhistory.dat"}},
         {"downloads", &FirefoxCleaner::CleanDownloadHistory, {L"downloads.sqlite", L"downloads.rdf"}},
-        {"last session", &FirefoxCleaner::CleanLastSession, {L"sessionstore.js"}},
-        {"passwords", &FirefoxCleaner::CleanPasswords, {L"signons.sqlite", L"signons3.txt"}},
+        {"last session",
+         &FirefoxCleaner::CleanLastSession,
+         {L"sessionstore.js", L"sessionstore.jsonlz4", L"sessionstore-backups\\recovery.jsonlz4",
+          L"sessionstore-backups\\previous.jsonlz4"}},
+        {"passwords",
+         &FirefoxCleaner::CleanPasswords,
+         {L"signons.sqlite", L"signons3.txt", L"logins.json", L"logins-backup.json"}},
     };
     WriteProfilesIni("[Profile0]\r\nPath=Profiles/first.default\r\n[Profile1]\r\nPath=Profiles/second\r\n");
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::wstring first = PlantProfile(L"Profiles\\first.default");
-        const std::wstring second = PlantProfile(L"Profiles\\second");
-        FirefoxCleaner cleaner;
-        c.clean(cleaner);
-        EXPECT_EQ(c.removed, Removed(first));
-        EXPECT_EQ(Names{}, Removed(second));
-        EXPECT_TRUE(sentinel_.Intact());
+    for (const bool withLegacy : {true, false}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (withLegacy ? " with older files" : " without older files"));
+            const std::wstring first = PlantProfile(L"Profiles\\first.default", withLegacy);
+            const std::wstring second = PlantProfile(L"Profiles\\second", withLegacy);
+            for (const auto& name : legacy_)
+                if (!withLegacy) {
+                    DeleteFileW((first + L"\\" + name).c_str());
+                    DeleteFileW((second + L"\\" + name).c_str());
+                }
+            FirefoxCleaner cleaner;
+            c.clean(cleaner);
+            Names expected;
+            for (const auto& name : c.removed)
+                if (withLegacy || !IsLegacy(name)) expected.push_back(name);
+            EXPECT_EQ(expected, Removed(first, withLegacy));
+            EXPECT_EQ(Names{}, Removed(second, withLegacy));
+            EXPECT_TRUE(PathExists(first + L"\\sessionstore-backups"));
+            EXPECT_TRUE(sentinel_.Intact());
+        }
     }
+}
+
+// A link in place of "sessionstore-backups" is never emptied.
+TEST_F(FirefoxCleaners, SessionBackupsThatAreALinkAreNotFollowed) {
+    WriteProfilesIni("Path=Profiles/linked\n");
+    const std::wstring profile = root_.MakeFolder(L"Roaming\\Mozilla\\Firefox\\Profiles\\linked");
+    ASSERT_TRUE(sentinel_.PlantLinkAt(profile + L"\\sessionstore-backups"));
+    root_.Write(L"Roaming\\Mozilla\\Firefox\\Profiles\\linked\\sessionstore.jsonlz4", "tabs");
+    FirefoxCleaner().CleanLastSession();
+    EXPECT_FALSE(PathExists(profile + L"\\sessionstore.jsonlz4"));
+    EXPECT_TRUE(sentinel_.Intact());
 }
 
 // Every file of a profile whose folder name holds "signons" matches a test on the whole path.
@@ -130,7 +223,8 @@ TEST_F(FirefoxCleaners, PasswordsAreMatchedByFileNameAndNeverAFolder) {
     const std::wstring profile = PlantProfile(L"Profiles\\signons.default");
     root_.MakeFolder(L"Roaming\\Mozilla\\Firefox\\Profiles\\signons.default\\signons-backup");
     FirefoxCleaner().CleanPasswords();
-    EXPECT_EQ((std::vector<std::wstring>{L"signons.sqlite", L"signons3.txt"}), Removed(profile));
+    EXPECT_EQ((std::vector<std::wstring>{L"signons.sqlite", L"signons3.txt", L"logins.json", L"logins-backup.json"}),
+              Removed(profile));
     EXPECT_TRUE(PathExists(profile + L"\\signons-backup"));
     EXPECT_TRUE(sentinel_.Intact());
 }
