@@ -1,9 +1,7 @@
 // The real job over all 33 items on a prefix seeded with history for every item.
-#include "cleaning/cleaning_job.h"
-#include "cleaning/real_cleaners.h"
-
 #include "cleaners/browsers/index_file_messages.h"
 #include "job_dialog.h"
+#include "real_job.h"
 #include "settings/settings_store.h"
 #include "support/outside_sentinel.h"
 #include "support/registry_fixture.h"
@@ -24,12 +22,6 @@
 namespace {
 
 using namespace testing_support;
-
-class NoPage : public JobHost {
-public:
-    void DisableCleanButton() override {}
-    void ShowProgress(const std::wstring&, int) override {}
-};
 
 int messagesShown = 0;
 int WINAPI CountMessage(HWND, LPCWSTR, LPCWSTR, UINT) {
@@ -153,14 +145,8 @@ TEST(FullJob, EverySeededTraceGoesAndNothingBeyond) {
 
     CleanSelection = {};
     SelectAllItems();
-    totalSteps = 0;
-    doneSteps = 0;
-    RealCleaners cleaners;
-    NoPage page117;
-    CleaningJob job(cleaners, page117);
-    job.DecideGroups();
-    job.CountSteps();
-    job.jobResult = 0;
+    RealJob real;
+    CleaningJob& job = real.job;
     JobDialog dialog(job);
     ASSERT_TRUE(job.StartJob(dialog.Window()));
     ASSERT_TRUE(dialog.RunUntilClosed(120000));
@@ -206,14 +192,8 @@ TEST(FullJob, ExitWhileAFolderEmptiesStopsAfterTheFileAtHand) {
 
     CleanSelection = {};
     CleanSelection.temp_files = 1;
-    totalSteps = 0;
-    doneSteps = 0;
-    RealCleaners cleaners;
-    NoPage page117;
-    CleaningJob job(cleaners, page117);
-    job.DecideGroups();
-    job.CountSteps();
-    job.jobResult = 0;
+    RealJob real;
+    CleaningJob& job = real.job;
     JobDialog dialog(job);
     // The user presses "exit" as soon as the first of the files is gone.
     HANDLE firstGone = FindFirstChangeNotificationW(files.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME);
