@@ -2,7 +2,8 @@
 // files in the local temporary folder, against what finishing that folder would have taken (the same
 // cleaner, run to its end on what the stop left). Also checks that every file left is whole.
 // Usage: job_stop_benchmark [files] [milliseconds into the walk before "exit"]
-// Run it under Wine in a test prefix only: it empties the temporary folders.
+// Run it under Wine in a test prefix only: it empties the temporary folders. Under Wine, making the files
+// slows as the folder grows (31,000 took six minutes on a busy machine); a smaller count shows the same stop.
 #include "cleaners/windows/known_folders.h"
 #include "job_dialog.h"
 #include "real_job.h"

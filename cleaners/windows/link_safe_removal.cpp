@@ -63,7 +63,7 @@ bool ListFolder(const std::wstring& path, OpenFolder& folder, const RemovalRules
 
 } // namespace
 
-// Iterative, with one path that grows and shrinks by a name, so a chain thousands of folders deep costs
+// Iterative, with one path that grows and shrinks by a name, so a chain thousands of folders deep holds
 // neither stack nor a copy of its path per level; a folder is never listed a second time to remove it.
 ContentsRemoval RemoveContents(const std::wstring& folder, const RemovalRules& rules) {
     std::wstring path = folder;
