@@ -1,5 +1,7 @@
 #include "cleaning/cleaning_job.h"
 
+#include "cleaners/windows/walk_stop.h"
+
 #include <cwchar>
 
 std::atomic<int32_t> totalSteps{0};
@@ -53,22 +55,28 @@ void CleaningJob::CountSteps() {
     }
 }
 
-bool CleaningJob::RunGroup(CleanGroup group, HWND dialog) {
+bool CleaningJob::RunGroup(CleanGroup group, HWND dialog, const WalkStopScope& walks) {
     for (const CleaningStep& step : StepsOfGroup(group)) {
         if (!step.item->Selected()) continue;
         if (StopRequested()) return false;
         cleaners_.Run(step.action, dialog);
+        // A step whose walk stopped for the request left work undone, so it is not counted.
+        if (walks.CutShort()) return false;
         doneSteps.fetch_add(1, std::memory_order_relaxed);
     }
     return true;
 }
 
 bool CleaningJob::RunCleaners(HWND dialog) {
+    // The folder walks of the cleaners read the job's stop request between entries, so a close never
+    // waits for a whole folder of files.
+    const WalkStopScope walks(stopRequested_);
     bool completed = true;
     if (cleanWindows) {
         cleaners_.BeginWindowsPhase(dialog);
         for (CleanGroup group : GroupsInRunOrder()) {
-            if (completed && !IsBrowserGroup(group) && GroupEnabled(group)) completed = RunGroup(group, dialog);
+            if (completed && !IsBrowserGroup(group) && GroupEnabled(group))
+                completed = RunGroup(group, dialog, walks);
         }
         cleaners_.EndWindowsPhase();
     }
@@ -77,7 +85,7 @@ bool CleaningJob::RunCleaners(HWND dialog) {
         // No browser is ended for a job that was asked to stop.
         if (StopRequested()) return false;
         cleaners_.BeginBrowserGroup(group);
-        completed = RunGroup(group, dialog);
+        completed = RunGroup(group, dialog, walks);
         cleaners_.EndBrowserGroup(group);
     }
     return completed;

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string>
 
+class WalkStopScope;
+
 // Process-wide step counters of the current job; the worker is the only writer of doneSteps.
 extern std::atomic<int32_t> totalSteps;
 extern std::atomic<int32_t> doneSteps;
@@ -50,7 +52,8 @@ public:
     // The dialog's WM_TIMER.
     void OnProgressTimer(HWND dialog, UINT_PTR timerId);
     // A request to close the dialog. True when it may close now; false while a job runs: the job is told
-    // to stop before its next step and posts WM_CLOSE to the dialog once it has stopped.
+    // to stop before its next step, a folder walk of the current step stops after the entry at hand (that
+    // step then does not count), and the job posts WM_CLOSE to the dialog once it has stopped.
     bool RequestClose();
     bool Running() const { return running_.load(std::memory_order_acquire); }
 
@@ -60,7 +63,7 @@ public:
 private:
     static DWORD WINAPI JobThread(LPVOID self);
     bool StopRequested() const { return stopRequested_.load(std::memory_order_acquire); }
-    bool RunGroup(CleanGroup group, HWND dialog);
+    bool RunGroup(CleanGroup group, HWND dialog, const WalkStopScope& walks);
 
     CleanerSet& cleaners_;
     JobHost& host_;

@@ -1,9 +1,14 @@
-// Times CleanTempFiles on a tree of 20,000 small files in 200 folders of the temporary folder against two
-// baselines on identical trees: a plain walk that only lists and deletes, and cmd's "rd /s /q".
-// Usage: temp_files_benchmark [rounds] [--no-rd]
+// Times CleanTempFiles against baselines on identical trees, in two runs:
+// - 20,000 small files in 200 folders of the local temporary folder (the purge), beside a chain of 500
+//   folders whose bottom holds a file another program keeps open, against a plain walk that only lists
+//   and deletes, and against the same walk emptying each file before it deletes it, as the purge must;
+// - the same files in the temporary folder, without the chain, against the plain walk and cmd's
+//   "rd /s /q".
+// Usage: temp_files_benchmark [rounds] [--no-rd] [--chain-only]
 // Run it under Wine in a test prefix only: it empties the temporary folders. --no-rd leaves out the slow
-// baseline, for more rounds against the plain walk.
+// baseline, for more rounds against the plain walk; --chain-only runs the first tree only.
 #include "cleaners/windows/file_cleaners.h"
+#include "cleaners/windows/known_folders.h"
 
 #include <windows.h>
 
@@ -20,33 +25,51 @@ namespace {
 constexpr int kFolders = 200;
 constexpr int kFilesPerFolder = 100;
 constexpr int kFiles = kFolders * kFilesPerFolder;
+constexpr int kChainLevels = 500;
 
-std::wstring TempFolder() {
-    wchar_t path[MAX_PATH + 1];
-    const DWORD length = GetTempPathW(MAX_PATH + 1, path);
-    return std::wstring(path, length ? length - 1 : 0);
+bool WriteSmallFile(const std::wstring& file) {
+    static const char kContent[] = "a small temporary file of the kind a cleaner meets by the thousand\r\n";
+    HANDLE h = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    WriteFile(h, kContent, sizeof kContent - 1, &written, nullptr);
+    CloseHandle(h);
+    return true;
 }
 
 bool BuildTree(const std::wstring& root) {
     CreateDirectoryW(root.c_str(), nullptr);
-    static const char kContent[] = "a small temporary file of the kind a cleaner meets by the thousand\r\n";
     for (int f = 0; f < kFolders; ++f) {
         const std::wstring folder = root + L"\\folder" + std::to_wstring(f);
         if (!CreateDirectoryW(folder.c_str(), nullptr)) return false;
-        for (int i = 0; i < kFilesPerFolder; ++i) {
-            const std::wstring file = folder + L"\\file" + std::to_wstring(i) + L".tmp";
-            HANDLE h = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-            if (h == INVALID_HANDLE_VALUE) return false;
-            DWORD written = 0;
-            WriteFile(h, kContent, sizeof kContent - 1, &written, nullptr);
-            CloseHandle(h);
-        }
+        for (int i = 0; i < kFilesPerFolder; ++i)
+            if (!WriteSmallFile(folder + L"\\file" + std::to_wstring(i) + L".tmp")) return false;
     }
     return true;
 }
 
-// The floor: list, delete, remove; no attributes, no links, no long paths.
-void PlainWalk(const std::wstring& folder) {
+// root\chain\d\d\...\d; the path of the file at its bottom. The chain reaches past MAX_PATH.
+std::wstring BuildChain(const std::wstring& root) {
+    std::wstring folder = L"\\\\?\\" + root + L"\\chain";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    for (int level = 0; level < kChainLevels; ++level) {
+        folder += L"\\d";
+        if (!CreateDirectoryW(folder.c_str(), nullptr)) return {};
+    }
+    const std::wstring bottom = folder + L"\\held.tmp";
+    return WriteSmallFile(bottom) ? bottom : std::wstring();
+}
+
+void EmptyFile(const std::wstring& file) {
+    HANDLE h = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return;
+    SetEndOfFile(h);
+    CloseHandle(h);
+}
+
+// The floor: list, delete, remove; no attributes, no links. With `empty`, each file is emptied first.
+void PlainWalk(const std::wstring& folder, bool empty = false) {
     WIN32_FIND_DATAW data;
     HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) return;
@@ -55,9 +78,10 @@ void PlainWalk(const std::wstring& folder) {
         if (name == L"." || name == L"..") continue;
         const std::wstring path = folder + L"\\" + name;
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            PlainWalk(path);
+            PlainWalk(path, empty);
             RemoveDirectoryW(path.c_str());
         } else {
+            if (empty) EmptyFile(path);
             DeleteFileW(path.c_str());
         }
     } while (FindNextFileW(find, &data));
@@ -89,45 +113,78 @@ struct Method {
     std::vector<double> ratios; // CleanTempFiles' time over this one's, in the same round
 };
 
+// One tree, cleaned by every method in turn, `rounds` times.
+struct Run {
+    const char* title;
+    std::wstring tree;
+    bool withChain;
+    std::vector<Method> methods;
+};
+
+bool RunRounds(Run& run, int rounds, const WindowsCleanContext& context) {
+    std::printf("\n%s, %d rounds\n", run.title, rounds);
+    for (int round = 0; round < rounds; ++round) {
+        for (auto& method : run.methods) {
+            CleanTempFiles(context); // every method starts from the same, otherwise empty, folder
+            const bool built = BuildTree(run.tree);
+            const std::wstring held = built && run.withChain ? BuildChain(run.tree) : std::wstring();
+            if (!built || (run.withChain && held.empty())) {
+                std::fprintf(stderr, "could not build the tree\n");
+                return false;
+            }
+            // Shares nothing, as a program that has the file open for itself.
+            HANDLE lock = run.withChain ? CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                                        : INVALID_HANDLE_VALUE;
+            const auto start = std::chrono::steady_clock::now();
+            method.run(run.tree);
+            const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            if (lock != INVALID_HANDLE_VALUE) CloseHandle(lock);
+            method.seconds.push_back(seconds);
+            std::printf("round %d  %-15s %8.3f s%s\n", round + 1, method.name, seconds,
+                        GetFileAttributesW((run.tree + L"\\folder0").c_str()) == INVALID_FILE_ATTRIBUTES
+                            ? ""
+                            : "  (tree left behind)");
+            std::fflush(stdout);
+        }
+        for (auto& method : run.methods)
+            method.ratios.push_back(run.methods[0].seconds.back() / method.seconds.back());
+    }
+    CleanTempFiles(context);
+    const double cleanMedian = Median(run.methods[0].seconds);
+    std::printf("CleanTempFiles median %.3f s, %.0f files per second\n", cleanMedian, kFiles / cleanMedian);
+    // The best round of each shows the cost with the least interference from a shared machine.
+    auto best = [](const Method& m) { return *std::min_element(m.seconds.begin(), m.seconds.end()); };
+    for (size_t i = 1; i < run.methods.size(); ++i)
+        std::printf("CleanTempFiles / %-13s median ratio %.3f (baseline median %.3f s), best-round ratio %.3f\n",
+                    run.methods[i].name, Median(run.methods[i].ratios), Median(run.methods[i].seconds),
+                    best(run.methods[0]) / best(run.methods[i]));
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-    const bool withRd = !(argc > 2 && std::string(argv[2]) == "--no-rd");
-    const std::wstring tree = TempFolder() + L"\\tracewipe-benchmark";
-    const WindowsCleanContext context{};
-    std::vector<Method> methods = {
-        {"CleanTempFiles", [&](const std::wstring&) { CleanTempFiles(context); }, {}, {}},
-        {"plain walk", [](const std::wstring& t) { PlainWalk(t); }, {}, {}},
-    };
-    if (withRd) methods.push_back({"cmd rd /s /q", [](const std::wstring& t) { CmdRemoveTree(t); }, {}, {}});
-    std::printf("%d files in %d folders, %d rounds\n", kFiles, kFolders, rounds);
-    for (int round = 0; round < rounds; ++round) {
-        for (auto& method : methods) {
-            CleanTempFiles(context); // every method starts from the same, otherwise empty, folder
-            if (!BuildTree(tree)) {
-                std::fprintf(stderr, "could not build the tree\n");
-                return 1;
-            }
-            const auto start = std::chrono::steady_clock::now();
-            method.run(tree);
-            const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-            method.seconds.push_back(seconds);
-            std::printf("round %d  %-15s %8.3f s%s\n", round + 1, method.name, seconds,
-                        GetFileAttributesW((tree + L"\\folder0").c_str()) == INVALID_FILE_ATTRIBUTES ? ""
-                                                                                                : "  (tree left behind)");
-            std::fflush(stdout);
-        }
-        for (auto& method : methods) method.ratios.push_back(methods[0].seconds.back() / method.seconds.back());
+    bool withRd = true, chainOnly = false;
+    for (int i = 2; i < argc; ++i) {
+        withRd = withRd && std::string(argv[i]) != "--no-rd";
+        chainOnly = chainOnly || std::string(argv[i]) == "--chain-only";
     }
-    CleanTempFiles(context);
-    const double cleanMedian = Median(methods[0].seconds);
-    std::printf("\nCleanTempFiles median %.3f s, %.0f files per second\n", cleanMedian, kFiles / cleanMedian);
-    // The best round of each shows the cost with the least interference from a shared machine.
-    auto best = [](const Method& m) { return *std::min_element(m.seconds.begin(), m.seconds.end()); };
-    for (size_t i = 1; i < methods.size(); ++i)
-        std::printf("CleanTempFiles / %-13s median ratio %.3f (baseline median %.3f s), best-round ratio %.3f\n",
-                    methods[i].name, Median(methods[i].ratios), Median(methods[i].seconds),
-                    best(methods[0]) / best(methods[i]));
-    return 0;
+    const WindowsCleanContext context{};
+    const std::wstring temp = TempFolderPath(), localTemp = LocalTempFolderPath();
+    if (temp.empty() || localTemp.empty()) return 1;
+    CreateDirectoryW(localTemp.c_str(), nullptr); // a fresh prefix has none
+    // The extended-length form lets the plain walk reach the bottom of the chain, past MAX_PATH.
+    auto plainWalk = [](const std::wstring& t) { PlainWalk(L"\\\\?\\" + t); };
+    auto clean = [&](const std::wstring&) { CleanTempFiles(context); };
+    Run plain{"the same files in the temporary folder, without the chain", temp + L"tracewipe-benchmark", false,
+              {{"CleanTempFiles", clean, {}, {}}, {"plain walk", plainWalk, {}, {}}}};
+    if (withRd) plain.methods.push_back({"cmd rd /s /q", [](const std::wstring& t) { CmdRemoveTree(t); }, {}, {}});
+    Run chain{"20,000 files in 200 folders of the local temporary folder, and a held file 500 folders deep",
+              localTemp + L"\\tracewipe-benchmark", true,
+              {{"CleanTempFiles", clean, {}, {}},
+               {"plain walk", plainWalk, {}, {}},
+               {"emptying walk", [](const std::wstring& t) { PlainWalk(L"\\\\?\\" + t, true); }, {}, {}}}};
+    if (!RunRounds(chain, rounds, context)) return 1;
+    return chainOnly || RunRounds(plain, rounds, context) ? 0 : 1;
 }

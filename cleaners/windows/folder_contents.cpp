@@ -5,5 +5,5 @@
 bool DeleteFolderContents(const std::wstring& folder, bool deleteDesktopIni) {
     const std::wstring full = ExtendedLengthPath(folder);
     if (!IsWalkableFolder(full)) return false;
-    return RemoveContents(full, !deleteDesktopIni).listed;
+    return RemoveContents(full, {.keepDesktopIni = !deleteDesktopIni}).listed;
 }

@@ -2,6 +2,7 @@
 // One level of a folder, as the link-safe routines walk it.
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -15,7 +16,11 @@ struct FolderEntry {
     bool IsLink() const { return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
 };
 
-// Calls `visit` for every entry of `folder` except "." and "..". False when the folder cannot be listed.
+// Calls `visit` for every entry of `folder` except "." and "..", until the thread's walk stop is requested
+// (walk_stop.h): then it returns after the entry at hand. False when the folder cannot be listed, or the
+// stop came before it was.
 bool ForEachEntry(const std::wstring& folder, const std::function<void(const FolderEntry&)>& visit);
+// The listings ForEachEntry has opened in this process, so that a test can count a walk's listings.
+uint64_t FolderListingsOpened();
 
 std::wstring JoinPath(const std::wstring& folder, const std::wstring& name);

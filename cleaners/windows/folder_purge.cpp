@@ -6,23 +6,15 @@
 
 namespace {
 
-// Each file is emptied before it goes, so what a recovery tool finds of it is nothing.
-void TruncateAndRemove(const FolderEntry& file) {
-    TruncateFile(file.path, file.attributes);
-    RemoveEntry(file.path, file.attributes);
-}
+// Each file is emptied before it goes, so what a recovery tool finds of it is nothing; files named "*.flk"
+// (exact case) only go, unemptied.
+const RemovalRules kPurgeRules{.beforeDeletingFile = [](const FolderEntry& file) {
+    if (!file.path.ends_with(L".flk")) TruncateFile(file.path, file.attributes);
+}};
 
-// Files named "*.flk" (exact case) are not emptied, only removed with their folder at the end.
+// A folder goes in one walk, its files emptied on the way; anything else is removed as it is.
 void Purge(const std::wstring& path, DWORD attributes) {
-    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        ForEachEntry(path, [](const FolderEntry& entry) {
-            if (entry.IsDirectory())
-                Purge(entry.path, entry.attributes);
-            else if (!entry.path.ends_with(L".flk"))
-                TruncateAndRemove(entry);
-        });
-    }
-    RemoveEntry(path, attributes);
+    RemoveEntry(path, attributes, (attributes & FILE_ATTRIBUTE_DIRECTORY) ? kPurgeRules : RemovalRules{});
 }
 
 } // namespace
@@ -35,13 +27,16 @@ void PurgeFolder(const WindowsCleanContext&, const std::wstring& path) {
     if (attributes != INVALID_FILE_ATTRIBUTES) Purge(full, attributes);
 }
 
+// Files at the top are emptied whatever their name.
 void PurgeTempFolder(const WindowsCleanContext&, const std::wstring& folder) {
     const std::wstring full = ExtendedLengthPath(folder);
     if (!IsWalkableFolder(full)) return;
     ForEachEntry(full, [](const FolderEntry& entry) {
-        if (entry.IsDirectory())
+        if (entry.IsDirectory()) {
             Purge(entry.path, entry.attributes);
-        else
-            TruncateAndRemove(entry);
+        } else {
+            TruncateFile(entry.path, entry.attributes);
+            RemoveEntry(entry.path, entry.attributes);
+        }
     });
 }

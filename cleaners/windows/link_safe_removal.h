@@ -1,13 +1,23 @@
 #pragma once
 // The core of ShellDelete, shared with the folder routines that walk with their own rules. Paths are
 // expected in the extended-length form (long_path.h).
+#include "cleaners/windows/folder_listing.h"
+
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <string_view>
 
 // "desktop.ini" in any ASCII case.
 bool IsDesktopIni(std::wstring_view name);
+
+// What a walk keeps, and what it does to a file before deleting it.
+struct RemovalRules {
+    bool keepDesktopIni = false;
+    // Runs on each file (never a link) just before its deletion: the purge empties files here.
+    std::function<void(const FolderEntry& file)> beforeDeletingFile;
+};
 
 struct ContentsRemoval {
     bool listed = false;     // the folder could be listed
@@ -18,9 +28,11 @@ struct ContentsRemoval {
 // walk checks every entry it finds itself.
 bool IsWalkableFolder(const std::wstring& folder);
 
-// Removes everything inside `folder`, keeping the folder (and, when asked, every "desktop.ini").
-ContentsRemoval RemoveContents(const std::wstring& folder, bool keepDesktopIni);
+// Removes everything inside `folder`, keeping the folder. Each folder below is listed once, whatever
+// stays in it, and the depth of the tree costs no stack. Returns early when the thread's walk stop is
+// requested (walk_stop.h).
+ContentsRemoval RemoveContents(const std::wstring& folder, const RemovalRules& rules = {});
 
 // Removes one entry with the `attributes` it was listed with: a file, a folder with everything inside it,
 // or a link itself. True when it is gone.
-bool RemoveEntry(const std::wstring& path, DWORD attributes, bool keepDesktopIni = false);
+bool RemoveEntry(const std::wstring& path, DWORD attributes, const RemovalRules& rules = {});

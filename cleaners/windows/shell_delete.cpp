@@ -32,5 +32,5 @@ bool ShellDelete(const std::wstring& path) {
     }
     if (!contentsOnly) return RemoveEntry(full, attributes);
     // Emptying a folder that is a link would empty what it points to.
-    return IsWalkableFolder(full) && RemoveContents(full, false).allRemoved;
+    return IsWalkableFolder(full) && RemoveContents(full).allRemoved;
 }

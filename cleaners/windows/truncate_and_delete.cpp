@@ -17,10 +17,15 @@ void TruncateFile(const std::wstring& path, DWORD attributes) {
     scoped::FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE,
                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                         OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!file || !GetFileInformationByHandle(file.Get(), &info)) return;
+    // Two small queries instead of GetFileInformationByHandle, which also asks for the volume's serial
+    // number and the file's name: this runs once per file of a purge.
+    FILE_STANDARD_INFO standard;
+    FILE_BASIC_INFO basic;
+    if (!file || !GetFileInformationByHandleEx(file.Get(), FileStandardInfo, &standard, sizeof standard) ||
+        !GetFileInformationByHandleEx(file.Get(), FileBasicInfo, &basic, sizeof basic))
+        return;
     // A second hard link shares the data with a name elsewhere, which is not ours to empty.
-    if (info.nNumberOfLinks != 1 || (info.dwFileAttributes & kNeverEmptied)) return;
+    if (standard.NumberOfLinks != 1 || (basic.FileAttributes & kNeverEmptied)) return;
     SetEndOfFile(file.Get());
 }
 

@@ -1,9 +1,7 @@
 // The real job over all 33 items on a prefix seeded with history for every item.
-#include "cleaning/cleaning_job.h"
-#include "cleaning/real_cleaners.h"
-
 #include "cleaners/browsers/index_file_messages.h"
 #include "job_dialog.h"
+#include "real_job.h"
 #include "settings/settings_store.h"
 #include "support/browser_databases.h"
 #include "support/clipboard_text.h"
@@ -20,17 +18,12 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
 
 using namespace testing_support;
-
-class NoPage : public JobHost {
-public:
-    void DisableCleanButton() override {}
-    void ShowProgress(const std::wstring&, int) override {}
-};
 
 int messagesShown = 0;
 int WINAPI CountMessage(HWND, LPCWSTR, LPCWSTR, UINT) {
@@ -162,14 +155,8 @@ TEST(FullJob, EverySeededTraceGoesAndNothingBeyond) {
 
     CleanSelection = {};
     SelectAllItems();
-    totalSteps = 0;
-    doneSteps = 0;
-    RealCleaners cleaners;
-    NoPage page117;
-    CleaningJob job(cleaners, page117);
-    job.DecideGroups();
-    job.CountSteps();
-    job.jobResult = 0;
+    RealJob real;
+    CleaningJob& job = real.job;
     JobDialog dialog(job);
     ASSERT_TRUE(job.StartJob(dialog.Window()));
     ASSERT_TRUE(dialog.RunUntilClosed(120000));
@@ -203,6 +190,51 @@ TEST(FullJob, EverySeededTraceGoesAndNothingBeyond) {
     DeleteValue(HKEY_CURRENT_USER, kExplorer, L"Tracewipe keep");
     DeleteTree(HKEY_CURRENT_USER, kTypedUrls);
     ReplaceIndexFileMessageBox(replaced);
+    CleanSelection = {};
+}
+
+// "exit" while the temporary files go: the walk stops after the file at hand, the step does not count, the
+// job does not finish, and every file that stays is whole. (The time it takes is the job stop benchmark's.)
+TEST(FullJob, ExitWhileAFolderEmptiesStopsAfterTheFileAtHand) {
+    TestFolder root;
+    const std::wstring local = root.MakeFolder(L"Local");
+    ScopedShellFolder redirect(L"Local AppData", local);
+    const std::wstring files = root.MakeFolder(L"Local\\Temp\\many");
+    const std::string content(100, 'x');
+    constexpr int kFiles = 1000;
+    for (int i = 0; i < kFiles; ++i) root.Write(L"Local\\Temp\\many\\f" + std::to_wstring(i) + L".tmp", content);
+    OutsideSentinel sentinel;
+    ASSERT_TRUE(sentinel.PlantLinkAt(local + L"\\Temp\\outside-link"));
+
+    CleanSelection = {};
+    CleanSelection.temp_files = 1;
+    RealJob real;
+    CleaningJob& job = real.job;
+    JobDialog dialog(job);
+    // The user presses "exit" as soon as the first of the files is gone.
+    HANDLE firstGone = FindFirstChangeNotificationW(files.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME);
+    ASSERT_NE(firstGone, INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(job.StartJob(dialog.Window()));
+    std::thread user([&] {
+        WaitForSingleObject(firstGone, 30000);
+        PostMessageW(dialog.Window(), WM_APP, 0, 0);
+    });
+    ASSERT_TRUE(dialog.RunUntilClosed(120000));
+    user.join();
+    FindCloseChangeNotification(firstGone);
+    EXPECT_EQ(job.jobResult, 0);
+    EXPECT_EQ(doneSteps, 0);
+
+    int whole = 0;
+    for (int i = 0; i < kFiles; ++i) {
+        const std::wstring file = files + L"\\f" + std::to_wstring(i) + L".tmp";
+        if (!PathExists(file)) continue;
+        ASSERT_EQ(ReadAll(file), content) << "never left half emptied";
+        ++whole;
+    }
+    EXPECT_GT(whole, 0) << "the walk went on to the end";
+    EXPECT_LT(whole, kFiles);
+    EXPECT_TRUE(sentinel.Intact());
     CleanSelection = {};
 }
 

@@ -11,7 +11,8 @@ bool Exists(const std::wstring& path) { return testing_support::PathExists(Long(
 bool MakeFolders(const std::wstring& path) { return testing_support::MakeFolders(Long(path)); }
 
 bool Write(const std::wstring& path, const std::string& content, DWORD attributes) {
-    MakeFolders(path.substr(0, path.rfind(L'\\')));
+    const std::wstring parent = path.substr(0, path.rfind(L'\\'));
+    if (!Exists(parent)) MakeFolders(parent); // a deep chain would otherwise cost a call per level
     HANDLE h = CreateFileW(Long(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
