@@ -3,6 +3,7 @@
 // a Run key it may not write, and a missing launcher.
 #include "app_fixture.h"
 #include "real_input.h"
+#include "support/real_input.h"
 
 #include "support/unix_side.h"
 #include "update/local_http_server.h"
@@ -20,10 +21,9 @@ namespace app_test {
 namespace {
 
 using testing_support::ChildProcess;
+using testing_support::ClickAt;
 using testing_support::SetDword;
 using testing_support::WaitUntil;
-
-const std::wstring kSettingKey = kSettingsRoot + L"\\Setting";
 
 // The program's top-level windows other than its main window, shown.
 std::vector<HWND> ShownDialogs(const ChildProcess& process, HWND mainWindow) {
@@ -92,11 +92,7 @@ TEST_F(AppTest, LeftPressOnTheIconInWinesTrayRestoresTheWindow) {
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(window); }, 3000));
     app.Settle();
     EXPECT_EQ(GetForegroundWindow(), window);
-    NOTIFYICONDATAW probe{};
-    probe.cbSize = sizeof probe;
-    probe.hWnd = window;
-    probe.uID = 103;
-    EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &probe)) << "the icon is gone";
+    EXPECT_FALSE(HasTrayIcon(window)) << "the icon is gone";
 }
 
 BOOL CALLBACK KeepMainWindow(HWND window, LPARAM param) {
