@@ -72,18 +72,6 @@ void window::DispatchCommand(HELEMENT target) {
     }
 }
 
-bool window::IsOverTitleButton(POINT screen) const {
-    POINT client = screen;
-    MapWindowPoints(nullptr, hwnd, &client, 1);
-    for (const scoped_element& button : titleButtons) {
-        RECT rc{};
-        if (button && HTMLayoutGetElementLocation(button, &rc, ROOT_RELATIVE | BORDER_BOX) == HL_OK &&
-            PtInRect(&rc, client))
-            return true;
-    }
-    return false;
-}
-
 void window::OnTimer(UINT_PTR timerId) {
     if (timerId != kStartHiddenTimerId) return;
     KillTimer(hwnd, kStartHiddenTimerId);
@@ -93,12 +81,8 @@ void window::OnTimer(UINT_PTR timerId) {
 LRESULT window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kTrayCallbackMessage && OnTrayCallback(hwnd, wParam, lParam)) return 1;
     switch (message) {
-    case WM_NCHITTEST: {
-        const POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        // NOTE: the title buttons lie inside the drag bar; as caption they could never be clicked.
-        if (IsOverTitleButton(screen)) return HTCLIENT;
-        return HitTest(hwnd, screen, captionArea, body);
-    }
+    case WM_NCHITTEST:
+        return HitTest(hwnd, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, captionArea, body);
     case WM_TIMER: OnTimer(wParam); return 0;
     default: return DefWindowProcW(hwnd, message, wParam, lParam);
     }
@@ -162,8 +146,6 @@ htmlayout::window* CreateMainWindow(int x, int y, int width, int height, const w
     self->body = htmlayout::FindFirst(self->root, L"body");
     InitTabGuidance(self->tabs, self->root);
     self->captionArea = htmlayout::FindById(self->root, L"main_div");
-    for (const wchar_t* id : {L"exit", L"minimize", L"movetray", L"about"})
-        self->titleButtons.push_back(htmlayout::FindById(self->root, id));
 
     HTMLayoutWindowAttachEventHandler(self->hwnd, htmlayout::event_handler::element_proc,
                                       static_cast<htmlayout::event_handler*>(self), HANDLE_ALL);

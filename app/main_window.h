@@ -7,8 +7,6 @@
 
 #include <windows.h>
 
-#include <vector>
-
 namespace htmlayout {
 
 class window : public event_handler, public notification_handler<window> {
@@ -23,12 +21,10 @@ public:
     scoped_element body;
     scoped_element root;
     scoped_element captionArea; // main_div, the drag bar along the top
-    std::vector<scoped_element> titleButtons; // exit, minimize, movetray, about: inside the drag bar
     TabGuidance tabs;
 
     void DispatchCommand(HELEMENT target);
     void OnTimer(UINT_PTR timerId);
-    bool IsOverTitleButton(POINT screen) const;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 };
 

@@ -39,8 +39,13 @@ INT_PTR CALLBACK CHotKeyTestDlg::DialogProc(HWND window, UINT message, WPARAM wP
     return self ? self->OnMessage(message, wParam, lParam) : FALSE;
 }
 
-INT_PTR CHotKeyTestDlg::OnMessage(UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CHotKeyTestDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_WINDOWPOSCHANGING:
+        // NOTE: the modal loop shows the dialog the first time its queue runs empty; on a busy machine that
+        // comes after the first tick, and the launcher stood on the screen for good. Hidden stays hidden.
+        if (hidden_) reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~SWP_SHOWWINDOW;
+        return FALSE;
     case WM_INITDIALOG:
         OnInitDialog();
         return TRUE;
@@ -103,6 +108,7 @@ void CHotKeyTestDlg::OnPaint() {
 
 void CHotKeyTestDlg::OnTimer(UINT_PTR timerId) {
     KillTimer(window_, timerId);
+    hidden_ = true;
     ShowWindow(window_, SW_HIDE);
 }
 

@@ -25,4 +25,5 @@ private:
     HWND window_ = nullptr;
     HICON icon_;
     HICON smallIcon_;
+    bool hidden_ = false; // from the first timer tick on
 };

@@ -32,9 +32,11 @@ int dialog::run(unsigned pageId, const named_values* values) {
 
 HWND dialog::create_window() {
     // A template with no controls, menu, class or title; the page gives the size later.
+    // NOTE: not WS_VISIBLE: the window is shown once, by run(), at its page's size; shown at creation it was
+    // activated and mapped at size 0 first, which cost a few milliseconds before the page's first pixels.
     alignas(DWORD) WORD buffer[16]{};
     auto* t = reinterpret_cast<DLGTEMPLATE*>(buffer);
-    t->style = WS_POPUP | WS_VISIBLE;
+    t->style = WS_POPUP;
     t->dwExtendedStyle = WS_EX_LAYERED;
     HINSTANCE instance = owner_ ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner_, GWLP_HINSTANCE)) : nullptr;
     if (!instance) instance = GetModuleHandleW(nullptr);

@@ -24,7 +24,7 @@ public:
     HWND owner() const { return owner_; }
 
 protected:
-    // Creates the window from an in-memory template: popup, visible, layered, no controls, size 0.
+    // Creates the window from an in-memory template: popup, layered, no controls, size 0; run() shows it.
     virtual HWND create_window();
     // Runs once the page is loaded and root, body and caption are found (a page without a root closes the
     // dialog instead). The default places the window and focuses the default button; a class that

@@ -2,6 +2,7 @@
 
 #include "common/scoped_handles.h"
 
+#include <shellapi.h>
 #include <tlhelp32.h>
 
 namespace app_test {
@@ -12,8 +13,11 @@ void DeleteRunValues() {
         for (const wchar_t* name : {L"Tracewipe", L"TracewipeHK"}) testing_support::DeleteValue(HKEY_LOCAL_MACHINE, key, name);
 }
 
-void EndLaunchersUnder(const std::wstring& folder) {
-    for (DWORD id : ProcessesUnder(folder, L"Tracewipe HotKey.exe")) {
+// What a test started there and left running, also through a failed assertion or the Linux side.
+void EndProgramsUnder(const std::wstring& folder) {
+    std::vector<DWORD> ids = ProcessesUnder(folder, L"Tracewipe HotKey.exe");
+    for (DWORD id : ProcessesUnder(folder, L"Tracewipe.exe")) ids.push_back(id);
+    for (DWORD id : ids) {
         scoped::KernelHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
         if (!process) continue;
         TerminateProcess(process.Get(), 1);
@@ -42,6 +46,14 @@ std::optional<DWORD> ReadDword(HKEY root, const std::wstring& key, const std::ws
     return value;
 }
 
+bool HasTrayIcon(HWND window) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = window;
+    data.uID = 103;
+    return Shell_NotifyIconW(NIM_MODIFY, &data);
+}
+
 std::vector<DWORD> ProcessesUnder(const std::wstring& folder, const std::wstring& exeName) {
     std::vector<DWORD> found;
     scoped::FileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
@@ -63,7 +75,7 @@ AppTest::AppTest() : program_(InstallCopy(folder_ / L"Tracewipe")) { DeleteRunVa
 
 AppTest::~AppTest() {
     apps_.clear(); // each ends its program
-    EndLaunchersUnder(folder_.Path());
+    EndProgramsUnder(folder_.Path());
     DeleteRunValues();
 }
 

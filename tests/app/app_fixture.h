@@ -14,12 +14,18 @@
 namespace app_test {
 
 inline const std::wstring kSettingsRoot = L"Software\\Quellbyte\\Freeweare\\Tracewipe";
+inline const std::wstring kWindowsKey = kSettingsRoot + L"\\WindowsClean";
+inline const std::wstring kSettingKey = kSettingsRoot + L"\\Setting";
 inline const std::wstring kRunKey = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline const std::wstring kRunKeyWow64 = L"SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 // A REG_SZ value, or none when it is missing or of another type.
 std::optional<std::wstring> ReadString(HKEY root, const std::wstring& key, const std::wstring& name);
 std::optional<DWORD> ReadDword(HKEY root, const std::wstring& key, const std::wstring& name);
+
+// Whether the notification area holds the program's icon: modifying nothing succeeds only for an icon
+// that exists.
+bool HasTrayIcon(HWND window);
 
 // Ids of the running processes with this executable name whose image lies under `folder`.
 std::vector<DWORD> ProcessesUnder(const std::wstring& folder, const std::wstring& exeName);

@@ -3,6 +3,7 @@
 // a Run key it may not write, and a missing launcher.
 #include "app_fixture.h"
 #include "real_input.h"
+#include "support/real_input.h"
 
 #include "support/unix_side.h"
 #include "update/local_http_server.h"
@@ -11,7 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <aclapi.h>
 #include <shellapi.h>
 
 #include <algorithm>
@@ -20,10 +20,9 @@ namespace app_test {
 namespace {
 
 using testing_support::ChildProcess;
+using testing_support::ClickAt;
 using testing_support::SetDword;
 using testing_support::WaitUntil;
-
-const std::wstring kSettingKey = kSettingsRoot + L"\\Setting";
 
 // The program's top-level windows other than its main window, shown.
 std::vector<HWND> ShownDialogs(const ChildProcess& process, HWND mainWindow) {
@@ -92,11 +91,7 @@ TEST_F(AppTest, LeftPressOnTheIconInWinesTrayRestoresTheWindow) {
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(window); }, 3000));
     app.Settle();
     EXPECT_EQ(GetForegroundWindow(), window);
-    NOTIFYICONDATAW probe{};
-    probe.cbSize = sizeof probe;
-    probe.hWnd = window;
-    probe.uID = 103;
-    EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &probe)) << "the icon is gone";
+    EXPECT_FALSE(HasTrayIcon(window)) << "the icon is gone";
 }
 
 BOOL CALLBACK KeepMainWindow(HWND window, LPARAM param) {
@@ -190,47 +185,9 @@ TEST_F(AppTest, ProgramPathOf300CharactersIsWrittenWholeIntoTheRunValue) {
     testing_support::RemoveTreeUnix(folder_.Path() + L"\\deep");
 }
 
-// Restores the Run key's security descriptor when the test ends.
-class RunKeyDenyingWrites {
-public:
-    RunKeyDenyingWrites() {
-        PSECURITY_DESCRIPTOR descriptor = nullptr;
-        PACL dacl = nullptr;
-        if (GetNamedSecurityInfoW(path_.c_str(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl, nullptr,
-                                  &descriptor) != ERROR_SUCCESS)
-            return;
-        saved_ = descriptor;
-        savedDacl_ = dacl;
-        EXPLICIT_ACCESSW deny{};
-        deny.grfAccessPermissions = KEY_SET_VALUE | KEY_CREATE_SUB_KEY;
-        deny.grfAccessMode = DENY_ACCESS;
-        deny.grfInheritance = NO_INHERITANCE;
-        deny.Trustee.TrusteeForm = TRUSTEE_IS_NAME;
-        deny.Trustee.ptstrName = const_cast<wchar_t*>(L"CURRENT_USER");
-        PACL denying = nullptr;
-        if (SetEntriesInAclW(1, &deny, dacl, &denying) != ERROR_SUCCESS) return;
-        applied_ = SetNamedSecurityInfoW(path_.data(), SE_REGISTRY_KEY,
-                                         DACL_SECURITY_INFORMATION, nullptr, nullptr, denying, nullptr) == ERROR_SUCCESS;
-        LocalFree(denying);
-    }
-    ~RunKeyDenyingWrites() {
-        if (applied_)
-            SetNamedSecurityInfoW(path_.data(), SE_REGISTRY_KEY,
-                                  DACL_SECURITY_INFORMATION, nullptr, nullptr, savedDacl_, nullptr);
-        if (saved_) LocalFree(saved_);
-    }
-    bool Applied() const { return applied_; }
-
-private:
-    std::wstring path_ = L"MACHINE\\" + kRunKey;
-    PSECURITY_DESCRIPTOR saved_ = nullptr;
-    PACL savedDacl_ = nullptr;
-    bool applied_ = false;
-};
-
 TEST_F(AppTest, RunKeyItMayNotWriteLeavesNoValueAndStillSavesTheSettings) {
     SetDword(HKEY_CURRENT_USER, kSettingKey, L"HotKey", 0);
-    RunKeyDenyingWrites denied;
+    testing_support::ScopedWritesDenied denied(L"MACHINE\\" + kRunKey);
     ASSERT_TRUE(denied.Applied());
     HKEY probe = nullptr;
     const LONG openForWrite = RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunKey.c_str(), 0, KEY_SET_VALUE, &probe);

@@ -2,6 +2,7 @@
 // buttons do to the registry and to the launcher, the tray, and how a second start behaves.
 #include "app_fixture.h"
 #include "real_input.h"
+#include "support/real_input.h"
 
 #include "support/unix_side.h"
 
@@ -13,23 +14,11 @@ namespace app_test {
 namespace {
 
 using testing_support::ChildProcess;
+using testing_support::ClickAt;
 using testing_support::SetDword;
 using testing_support::WaitUntil;
 
-const std::wstring kWindowsKey = kSettingsRoot + L"\\WindowsClean";
-const std::wstring kIeKey = kSettingsRoot + L"\\Browser\\IE";
 const std::wstring kGcKey = kSettingsRoot + L"\\Browser\\GC";
-const std::wstring kSettingKey = kSettingsRoot + L"\\Setting";
-
-// Whether the notification area holds the program's icon: modifying nothing succeeds only for an icon
-// that exists.
-bool HasTrayIcon(HWND window) {
-    NOTIFYICONDATAW data{};
-    data.cbSize = sizeof data;
-    data.hWnd = window;
-    data.uID = 103;
-    return Shell_NotifyIconW(NIM_MODIFY, &data);
-}
 
 // The 16 x 16 check mark of a box, as the screen shows it.
 ScreenPixels CheckMark(const RunningApp& app, const wchar_t* id) {
@@ -63,54 +52,6 @@ TEST_F(AppTest, OpensInTheMiddleAtItsSizeAndExitEndsWithCodeZero) {
     ASSERT_TRUE(app.Click(L"exit"));
     ASSERT_TRUE(app.Process().WaitForExit(5000));
     EXPECT_EQ(app.Process().ExitCode(), 0u);
-}
-
-TEST_F(AppTest, TabsShowGuidanceOrTheCleanButtonAndRememberTheSubTab) {
-    RunningApp& app = StartShown();
-    ASSERT_NE(app.Window(), nullptr);
-    // The Clean button is where a click saves the group's key: hidden, a click there writes nothing.
-    auto cleanSaves = [&](const std::wstring& key) {
-        testing_support::DeleteTree(HKEY_CURRENT_USER, key);
-        RunningApp& a = app;
-        RECT clean = a.ScreenRect(L"btn_panelClean");
-        if (IsRectEmpty(&clean)) return false;
-        ClickAt(POINT{(clean.left + clean.right) / 2, (clean.top + clean.bottom) / 2});
-        a.Settle();
-        DismissCleanDialogs(a);
-        return testing_support::KeyExists(HKEY_CURRENT_USER, key);
-    };
-    const RECT guide = app.ScreenRect(L"pannel_guide");
-    ASSERT_FALSE(IsRectEmpty(&guide));
-    const ScreenPixels windowsGuide = Capture(guide);
-    SaveScreenshot("app_tab_windows", app.WindowRect());
-
-    ASSERT_TRUE(app.Click(L"main_panel_browser"));
-    SaveScreenshot("app_tab_browser", app.WindowRect());
-    EXPECT_FALSE(SamePixels(Capture(guide), windowsGuide)) << "the guidance names the Browser History tab";
-    ASSERT_TRUE(app.Click(L"browser_chrome"));
-    SaveScreenshot("app_tab_browser_chrome", app.WindowRect());
-    EXPECT_TRUE(cleanSaves(kGcKey)) << "a chosen sub-tab shows the Clean button";
-    EXPECT_FALSE(testing_support::KeyExists(HKEY_CURRENT_USER, kWindowsKey));
-
-    ASSERT_TRUE(app.Click(L"main_panel_window"));
-    EXPECT_TRUE(SamePixels(Capture(guide), windowsGuide)) << "no Windows sub-tab chosen yet: the guidance";
-    ASSERT_TRUE(app.Click(L"windows_application"));
-    SaveScreenshot("app_tab_windows_programs", app.WindowRect());
-    EXPECT_TRUE(cleanSaves(kWindowsKey));
-
-    for (const wchar_t* tab : {L"main_panel_setting", L"main_panel_store"}) {
-        ASSERT_TRUE(app.Click(tab));
-        SaveScreenshot(tab == std::wstring(L"main_panel_setting") ? "app_tab_settings" : "app_tab_store",
-                       app.WindowRect());
-        const RECT clean = app.ScreenRect(L"btn_panelClean");
-        EXPECT_TRUE(IsRectEmpty(&clean)) << "Settings and Store hide the Clean button";
-    }
-    // Where the Clean button stood, a click on the Store tab saves nothing.
-    testing_support::DeleteTree(HKEY_CURRENT_USER, kWindowsKey);
-    ASSERT_TRUE(app.Click(L"main_panel_window"));
-    EXPECT_TRUE(cleanSaves(kWindowsKey)) << "the chosen sub-tab is remembered";
-    ASSERT_TRUE(app.Click(L"main_panel_browser"));
-    EXPECT_TRUE(cleanSaves(kGcKey));
 }
 
 TEST_F(AppTest, BoxesShowTheStoredSettingsAndTickingTwiceLeavesTheFlag) {
@@ -284,6 +225,57 @@ TEST_F(AppTest, TenStartsAtOnceLeaveOneWindowAndNineEndWithCodeZero) {
             EXPECT_EQ(app->Process().ExitCode(), 0u);
         }
     }
+}
+
+// NOTE: last of the program's tests: after its first Clean press (the Chrome sub-tab, with the Close Browser
+// notice) the test process's own thread desktop handle was found closed under Wine 8, and no later test could
+// create a window. Not understood yet; the tests before it are unaffected.
+TEST_F(AppTest, TabsShowGuidanceOrTheCleanButtonAndRememberTheSubTab) {
+    RunningApp& app = StartShown();
+    ASSERT_NE(app.Window(), nullptr);
+    // The Clean button is where a click saves the group's key: hidden, a click there writes nothing.
+    auto cleanSaves = [&](const std::wstring& key) {
+        testing_support::DeleteTree(HKEY_CURRENT_USER, key);
+        RunningApp& a = app;
+        RECT clean = a.ScreenRect(L"btn_panelClean");
+        if (IsRectEmpty(&clean)) return false;
+        ClickAt(POINT{(clean.left + clean.right) / 2, (clean.top + clean.bottom) / 2});
+        a.Settle();
+        DismissCleanDialogs(a);
+        return testing_support::KeyExists(HKEY_CURRENT_USER, key);
+    };
+    const RECT guide = app.ScreenRect(L"pannel_guide");
+    ASSERT_FALSE(IsRectEmpty(&guide));
+    const ScreenPixels windowsGuide = Capture(guide);
+    SaveScreenshot("app_tab_windows", app.WindowRect());
+
+    ASSERT_TRUE(app.Click(L"main_panel_browser"));
+    SaveScreenshot("app_tab_browser", app.WindowRect());
+    EXPECT_FALSE(SamePixels(Capture(guide), windowsGuide)) << "the guidance names the Browser History tab";
+    ASSERT_TRUE(app.Click(L"browser_chrome"));
+    SaveScreenshot("app_tab_browser_chrome", app.WindowRect());
+    EXPECT_TRUE(cleanSaves(kGcKey)) << "a chosen sub-tab shows the Clean button";
+    EXPECT_FALSE(testing_support::KeyExists(HKEY_CURRENT_USER, kWindowsKey));
+
+    ASSERT_TRUE(app.Click(L"main_panel_window"));
+    EXPECT_TRUE(SamePixels(Capture(guide), windowsGuide)) << "no Windows sub-tab chosen yet: the guidance";
+    ASSERT_TRUE(app.Click(L"windows_application"));
+    SaveScreenshot("app_tab_windows_programs", app.WindowRect());
+    EXPECT_TRUE(cleanSaves(kWindowsKey));
+
+    for (const wchar_t* tab : {L"main_panel_setting", L"main_panel_store"}) {
+        ASSERT_TRUE(app.Click(tab));
+        SaveScreenshot(tab == std::wstring(L"main_panel_setting") ? "app_tab_settings" : "app_tab_store",
+                       app.WindowRect());
+        const RECT clean = app.ScreenRect(L"btn_panelClean");
+        EXPECT_TRUE(IsRectEmpty(&clean)) << "Settings and Store hide the Clean button";
+    }
+    // Where the Clean button stood, a click on the Store tab saves nothing.
+    testing_support::DeleteTree(HKEY_CURRENT_USER, kWindowsKey);
+    ASSERT_TRUE(app.Click(L"main_panel_window"));
+    EXPECT_TRUE(cleanSaves(kWindowsKey)) << "the chosen sub-tab is remembered";
+    ASSERT_TRUE(app.Click(L"main_panel_browser"));
+    EXPECT_TRUE(cleanSaves(kGcKey));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "tracewipe_app.h"
 
 #include "real_input.h"
+#include "support/real_input.h"
 #include "support/test_folder.h"
 #include "support/unix_side.h"
 #include "ui/element_ops.h"
@@ -11,6 +12,7 @@ namespace app_test {
 namespace {
 
 using testing_support::ChildProcess;
+using testing_support::ClickAt;
 using testing_support::DosPathOf;
 using testing_support::WaitUntil;
 
@@ -48,6 +50,7 @@ PageMirror::PageMirror() {
     }();
     (void)registered;
     window_ = CreateMainWindow(0, 0, 720, 510, kMirrorTitle);
+    EXPECT_TRUE(window_ && window_->hwnd && window_->root) << "no mirror window, error " << GetLastError();
 }
 
 PageMirror::~PageMirror() {

@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace app_test {
 namespace {
 
@@ -37,8 +39,11 @@ LRESULT CALLBACK PageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 // Where an element of a dialog page lies in the dialog's window: the page laid out at its minimal size in a
-// hidden window of this process, as a dialog sizes itself.
+// hidden window of this process, as a dialog sizes itself; once per element.
 RECT OffsetIn(unsigned pageId, const wchar_t* id) {
+    static std::map<std::pair<unsigned, std::wstring>, RECT> known;
+    auto found = known.find({pageId, id});
+    if (found != known.end()) return found->second;
     static const ATOM atom = [] {
         WNDCLASSW wc{};
         wc.lpfnWndProc = PageProc;
@@ -57,6 +62,7 @@ RECT OffsetIn(unsigned pageId, const wchar_t* id) {
         rc = cleaning_test::LocationOf(window, id);
     }
     DestroyWindow(window);
+    if (!IsRectEmpty(&rc)) known[{pageId, id}] = rc;
     return rc;
 }
 
@@ -141,6 +147,24 @@ protected:
         RECT rc{};
         GetWindowRect(window, &rc);
         SaveScreenshot(name, rc);
+    }
+
+    // Clean Now over a Firefox cache of 3,000 files and the cookies: the notice closed, Clean pressed; the
+    // progress dialog, null when something did not come.
+    HWND StartLongRun(RunningApp*& app) {
+        for (int i = 0; i < 3000; ++i)
+            root_.Write(L"Local\\Mozilla\\Firefox\\Profiles\\abc.default\\cache2\\entries\\f" + std::to_wstring(i));
+        StoreAll(0);
+        SetDword(HKEY_CURRENT_USER, kFfKey, L"Cache", 1);
+        SetDword(HKEY_CURRENT_USER, kFfKey, L"Cookies", 1);
+        app = &StartShown();
+        if (!app->Window() || !app->Click(L"btn_QuickClean")) return nullptr;
+        HWND notice = NextDialog(*app);
+        if (!notice) return nullptr;
+        CloseBox(notice);
+        HWND progress = NextDialog(*app, notice);
+        if (progress) Press(progress, L"btn_Clean");
+        return progress;
     }
 
     TestFolder root_;
@@ -262,25 +286,14 @@ TEST_F(CleanCommands, ExitBeforeCleanCleansNothingAndShowsNothing) {
 
 // Exit pressed at once after Clean, while a cache of many files is emptied: the run stops, nothing follows.
 TEST_F(CleanCommands, ExitDuringTheRunStopsItAndShowsNothing) {
-    for (int i = 0; i < 3000; ++i)
-        root_.Write(L"Local\\Mozilla\\Firefox\\Profiles\\abc.default\\cache2\\entries\\f" + std::to_wstring(i));
-    StoreAll(0);
-    SetDword(HKEY_CURRENT_USER, kFfKey, L"Cache", 1);
-    SetDword(HKEY_CURRENT_USER, kFfKey, L"Cookies", 1);
-    RunningApp& app = StartShown();
-    ASSERT_NE(app.Window(), nullptr);
-    ASSERT_TRUE(app.Click(L"btn_QuickClean"));
-    HWND notice = NextDialog(app);
-    ASSERT_NE(notice, nullptr);
-    CloseBox(notice);
-    HWND progress = NextDialog(app, notice);
+    RunningApp* app = nullptr;
+    HWND progress = StartLongRun(app);
     ASSERT_NE(progress, nullptr);
-    Press(progress, L"btn_Clean");
     Press(progress, L"exit");
     Shot(progress, "app_progress_stopping");
     ASSERT_TRUE(Gone(progress));
-    EXPECT_EQ(NextDialog(app, progress, 2000), nullptr) << "no message for a run the user stopped";
-    EXPECT_TRUE(IsWindowEnabled(app.Window()));
+    EXPECT_EQ(NextDialog(*app, progress, 2000), nullptr) << "no message for a run the user stopped";
+    EXPECT_TRUE(IsWindowEnabled(app->Window()));
     EXPECT_TRUE(PathExists(cookies_)) << "the run stopped before its next item";
     EXPECT_TRUE(sentinel_.Intact());
 }
@@ -289,23 +302,12 @@ TEST_F(CleanCommands, ExitDuringTheRunStopsItAndShowsNothing) {
 // for it and ends normally. (Under Wine the main window's withdrawal takes 2 s before the dialog goes, so
 // which item the run stops after is not fixed here; the dialog tests hold that.)
 TEST_F(CleanCommands, MainWindowClosedDuringTheRunStopsItAndTheProgramEnds) {
-    for (int i = 0; i < 3000; ++i)
-        root_.Write(L"Local\\Mozilla\\Firefox\\Profiles\\abc.default\\cache2\\entries\\f" + std::to_wstring(i));
-    StoreAll(0);
-    SetDword(HKEY_CURRENT_USER, kFfKey, L"Cache", 1);
-    SetDword(HKEY_CURRENT_USER, kFfKey, L"Cookies", 1);
-    RunningApp& app = StartShown();
-    ASSERT_NE(app.Window(), nullptr);
-    ASSERT_TRUE(app.Click(L"btn_QuickClean"));
-    HWND notice = NextDialog(app);
-    ASSERT_NE(notice, nullptr);
-    CloseBox(notice);
-    HWND progress = NextDialog(app, notice);
+    RunningApp* app = nullptr;
+    HWND progress = StartLongRun(app);
     ASSERT_NE(progress, nullptr);
-    Press(progress, L"btn_Clean");
-    PostMessageW(app.Window(), WM_CLOSE, 0, 0);
-    ASSERT_TRUE(app.Process().WaitForExit(20000));
-    EXPECT_EQ(app.Process().ExitCode(), 0u);
+    PostMessageW(app->Window(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(app->Process().WaitForExit(20000));
+    EXPECT_EQ(app->Process().ExitCode(), 0u);
     EXPECT_TRUE(sentinel_.Intact());
 }
 

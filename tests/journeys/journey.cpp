@@ -62,6 +62,37 @@ bool UninstallSilently(const std::wstring& installDir) {
     return testing_support::RunToEndWithChildren(Quoted(installDir + L"\\Uninstall.exe") + L" /S", 60000) > 0;
 }
 
+namespace {
+
+// The first icon slot of Wine's tray window on the screen; empty when the tray is not shown.
+RECT FirstTraySlot() {
+    HWND tray = FindWindowW(nullptr, L"Wine System Tray");
+    if (!tray || !IsWindowVisible(tray)) return RECT{};
+    const int slot = GetSystemMetrics(SM_CXSMICON) + 4;
+    POINT origin{0, 0};
+    ClientToScreen(tray, &origin);
+    return RECT{origin.x, origin.y, origin.x + slot, origin.y + slot};
+}
+
+} // namespace
+
+bool TrayShowsAnIcon() {
+    const RECT slot = FirstTraySlot();
+    if (IsRectEmpty(&slot)) return false;
+    const app_test::ScreenPixels pixels = app_test::Capture(slot);
+    for (int y = 0; y < pixels.height; ++y)
+        for (int x = 0; x < pixels.width; ++x)
+            if (pixels.At(x, y) != pixels.At(0, 0)) return true;
+    return false;
+}
+
+bool PressTrayIcon(const std::string& shot) {
+    const RECT slot = FirstTraySlot();
+    if (IsRectEmpty(&slot)) return false;
+    Screenshot(shot, RectOf(FindWindowW(nullptr, L"Wine System Tray")));
+    return testing_support::ClickAt(POINT{(slot.left + slot.right) / 2, (slot.top + slot.bottom) / 2});
+}
+
 void Screenshot(const std::string& name, const RECT& area) {
     testing_support::SaveScreenshot(SCREENSHOT_DIR "/journeys", name, area);
 }
@@ -137,12 +168,34 @@ bool PressOn(HWND dialog, unsigned pageId, const wchar_t* id) {
 }
 
 KeyboardFocus::KeyboardFocus()
-    : window_(CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"journey focus", WS_POPUP | WS_VISIBLE, 0, 0, 120, 40, nullptr,
-                              nullptr, nullptr, nullptr)) {}
+    // In the lower left corner: clear of Wine's tray window in the upper left and of the program's window.
+    : window_(CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"journey focus", WS_POPUP | WS_VISIBLE, 0,
+                              GetSystemMetrics(SM_CYSCREEN) - 40, 120, 40, nullptr, nullptr, nullptr, nullptr)) {}
 
 KeyboardFocus::~KeyboardFocus() { DestroyWindow(window_); }
 
 bool KeyboardFocus::PressCtrlShiftH() const { return testing_support::PressKeys(window_, "ctrl+shift+h"); }
+
+namespace {
+
+BOOL CALLBACK NoteShownWindow(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<std::pair<DWORD, bool>*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->first && IsWindowVisible(window)) search->second = true;
+    return TRUE;
+}
+
+} // namespace
+
+bool ShowsAWindow(const std::wstring& folder, const std::wstring& exeName) {
+    for (DWORD id : app_test::ProcessesUnder(folder, exeName)) {
+        std::pair<DWORD, bool> search{id, false};
+        EnumWindows(NoteShownWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.second) return true;
+    }
+    return false;
+}
 
 std::vector<DWORD> SettledProcesses(const std::wstring& folder, const std::wstring& exeName, size_t expected,
                                     DWORD timeoutMs) {

@@ -27,6 +27,13 @@ bool OpenShortcut(const std::wstring& lnk);
 bool InstallSilently(const std::wstring& arguments = L"");
 bool UninstallSilently(const std::wstring& installDir);
 
+// Whether Wine's own tray window shows an icon in its first slot (the fresh prefix's tray holds ours alone).
+// Seen on the screen: asking the shell (NIM_MODIFY) from this process unsettles Wine's tray, after which a
+// press on the icon leaves no window in front.
+bool TrayShowsAnIcon();
+// A real left press on that icon, after a screenshot of the tray as `shot`.
+bool PressTrayIcon(const std::string& shot);
+
 // Saves the screen's `area` as <build>/screenshots/journeys/<name>.png.
 void Screenshot(const std::string& name, const RECT& area);
 RECT RectOf(HWND window);
@@ -55,6 +62,9 @@ public:
 private:
     HWND window_;
 };
+
+// Whether a process of this executable name under `folder` shows a window (the launcher never should).
+bool ShowsAWindow(const std::wstring& folder, const std::wstring& exeName);
 
 // The processes of this executable name whose image lies under `folder`, once their number has settled at
 // `expected` (within `timeoutMs`); the ids either way.
