@@ -5,9 +5,15 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
-// Another program holding the clipboard open keeps its contents; the step still completes.
+// Clipboard managers (and Wine's own) hold the clipboard open for a moment after each change, so a busy
+// clipboard is asked again for a while before the step gives up; one held for longer keeps its contents.
 void CleanClipboard(const WindowsCleanContext& context) {
-    if (!OpenClipboard(context.ownerWindow)) return;
+    constexpr DWORD kPatienceMs = 2000, kPauseMs = 20;
+    const DWORD start = GetTickCount();
+    while (!OpenClipboard(context.ownerWindow)) {
+        if (GetTickCount() - start >= kPatienceMs) return;
+        Sleep(kPauseMs);
+    }
     EmptyClipboard();
     CloseClipboard();
 }

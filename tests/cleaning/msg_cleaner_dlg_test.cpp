@@ -4,6 +4,7 @@
 
 #include "dialog_stage.h"
 #include "settings/settings_store.h"
+#include "support/clipboard_text.h"
 #include "support/outside_sentinel.h"
 #include "support/real_input.h"
 #include "support/registry_fixture.h"
@@ -473,13 +474,7 @@ TEST_F(ProgressDialog, TheRealCleanersRemoveTheSeededTracesOfTheShownLinesOnly) 
     const std::wstring trace = root.Write(L"Local\\Temp\\session.tmp");
     OutsideSentinel sentinel;
     ASSERT_TRUE(sentinel.PlantLinkAt(local + L"\\Temp\\outside-link"));
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    EmptyClipboard();
-    HGLOBAL text = GlobalAlloc(GMEM_MOVEABLE, 16);
-    wcscpy(static_cast<wchar_t*>(GlobalLock(text)), L"secret");
-    GlobalUnlock(text);
-    SetClipboardData(CF_UNICODETEXT, text);
-    CloseClipboard();
+    ASSERT_TRUE(PutTextOnClipboard(L"secret"));
 
     Select({L"temp_files", L"clip_board", L"run_history", L"ie_urls"});
     MsgCleanerDlg dialog(owner_.hwnd());
@@ -497,9 +492,7 @@ TEST_F(ProgressDialog, TheRealCleanersRemoveTheSeededTracesOfTheShownLinesOnly) 
     EXPECT_FALSE(PathExists(trace));
     EXPECT_TRUE(PathExists(local + L"\\Temp"));
     EXPECT_TRUE(sentinel.Intact());
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    EXPECT_FALSE(IsClipboardFormatAvailable(CF_UNICODETEXT));
-    CloseClipboard();
+    EXPECT_FALSE(ClipboardHasText());
     EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, runMru, L"a")) << "Start Menu Cleaning was not in the run";
     EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, typedUrls, L"url1")) << "nor Internet Explorer";
 }

@@ -4,9 +4,21 @@
 #include <cwchar>
 
 namespace testing_support {
+namespace {
+
+// Wine's clipboard manager holds the clipboard open for a moment after every change.
+bool OpenBusyClipboard() {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (OpenClipboard(nullptr)) return true;
+        Sleep(20);
+    }
+    return false;
+}
+
+} // namespace
 
 bool PutTextOnClipboard(const wchar_t* text) {
-    if (!OpenClipboard(nullptr)) return false;
+    if (!OpenBusyClipboard()) return false;
     EmptyClipboard();
     const size_t bytes = (wcslen(text) + 1) * sizeof(wchar_t);
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
@@ -18,7 +30,7 @@ bool PutTextOnClipboard(const wchar_t* text) {
 }
 
 bool ClipboardHasText() {
-    if (!OpenClipboard(nullptr)) return false;
+    if (!OpenBusyClipboard()) return false;
     const bool has = IsClipboardFormatAvailable(CF_UNICODETEXT);
     CloseClipboard();
     return has;

@@ -150,26 +150,49 @@ TEST(CleanClipboard, EmptiesItAndLeavesItClosed) {
     EXPECT_EQ(CountClipboardFormats(), 0);
 }
 
+// Another thread holds the clipboard open until `release` is set, or for `holdMs` at most.
+class ClipboardHolder {
+public:
+    explicit ClipboardHolder(DWORD holdMs) {
+        holder_ = std::thread([this, holdMs] {
+            // A window of its own: Wine lets any thread reopen a clipboard that was opened without one.
+            HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+            const bool held = OpenClipboard(window);
+            SetEvent(opened_);
+            WaitForSingleObject(release_, holdMs);
+            if (held) CloseClipboard();
+            DestroyWindow(window);
+        });
+        WaitForSingleObject(opened_, 10000);
+    }
+    ~ClipboardHolder() {
+        SetEvent(release_);
+        holder_.join();
+        CloseHandle(opened_);
+        CloseHandle(release_);
+    }
+
+private:
+    HANDLE opened_ = CreateEventW(nullptr, TRUE, FALSE, nullptr), release_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread holder_;
+};
+
 TEST(CleanClipboard, LeavesAClipboardThatAnotherHoldsOpen) {
     ASSERT_TRUE(PutTextOnClipboard(L"still there"));
-    HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr), release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    std::thread holder([&] {
-        // A window of its own: Wine lets any thread reopen a clipboard that was opened without one.
-        HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-        const bool held = OpenClipboard(window);
-        SetEvent(opened);
-        WaitForSingleObject(release, 10000);
-        if (held) CloseClipboard();
-        DestroyWindow(window);
-    });
-    WaitForSingleObject(opened, 10000);
-    CleanClipboard(kContext);
-    SetEvent(release);
-    holder.join();
-    CloseHandle(opened);
-    CloseHandle(release);
+    {
+        ClipboardHolder holder(10000);
+        CleanClipboard(kContext);
+    }
     EXPECT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT));
     CleanClipboard(kContext);
+}
+
+// A clipboard manager holds it for a moment after each copy; the copied text must still go.
+TEST(CleanClipboard, EmptiesAClipboardHeldOpenForAMoment) {
+    ASSERT_TRUE(PutTextOnClipboard(L"copied password"));
+    ClipboardHolder holder(300);
+    CleanClipboard(kContext);
+    EXPECT_EQ(CountClipboardFormats(), 0);
 }
 
 // Wine keeps the bin in the unix user's XDG trash; the test program's ctest entry points it into the build.
