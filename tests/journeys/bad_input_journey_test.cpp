@@ -39,6 +39,7 @@ TEST(BadInputJourney, TenStartsRunKeyDeniedHotKeyDuringACleaningRunAndARenamedFo
     HWND window = app.WaitForWindow();
     ASSERT_NE(window, nullptr);
     app.Settle(300);
+    DrawExpectedMessages({{L"Delete Successfully", L"History of all the items are delete successfully."}});
     const std::vector<DWORD> first = app_test::ProcessesUnder(dir, L"Tracewipe.exe");
     ASSERT_EQ(first.size(), 1u);
     {

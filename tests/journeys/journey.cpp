@@ -10,6 +10,8 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
+#include <map>
+
 namespace journey {
 
 using testing_support::ChildProcess;
@@ -137,6 +139,10 @@ LRESULT CALLBACK PageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 } // namespace
 
 RECT PageOffset(unsigned pageId, const wchar_t* id) {
+    // Laid out once per element: a long-running test process of Wine 8 may lose the right to make windows.
+    static std::map<std::pair<unsigned, std::wstring>, RECT> found;
+    const auto key = std::make_pair(pageId, std::wstring(id));
+    if (auto known = found.find(key); known != found.end()) return known->second;
     static const ATOM atom = [] {
         WNDCLASSW wc{};
         wc.lpfnWndProc = PageProc;
@@ -155,7 +161,7 @@ RECT PageOffset(unsigned pageId, const wchar_t* id) {
         if (element) HTMLayoutGetElementLocation(element, &rc, ROOT_RELATIVE | BORDER_BOX);
     }
     DestroyWindow(window);
-    return rc;
+    return found[key] = rc;
 }
 
 bool PressOn(HWND dialog, unsigned pageId, const wchar_t* id) {

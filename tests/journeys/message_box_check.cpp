@@ -73,6 +73,12 @@ bool ShowsMessage(HWND programBox, const std::wstring& title, const std::wstring
     return false;
 }
 
+void DrawExpectedMessages(const std::vector<std::pair<std::wstring, std::wstring>>& messages) {
+    for (const auto& [title, text] : messages) ReferenceFor(title, text);
+    PageOffset(htmlayout::kMsgBoxPageId, L"close_btn");
+    PageOffset(htmlayout::kProgressPageId, L"btn_Clean");
+}
+
 bool PressClose(HWND programBox) { return PressOn(programBox, htmlayout::kMsgBoxPageId, L"close_btn"); }
 
 } // namespace journey

@@ -4,12 +4,17 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace journey {
 
 // Whether the program's shown box `programBox` reads `title` and `text` exactly. On a mismatch, both
 // pictures are saved beside the journey's screenshots as <name>.png and <name>_expected.png.
 bool ShowsMessage(HWND programBox, const std::wstring& title, const std::wstring& text, const std::string& name);
+// Draws the boxes of these messages (title, text) now, while the journey's process is young: under Wine 8
+// a test process that has driven another program for a minute or so may no longer make windows.
+void DrawExpectedMessages(const std::vector<std::pair<std::wstring, std::wstring>>& messages);
 // Closes the program's box with a real click on its "Close" button.
 bool PressClose(HWND programBox);
 
