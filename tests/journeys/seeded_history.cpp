@@ -1,5 +1,6 @@
 #include "seeded_history.h"
 
+#include "support/browser_databases.h"
 #include "support/clipboard_text.h"
 #include "support/registry_fixture.h"
 #include "support/test_folder.h"
@@ -79,7 +80,7 @@ SeededHistory::SeededHistory() {
         {L"ie_autoformsNpwd", K::FlatKey, kIntelliForms + L"Storage2", L""},
         {L"ie_browserhistory", K::File, history + L"\\History.IE5\\MSHist012026\\visit.url", L""},
         {L"ff_cookies", K::File, firefox + L"\\cookies.sqlite", L""},
-        {L"ff_urls", K::File, firefox + L"\\places.sqlite", L""},
+        {L"ff_urls", K::Visits, firefox + L"\\places.sqlite", L""},
         {L"ff_autoform", K::File, firefox + L"\\formhistory.sqlite", L""},
         {L"ff_downloadhistory", K::File, firefox + L"\\downloads.sqlite", L""},
         {L"ff_lastsession", K::File, firefox + L"\\sessionstore.js", L""},
@@ -92,6 +93,11 @@ SeededHistory::SeededHistory() {
         {L"gc_cache", K::File, chrome + L"\\Cache\\data_0", L""},
     };
     for (const Trace& trace : traces_) Seed(trace);
+    placesPath_ = firefox + L"\\places.sqlite";
+    {
+        testing_support::TestDatabase places(placesPath_);
+        bookmarks_ = testing_support::ReadBookmarks(places);
+    }
 
     keepers_ = {recent + L"\\desktop.ini", netHood + L"\\desktop.ini", firefox + L"\\prefs.js",
                 chrome + L"\\Preferences", local + L"\\Google\\Chrome\\User Data\\Profile 1\\Cookies"};
@@ -115,6 +121,9 @@ void SeededHistory::AddCacheFiles(int count) {
 void SeededHistory::Seed(const Trace& trace) {
     switch (trace.kind) {
     case Kind::File: WriteFile(trace.where); break;
+    case Kind::Visits:
+        testing_support::MakePlacesDatabase(trace.where, {.pages = 60, .visits = 150, .bookmarks = 12, .downloads = 4});
+        break;
     case Kind::Key: testing_support::SetString(HKEY_CURRENT_USER, trace.where + L"\\nested", L"a", L"trace"); break;
     case Kind::FlatKey: testing_support::SetString(HKEY_CURRENT_USER, trace.where, L"a", L"trace"); break;
     case Kind::Value: testing_support::SetString(HKEY_CURRENT_USER, trace.where, trace.name, L"trace"); break;
@@ -125,6 +134,10 @@ void SeededHistory::Seed(const Trace& trace) {
 bool SeededHistory::Present(const Trace& trace) {
     switch (trace.kind) {
     case Kind::File: return PathExists(trace.where);
+    case Kind::Visits: {
+        testing_support::TestDatabase places(trace.where);
+        return places.Count("moz_historyvisits") != 0;
+    }
     case Kind::Key:
     case Kind::FlatKey: return testing_support::KeyExists(HKEY_CURRENT_USER, trace.where);
     case Kind::Value: return testing_support::ValueExists(HKEY_CURRENT_USER, trace.where, trace.name);
@@ -156,6 +169,9 @@ std::vector<std::wstring> SeededHistory::MissingKeepers() const {
                                                                 keeper.substr(bar + 1));
         if (!present) missing.push_back(keeper);
     }
+    testing_support::TestDatabase places(placesPath_);
+    if (!places.IntegrityOk() || !(testing_support::ReadBookmarks(places) == bookmarks_))
+        missing.push_back(placesPath_ + L" (bookmarks)");
     return missing;
 }
 

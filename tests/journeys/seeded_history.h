@@ -2,6 +2,7 @@
 // History for every clean item in the journey's own prefix, where the installed program will look for it
 // (the user's real shell folders, registry and clipboard), with a link to an outside folder in every folder
 // a cleaner empties, and keepers beside the traces that no cleaner may touch.
+#include "support/browser_databases.h"
 #include "support/outside_sentinel.h"
 
 #include <set>
@@ -29,8 +30,9 @@ public:
     bool SentinelsIntact() const { return outside_.Intact(); }
 
 private:
-    // Key: a key with a subkey; FlatKey: a key with values only (as Windows keeps the forms stores).
-    enum class Kind { File, Key, FlatKey, Value, Clipboard };
+    // Key: a key with a subkey; FlatKey: a key with values only (as Windows keeps the forms stores);
+    // Visits: the visits in Firefox's places database, whose bookmarks are keepers.
+    enum class Kind { File, Key, FlatKey, Value, Clipboard, Visits };
     struct Trace {
         const wchar_t* item;
         Kind kind;
@@ -44,6 +46,8 @@ private:
     testing_support::OutsideSentinel outside_;
     std::vector<Trace> traces_;
     std::vector<std::wstring> keepers_; // files and HKCU values ("key|name")
+    std::wstring placesPath_;
+    testing_support::PlacesBookmarks bookmarks_; // as seeded; every clean keeps them
 };
 
 } // namespace journey
