@@ -81,8 +81,8 @@ bool RunUnixShell(const std::string& command, const std::wstring& doneWhen, unsi
     PROCESS_INFORMATION pi{};
     if (!CreateProcessW(L"Z:\\bin\\sh", cmdLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         return false;
-    if (pi.hThread) CloseHandle(pi.hThread);
-    if (pi.hProcess) CloseHandle(pi.hProcess);
+    // NOTE: Wine hands back no handles of its own for a unix program; what stands in `pi` is not ours to
+    // close (closing it closed other handles of this process, its desktop among them, after a while).
     for (DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs; Sleep(5)) {
         if (GetFileAttributesW(doneWhen.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
     }
