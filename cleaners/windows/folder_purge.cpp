@@ -1,5 +1,4 @@
 #include "cleaners/windows/file_cleaners.h"
-#include "cleaners/windows/file_truncation.h"
 #include "cleaners/windows/folder_listing.h"
 #include "cleaners/windows/link_safe_removal.h"
 #include "cleaners/windows/long_path.h"
@@ -12,11 +11,10 @@ namespace {
 // (exact case) only go, unemptied, except those directly in `everyFileEmptiedIn` (extended; empty: none).
 // Called by every thread of the walk.
 RemovalRules PurgeRules(const std::wstring& everyFileEmptiedIn) {
-    return {.beforeDeletingFile = [prefix = everyFileEmptiedIn.empty() ? std::wstring()
-                                                                       : JoinPath(everyFileEmptiedIn, L"")](
-                                      const FolderEntry& file) {
+    const std::wstring prefix = everyFileEmptiedIn.empty() ? std::wstring() : JoinPath(everyFileEmptiedIn, L"");
+    return {.emptiesFile = [prefix](const FolderEntry& file) {
         const bool atTop = !prefix.empty() && file.path.size() - std::wcslen(file.name) == prefix.size();
-        if (atTop || !file.path.ends_with(L".flk")) TruncateFile(file.path, file.attributes);
+        return atTop || !file.path.ends_with(L".flk");
     }};
 }
 

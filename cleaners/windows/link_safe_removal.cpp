@@ -1,6 +1,7 @@
 #include "cleaners/windows/link_safe_removal.h"
 
 #include "cleaners/windows/deletion_pool.h"
+#include "cleaners/windows/file_truncation.h"
 #include "cleaners/windows/walk_stop.h"
 
 #include <algorithm>
@@ -44,6 +45,7 @@ bool RemoveLink(const std::wstring& path, DWORD attributes) {
 bool RemoveFile(const FolderEntry& file, const RemovalRules& rules) {
     if (file.IsLink()) return RemoveLink(file.path, file.attributes);
     if (rules.beforeDeletingFile) rules.beforeDeletingFile(file);
+    if (rules.emptiesFile && rules.emptiesFile(file)) return EmptyAndDeleteFile(file.path, file.attributes);
     ClearReadOnly(file.path, file.attributes);
     return DeleteFileW(file.path.c_str());
 }

@@ -15,7 +15,10 @@ bool IsDesktopIni(std::wstring_view name);
 // What a walk keeps, and what it does to a file before deleting it.
 struct RemovalRules {
     bool keepDesktopIni = false;
-    // Runs on each file (never a link) just before its deletion: the purge empties files here.
+    // Whether a file (never a link) is emptied before it goes, by the handle that then deletes it
+    // (file_truncation.h). Asked on any thread of the walk.
+    std::function<bool(const FolderEntry& file)> emptiesFile;
+    // Runs on each file (never a link) just before it is emptied or deleted, on any thread of the walk.
     std::function<void(const FolderEntry& file)> beforeDeletingFile;
 };
 
