@@ -2,12 +2,16 @@
 // of a single thread) and against a plain one-thread DeleteFileW walk, on identical trees, each method in
 // turn on a fresh tree, the first method changing from round to round:
 // - a cache of 30,000 small files in 300 folders, emptied as the cache cleaners do ("cache\*");
-// - a temporary folder of 20,000 small files in 200 folders, purged (each file emptied, then deleted).
+// - a temporary folder of 20,000 small files in 200 folders, purged (each file emptied, then deleted),
+//   also against today's purge: one thread, each file emptied through one open and deleted through another.
 // Usage: folder_walk_benchmark [rounds] [folder]   (default 5 rounds in C:\tracewipe-benchmark)
 // Run it under Wine in a test prefix only. A folder in memory (Z:\dev\shm\...) keeps the disk traffic of
 // other programs out of the figures.
 #include "cleaners/windows/deletion_pool.h"
 #include "cleaners/windows/file_cleaners.h"
+#include "cleaners/windows/file_truncation.h"
+#include "cleaners/windows/link_safe_removal.h"
+#include "cleaners/windows/long_path.h"
 #include "cleaners/windows/shell_delete.h"
 
 #include "file_trees.h"
@@ -92,9 +96,17 @@ int main(int argc, char** argv) {
         {"plain walk", [](const std::wstring& t) { file_trees::PlainWalk(L"\\\\?\\" + t); }}};
     RunRounds("a cache of 30,000 files in 300 folders", root + L"\\cache", 300, 100, cache, rounds);
 
+    // The rules of the purge before a file was emptied and deleted through one handle.
+    const RemovalRules todaysRules{.beforeDeletingFile = [](const FolderEntry& file) {
+        if (!file.path.ends_with(L".flk")) TruncateFile(file.path, file.attributes);
+    }};
+    auto todaysPurge = [&](const std::wstring& tree) {
+        RemoveContents(ExtendedLengthPath(tree), todaysRules);
+    };
     std::vector<Method> temp{
         {"pooled purge", purge},
         {"one-thread purge", WithWorkers(1, purge)},
+        {"today's purge", WithWorkers(1, todaysPurge)},
         {"emptying walk", [](const std::wstring& t) { file_trees::PlainWalk(L"\\\\?\\" + t, true); }}};
     RunRounds("a temporary folder of 20,000 files in 200 folders, purged", root + L"\\temp", 200, 100, temp,
               rounds);
