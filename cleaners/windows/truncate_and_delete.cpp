@@ -1,6 +1,7 @@
 #include "cleaners/windows/file_cleaners.h"
 #include "cleaners/windows/file_truncation.h"
 #include "cleaners/windows/long_path.h"
+#include "cleaners/windows/stayed_record.h"
 
 #include "common/scoped_handles.h"
 
@@ -33,6 +34,9 @@ BOOL TruncateAndDelete(const std::wstring& path) {
     if (path.empty()) return FALSE;
     const std::wstring full = ExtendedLengthPath(path);
     const DWORD attributes = GetFileAttributesW(full.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES) TruncateFile(full, attributes);
-    return DeleteFileW(full.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return DeleteFileW(full.c_str()); // nothing there: its error
+    TruncateFile(full, attributes);
+    const BOOL deleted = DeleteFileW(full.c_str());
+    if (!deleted) ReportStayed(path);
+    return deleted;
 }
