@@ -32,14 +32,15 @@ RECT OffsetIn(unsigned pageId, const wchar_t* id) {
         wc.lpszClassName = L"TracewipeCleaningTestPage";
         return RegisterClassW(&wc);
     }();
-    HWND window = CreateWindowExW(0, MAKEINTATOM(atom), L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND window = CreateWindowExW(0, MAKEINTATOM(atom), L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                  nullptr, nullptr);
     auto page = htmlayout::LoadPage(pageId);
     RECT rc{};
     if (page) {
         HTMLayoutLoadHtml(window, page->data(), static_cast<UINT>(page->size()));
         const UINT width = HTMLayoutGetMinWidth(window);
-        SetWindowPos(window, nullptr, 0, 0, static_cast<int>(width), static_cast<int>(HTMLayoutGetMinHeight(window, width)),
-                     SWP_NOZORDER | SWP_NOMOVE);
+        SetWindowPos(window, nullptr, 0, 0, static_cast<int>(width),
+                     static_cast<int>(HTMLayoutGetMinHeight(window, width)), SWP_NOZORDER | SWP_NOMOVE);
         rc = cleaning_test::LocationOf(window, id);
     }
     DestroyWindow(window);
@@ -54,7 +55,9 @@ RECT On(HWND dialog, RECT offset) {
     return offset;
 }
 
-POINT Middle(const RECT& rc) { return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}; }
+POINT Middle(const RECT& rc) {
+    return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+}
 
 BoxLook Look(HWND box) {
     return BoxLook{Capture(On(box, OffsetIn(htmlayout::kMsgBoxPageId, L"main_heading_text"))),

@@ -49,11 +49,14 @@ size_t WindowsOf(DWORD processId) {
 
 size_t Count(const std::string& text, const std::string& part) {
     size_t n = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++n;
     return n;
 }
 
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+std::string Narrow(const std::wstring& text) {
+    return std::string(text.begin(), text.end());
+}
 
 uint64_t SizeOf(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
@@ -62,7 +65,7 @@ uint64_t SizeOf(const std::wstring& path) {
 }
 
 class UnattendedClean : public AppTest {
-protected:
+  protected:
     UnattendedClean() {
         local_ = root_.MakeFolder(L"Local");
         roaming_ = root_.MakeFolder(L"Roaming");
@@ -76,16 +79,18 @@ protected:
             environment_.emplace_back(name, previous);
             SetEnvironmentVariableW(name, temp_.c_str());
         }
-        root_.Write(L"Roaming\\Mozilla\\Firefox\\profiles.ini",
-                    "[General]\r\nStartWithLastProfile=1\r\n\r\n[Profile0]\r\nName=default\r\nIsRelative=1\r\n"
-                    "Path=Profiles/abc.default\r\n");
+        root_.Write(
+            L"Roaming\\Mozilla\\Firefox\\profiles.ini",
+            "[General]\r\nStartWithLastProfile=1\r\n\r\n[Profile0]\r\nName=default\r\nIsRelative=1\r\n"
+            "Path=Profiles/abc.default\r\n");
         cookies_ = root_.Write(L"Roaming\\Mozilla\\Firefox\\Profiles\\abc.default\\cookies.sqlite");
         tempFile_ = root_.Write(L"Local\\Temp\\trace.tmp");
         root_.Write(L"Local\\Temp\\sub\\deeper.tmp");
         SetString(HKEY_CURRENT_USER, kRunMru, L"a", L"notepad\\1");
         for (const CatalogueEntry& entry : Catalogue())
             if (entry.IsCleanItem())
-                SetDword(HKEY_CURRENT_USER, std::wstring(SettingsKeyPath(entry.key)), std::wstring(entry.valueName), 0);
+                SetDword(HKEY_CURRENT_USER, std::wstring(SettingsKeyPath(entry.key)),
+                         std::wstring(entry.valueName), 0);
     }
     ~UnattendedClean() override {
         for (const auto& [name, value] : environment_)
@@ -135,7 +140,9 @@ protected:
         return result;
     }
 
-    void Select(const std::wstring& key, const wchar_t* valueName) { SetDword(HKEY_CURRENT_USER, key, valueName, 1); }
+    void Select(const std::wstring& key, const wchar_t* valueName) {
+        SetDword(HKEY_CURRENT_USER, key, valueName, 1);
+    }
     std::wstring LogFolder() const { return local_ + L"\\Tracewipe"; }
     std::wstring LogPath() const { return LogFolder() + L"\\clean.log"; }
 
@@ -193,14 +200,18 @@ TEST_F(UnattendedClean, CleanRunsTheSavedSelectionWithoutAWindowAndLogsWhatRanAn
     EXPECT_TRUE(PathExists(cookies_)) << "Firefox is not in the saved selection";
     EXPECT_TRUE(sentinel.Intact());
     EXPECT_TRUE(Launchers().empty());
-    EXPECT_FALSE(ReadString(HKEY_LOCAL_MACHINE, kRunKey, L"Tracewipe") || ReadString(HKEY_LOCAL_MACHINE, kRunKey, L"TracewipeHK"));
+    EXPECT_FALSE(ReadString(HKEY_LOCAL_MACHINE, kRunKey, L"Tracewipe") ||
+                 ReadString(HKEY_LOCAL_MACHINE, kRunKey, L"TracewipeHK"));
     EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kWindowsKey, L"TempFiles"), 1u);
     EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kWindowsKey, L"Clipboard"), 0u);
 
-    EXPECT_NE(run.out.find("Tracewipe -clean\r\nWindows Cleaning\r\n  TEMP Files / folders: ran, something stayed\r\n"),
-              std::string::npos)
+    EXPECT_NE(
+        run.out.find(
+            "Tracewipe -clean\r\nWindows Cleaning\r\n  TEMP Files / folders: ran, something stayed\r\n"),
+        std::string::npos)
         << run.out;
-    EXPECT_NE(run.out.find("    stayed: " + Narrow(temp_) + "\\outside-link\r\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("    stayed: " + Narrow(temp_) + "\\outside-link\r\n"), std::string::npos)
+        << run.out;
     EXPECT_NE(run.out.find("Start Menu Cleaning\r\n  Run History: ran\r\n"), std::string::npos);
     EXPECT_EQ(run.out.find("Clipboard"), std::string::npos);
     EXPECT_EQ(run.out.find("Firefox"), std::string::npos);
@@ -225,8 +236,8 @@ TEST_F(UnattendedClean, EveryItemLeavesTheSavedSelectionAndAHeldFileIsReportedWi
     EXPECT_FALSE(PathExists(tempFile_));
     EXPECT_FALSE(PathExists(cookies_));
     EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kRunMru, L"a"));
-    for (const char* group : {"Windows Cleaning", "Programs / Applications", "Start Menu Cleaning", "Internet Explorer",
-                              "Mozilla Firefox", "Google Chrome"})
+    for (const char* group : {"Windows Cleaning", "Programs / Applications", "Start Menu Cleaning",
+                              "Internet Explorer", "Mozilla Firefox", "Google Chrome"})
         EXPECT_NE(run.out.find(std::string(group) + "\r\n"), std::string::npos) << group;
     EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kFfKey, L"Cache"), 1u);
     EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kFfKey, L"Cookies"), 0u) << "the selection is never saved";
@@ -239,9 +250,11 @@ TEST_F(UnattendedClean, GroupsRunOnceAndBadCommandLinesExitWith2CleaningNothing)
     Select(kWindowsKey, L"RunHistory");
     SetString(HKEY_CURRENT_USER, kTypedUrls, L"url1", L"http://example.com/");
     std::wstring many = L"-clean";
-    for (int i = 0; i < 10000; ++i) many += L" x";
-    for (const std::wstring& bad : {std::wstring(L"-clean bogus"), std::wstring(L"-clean -force"),
-                                    std::wstring(L"-clean all ie"), std::wstring(L"-keep-running-browsers"), many}) {
+    for (int i = 0; i < 10000; ++i)
+        many += L" x";
+    for (const std::wstring& bad :
+         {std::wstring(L"-clean bogus"), std::wstring(L"-clean -force"), std::wstring(L"-clean all ie"),
+          std::wstring(L"-keep-running-browsers"), many}) {
         const RunResult run = Run(bad);
         EXPECT_EQ(run.exitCode, 2u) << Narrow(bad.substr(0, 40));
         EXPECT_TRUE(run.out.empty());
@@ -253,7 +266,8 @@ TEST_F(UnattendedClean, GroupsRunOnceAndBadCommandLinesExitWith2CleaningNothing)
     EXPECT_FALSE(PathExists(LogPath())) << "a refused command writes no log";
 
     std::wstring repeated = L"-clean";
-    for (int i = 0; i < 10000; ++i) repeated += L" ie";
+    for (int i = 0; i < 10000; ++i)
+        repeated += L" ie";
     const RunResult run = Run(repeated);
     EXPECT_EQ(run.exitCode, 0u) << run.out << run.err;
     EXPECT_EQ(Count(run.out, "Type URLs: ran"), 1u) << run.out;
@@ -295,9 +309,10 @@ TEST_F(UnattendedClean, OneRunAtATimeBetweenUnattendedRunsAndTheWindow) {
         EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, kRunMru, L"a"));
         EXPECT_TRUE(IsWindowEnabled(app.Window()));
 
-        const BoxLook expected = ExpectedBox(
-            L"Cleaning In Progress", L"Tracewipe is already cleaning, started from the command line or a scheduled "
-                                     L"task. Please try again when it has finished.");
+        const BoxLook expected =
+            ExpectedBox(L"Cleaning In Progress",
+                        L"Tracewipe is already cleaning, started from the command line or a scheduled "
+                        L"task. Please try again when it has finished.");
         EXPECT_TRUE(SamePixels(seen.title, expected.title));
         EXPECT_TRUE(SamePixels(seen.text, expected.text));
 
@@ -310,17 +325,20 @@ TEST_F(UnattendedClean, OneRunAtATimeBetweenUnattendedRunsAndTheWindow) {
         EXPECT_EQ(during.exitCode, 3u);
         EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, kRunMru, L"a"));
         PostMessageW(progress, WM_CLOSE, 0, 0);
-        EXPECT_TRUE(cleaning_test::WaitFor([&] { return !IsWindow(progress) || !IsWindowVisible(progress); }, 8000));
+        EXPECT_TRUE(
+            cleaning_test::WaitFor([&] { return !IsWindow(progress) || !IsWindowVisible(progress); }, 8000));
         app.Process().Stop();
     }
 
     // A long unattended run (20,000 files) and a plain start at the same time: the window opens.
-    ASSERT_TRUE(RunUnixShell("cd '" + UnixPathOf(temp_) + "' && seq 1 20000 | sed 's/^/f/' | xargs touch && touch done",
+    ASSERT_TRUE(RunUnixShell("cd '" + UnixPathOf(temp_) +
+                                 "' && seq 1 20000 | sed 's/^/f/' | xargs touch && touch done",
                              temp_ + L"\\done", 60000));
     Select(kWindowsKey, L"TempFiles");
     RunResult run;
     std::thread unattended([&] { run = Run(L"-clean windows"); });
-    ASSERT_TRUE(cleaning_test::WaitFor([&] { return !ProcessesUnder(folder_.Path(), L"Tracewipe.exe").empty(); }, 10000));
+    ASSERT_TRUE(cleaning_test::WaitFor(
+        [&] { return !ProcessesUnder(folder_.Path(), L"Tracewipe.exe").empty(); }, 10000));
     RunningApp& second = Start();
     EXPECT_NE(second.WaitForWindow(), nullptr);
     const bool overlapped = ProcessesUnder(folder_.Path(), L"Tracewipe.exe").size() == 2;
@@ -342,7 +360,8 @@ TEST_F(UnattendedClean, TheLogIsAppendedRotatedAndNeverFollowedThroughALink) {
     EXPECT_NE(twice.find("Tracewipe -clean startmenu\r\n"), std::string::npos);
 
     {
-        scoped::FileHandle log(CreateFileW(LogPath().c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        scoped::FileHandle log(
+            CreateFileW(LogPath().c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         LARGE_INTEGER size{};
         size.QuadPart = 2LL << 30;
         ASSERT_TRUE(SetFilePointerEx(log.Get(), size, nullptr, FILE_BEGIN) && SetEndOfFile(log.Get()));
