@@ -56,11 +56,19 @@ void RunInProcess() {
 
 DWORD RunUnattended(const std::wstring& program) {
     std::wstring line = L"\"" + program + L"\" -clean windows";
+    // Its report goes nowhere, as under the Task Scheduler; the log is still written.
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE nowhere =
+        CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
     STARTUPINFOW si{};
     si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = si.hStdError = nowhere;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return 99;
+    const BOOL started =
+        CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+    CloseHandle(nowhere);
+    if (!started) return 99;
     WaitForSingleObject(pi.hProcess, INFINITE);
     DWORD code = 0;
     GetExitCodeProcess(pi.hProcess, &code);
