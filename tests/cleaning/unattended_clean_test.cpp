@@ -9,6 +9,7 @@
 #include "cleaning/cleaning_run_lock.h"
 #include "common/scoped_handles.h"
 #include "settings/clean_item_catalogue.h"
+#include "support/child_process.h"
 #include "support/outside_sentinel.h"
 #include "support/shell_folder_redirect.h"
 #include "support/unix_side.h"
@@ -276,6 +277,34 @@ TEST_F(UnattendedClean, GroupsRunOnceAndBadCommandLinesExitWith2CleaningNothing)
     EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, kRunMru, L"a"));
     EXPECT_NE(run.out.find("Result: cleaned (exit code 0)"), std::string::npos);
     EXPECT_LT(run.out.size(), 1000u) << "the arguments are not all copied into the log";
+}
+
+// A running browser: with -keep-running-browsers its group is left out and the report says so; without, the
+// browser is ended as in a run from the window and its group is cleaned.
+TEST_F(UnattendedClean, KeepRunningBrowsersLeavesARunningBrowsersGroupAndSaysSo) {
+    Select(kFfKey, L"Cookies");
+    Select(kWindowsKey, L"RunHistory");
+    const std::wstring firefox = root_ / L"browser\\firefox.exe";
+    MakeFolders(root_ / L"browser");
+    ASSERT_TRUE(CopyFileW(DosPathOf(IDLE_PROGRAM_EXE).c_str(), firefox.c_str(), FALSE));
+    ChildProcess browser(L"\"" + firefox + L"\"");
+    ASSERT_TRUE(browser.Started());
+
+    const RunResult kept = Run(L"-clean -keep-running-browsers");
+    EXPECT_EQ(kept.exitCode, 0u) << kept.out;
+    EXPECT_NE(
+        kept.out.find("Mozilla Firefox\r\n  skipped: firefox.exe is running (-keep-running-browsers)\r\n"),
+        std::string::npos)
+        << kept.out;
+    EXPECT_NE(kept.out.find("Run History: ran"), std::string::npos);
+    EXPECT_TRUE(browser.Running());
+    EXPECT_TRUE(PathExists(cookies_));
+
+    const RunResult ended = Run(L"-clean firefox");
+    EXPECT_EQ(ended.exitCode, 0u) << ended.out;
+    EXPECT_TRUE(browser.WaitForExit(5000));
+    EXPECT_FALSE(PathExists(cookies_));
+    EXPECT_NE(ended.out.find("Mozilla Firefox\r\n  Cookies: ran\r\n"), std::string::npos) << ended.out;
 }
 
 // Exit code 3 while another run holds the lock, nothing cleaned; the window's Clean Now meanwhile says so
