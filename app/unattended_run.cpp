@@ -19,7 +19,7 @@ namespace {
 
 // The job's progress goes nowhere: nobody watches.
 class NoHost : public JobHost {
-  public:
+public:
     void DisableCleanButton() override {}
     void ShowProgress(const std::wstring&, int) override {}
 };

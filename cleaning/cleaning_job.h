@@ -25,14 +25,14 @@ struct StepOutcome {
 
 // What the job needs of its dialog, all called on the user-interface thread.
 class JobHost {
-  public:
+public:
     virtual ~JobHost() = default;
     virtual void DisableCleanButton() = 0;
     virtual void ShowProgress(const std::wstring& text, int percent) = 0;
 };
 
 class CleaningJob {
-  public:
+public:
     CleaningJob(CleanerSet& cleaners, JobHost& host) : cleaners_(cleaners), host_(host) {}
     ~CleaningJob() = default;
     CleaningJob(const CleaningJob&) = delete;
@@ -69,7 +69,7 @@ class CleaningJob {
     // The items that ran to their end, in run order; read once the job is no longer running.
     const std::vector<StepOutcome>& Outcomes() const { return outcomes_; }
 
-  private:
+private:
     static DWORD WINAPI JobThread(LPVOID self);
     bool StopRequested() const { return stopRequested_.load(std::memory_order_acquire); }
     bool RunGroup(CleanGroup group, HWND dialog, const WalkStopScope& walks);

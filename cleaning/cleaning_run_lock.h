@@ -4,7 +4,7 @@
 #include <windows.h>
 
 class CleaningRunLock {
-  public:
+public:
     // Tries once, without waiting.
     CleaningRunLock();
     ~CleaningRunLock();
@@ -16,7 +16,7 @@ class CleaningRunLock {
 
     static constexpr wchar_t kMutexName[] = L"{8E0F6B52-2C1D-4B7A-9F3E-5A6D7C8B9E01}";
 
-  private:
+private:
     HANDLE mutex_ = nullptr;
     bool held_ = false;
 };

@@ -8,7 +8,7 @@
 // While a record lives, ReportStayed on the thread that made it adds to it. Records nest; the innermost
 // one collects.
 class StayedRecord {
-  public:
+public:
     StayedRecord();
     ~StayedRecord();
     StayedRecord(const StayedRecord&) = delete;
@@ -18,7 +18,7 @@ class StayedRecord {
     const std::vector<std::wstring>& Stayed() const { return stayed_; }
     std::vector<std::wstring> Take() { return std::move(stayed_); }
 
-  private:
+private:
     friend void ReportStayed(std::wstring_view what);
     std::vector<std::wstring> stayed_;
     StayedRecord* outer_;

@@ -66,7 +66,7 @@ uint64_t SizeOf(const std::wstring& path) {
 }
 
 class UnattendedClean : public AppTest {
-  protected:
+protected:
     UnattendedClean() {
         local_ = root_.MakeFolder(L"Local");
         roaming_ = root_.MakeFolder(L"Roaming");
