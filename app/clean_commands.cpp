@@ -19,8 +19,8 @@ constexpr wchar_t kNothingSelectedText[] =
 constexpr wchar_t kDoneTitle[] = L"Delete Successfully";
 constexpr wchar_t kBusyTitle[] = L"Cleaning In Progress";
 constexpr wchar_t kBusyText[] =
-    L"Tracewipe is already cleaning, started from the command line or a scheduled task. Please try again when it "
-    L"has finished.";
+    L"Tracewipe is already cleaning, started from the command line or a scheduled task. Please try again "
+    L"when it has finished.";
 
 // A main window that went during the run (closed under the dialog) gets no message.
 void Tell(HWND owner, std::wstring_view title, std::wstring_view text) {

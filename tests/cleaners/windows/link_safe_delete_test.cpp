@@ -225,6 +225,8 @@ TEST(StayedRecord, NamesWhatStayedAndNothingElse) {
         ShellDelete(folder / L"temp\\*");
         ShellDelete(folder / L"temp\\*");
         TruncateAndDelete(folder / L"missing.txt");
+        DeleteFileRecorded(folder / L"missing.txt");
+        DeleteFileRecorded(folder / L"temp\\locked.txt");
         TruncateAndDelete(folder / L"temp\\locked.txt");
         EXPECT_EQ(step.Stayed(),
                   (std::vector<std::wstring>{folder / L"temp", folder / L"temp\\*", folder / L"temp\\locked.txt"}));
