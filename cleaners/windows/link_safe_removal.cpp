@@ -53,13 +53,38 @@ bool RemoveFile(const FolderEntry& file, const RemovalRules& rules) {
 // A folder of the walk, shared by the threads that work in it. Whatever is still to be done in it holds
 // it: its listing and sub-folders (held by the listing thread until it is done with them) and each file
 // handed to a worker. The thread that drops the last hold removes it, empty, with a plain folder removal.
+// The names of what stays directly in the walk's folder, from whichever thread met it.
+class EntriesLeft {
+  public:
+    void Add(std::wstring_view name) {
+        AcquireSRWLockExclusive(&lock_);
+        names_.emplace_back(name);
+        ReleaseSRWLockExclusive(&lock_);
+    }
+    std::vector<std::wstring> Take() {
+        std::ranges::sort(names_);
+        return std::move(names_);
+    }
+
+  private:
+    SRWLOCK lock_ = SRWLOCK_INIT;
+    std::vector<std::wstring> names_;
+};
+
 struct WalkFolder {
     WalkFolder* parent; // null for the walk's top, which is never removed
     std::wstring name;  // the whole path for the top
     DWORD attributes;   // as its parent listed it
     std::atomic<long> holds{1};
     std::atomic<bool> allRemoved{true};
+    EntriesLeft* entriesLeft = nullptr; // the top's, when the caller wants them named
 };
+
+// `name`, directly in `folder`, stays.
+void Stays(WalkFolder& folder, std::wstring_view name) {
+    folder.allRemoved.store(false, std::memory_order_relaxed);
+    if (folder.entriesLeft) folder.entriesLeft->Add(name);
+}
 
 // Built from the names up the chain when the folder goes, so that a walk thousands of folders deep keeps
 // no copy of its path per level.
@@ -90,7 +115,7 @@ void DropHold(WalkFolder* folder) {
             ClearReadOnly(path, folder->attributes);
             removed = RemoveDirectoryW(path.c_str());
         }
-        if (!removed) parent->allRemoved.store(false, std::memory_order_relaxed);
+        if (!removed) Stays(*parent, folder->name);
         delete folder;
         folder = parent;
     }
@@ -114,7 +139,7 @@ class Walk {
     bool List(const std::wstring& path, OpenFolder& open) {
         return ForEachEntry(path, [&](FolderEntry& entry) {
             if (rules_.keepDesktopIni && IsDesktopIni(entry.name))
-                open.folder->allRemoved.store(false, std::memory_order_relaxed);
+                Stays(*open.folder, entry.name);
             else if (entry.IsDirectory() && !entry.IsLink())
                 open.subFolders.emplace_back(entry.name, entry.attributes);
             else
@@ -131,7 +156,7 @@ class Walk {
             if (const unsigned count = DeletionWorkers(); count > 1) workers_.emplace(count);
         }
         if (!workers_) {
-            if (!RemoveFile(entry, rules_)) folder->allRemoved.store(false, std::memory_order_relaxed);
+            if (!RemoveFile(entry, rules_)) Stays(*folder, entry.name);
             return;
         }
         folder->holds.fetch_add(1, std::memory_order_relaxed);
@@ -140,8 +165,7 @@ class Walk {
                                       attributes = entry.attributes]() mutable {
             FolderEntry file{std::move(path), nullptr, attributes};
             file.name = file.path.c_str() + nameAt;
-            if (WalkStopRequested() || !RemoveFile(file, rules))
-                folder->allRemoved.store(false, std::memory_order_relaxed);
+            if (WalkStopRequested() || !RemoveFile(file, rules)) Stays(*folder, file.name);
             DropHold(folder);
         };
         // With every worker busy and more waiting, the listing thread lends a hand rather than wait.
@@ -160,7 +184,9 @@ class Walk {
 ContentsRemoval RemoveContents(const std::wstring& folder, const RemovalRules& rules) {
     Walk walk(rules);
     std::wstring path = folder;
+    EntriesLeft entriesLeft;
     const auto top = std::make_unique<WalkFolder>(nullptr, folder, FILE_ATTRIBUTE_DIRECTORY);
+    if (rules.namesEntriesLeft) top->entriesLeft = &entriesLeft;
     std::vector<OpenFolder> open;
     open.push_back({.folder = top.get(), .pathLength = path.size()});
     const bool listed = walk.List(path, open.back());
@@ -189,7 +215,9 @@ ContentsRemoval RemoveContents(const std::wstring& folder, const RemovalRules& r
     for (auto o = open.rbegin(); o != open.rend(); ++o)
         DropHold(o->folder);
     walk.Finish();
-    return {.listed = listed, .allRemoved = listed && !stopped && top->allRemoved.load()};
+    return {.listed = listed,
+            .allRemoved = listed && !stopped && top->allRemoved.load(),
+            .entriesLeft = entriesLeft.Take()};
 }
 
 bool RemoveEntry(const std::wstring& path, DWORD attributes, const RemovalRules& rules) {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // "desktop.ini" in any ASCII case.
 bool IsDesktopIni(std::wstring_view name);
@@ -20,11 +21,16 @@ struct RemovalRules {
     std::function<bool(const FolderEntry& file)> emptiesFile;
     // Runs on each file (never a link) just before it is emptied or deleted, on any thread of the walk.
     std::function<void(const FolderEntry& file)> beforeDeletingFile;
+    // Whether the walk names the entries directly in its folder that stay (ContentsRemoval::entriesLeft).
+    bool namesEntriesLeft = false;
 };
 
 struct ContentsRemoval {
     bool listed = false;     // the folder could be listed
     bool allRemoved = false; // and nothing inside it remains
+    // With RemovalRules::namesEntriesLeft: the names, in order, of the entries directly in the folder that
+    // stay, an entry that vanished meanwhile among them.
+    std::vector<std::wstring> entriesLeft{};
 };
 
 // A folder that may be walked: it exists and is no link. Checked once for the folder a caller names; the

@@ -1,10 +1,12 @@
 // The walk's workers: a large tree is shared out among them with every guarantee of the one-thread walk,
 // a stop reaches all of them, and none outlives its walk.
 #include "cleaners/windows/deletion_pool.h"
+#include "cleaners/windows/file_cleaners.h"
 #include "cleaners/windows/file_truncation.h"
 #include "cleaners/windows/folder_listing.h"
 #include "cleaners/windows/link_safe_removal.h"
 #include "cleaners/windows/shell_delete.h"
+#include "cleaners/windows/stayed_record.h"
 #include "cleaners/windows/walk_stop.h"
 
 #include "file_fixture.h"
@@ -188,6 +190,24 @@ TEST(PooledWalk, AFewFilesStayOnTheWalksThreadAndAPoolEndsWithItsWalk) {
     EXPECT_FALSE(Exists(large.Sub(9)));
     EXPECT_TRUE(RemoveContents(large.root, emptying.rules).allRemoved);
     EXPECT_FALSE(Exists(large.Sub(7)));
+}
+
+// What stays directly in a temporary folder is named once each, whichever thread met it.
+TEST(PooledWalk, APurgeNamesWhatStaysAtTheTop) {
+    TestFolder folder;
+    const ChosenWorkers workers(kWorkers);
+    const PlantedTree temp(folder / L"temp", 20, 2000);
+    file_fixture::Write(folder / L"temp\\top-locked.txt", "in use");
+    file_fixture::Write(folder / L"temp\\top-free.txt", "trace");
+    StayedRecord record;
+    {
+        file_fixture::Locked top(folder / L"temp\\top-locked.txt"), deep(temp.Sub(7) + L"\\file1007");
+        PurgeTempFolder(WindowsCleanContext{}, folder / L"temp");
+    }
+    EXPECT_EQ(record.Stayed(),
+              (std::vector<std::wstring>{folder / L"temp\\sub7", folder / L"temp\\top-locked.txt"}));
+    EXPECT_EQ(temp.WholeFilesLeft(), 1);
+    EXPECT_FALSE(Exists(folder / L"temp\\top-free.txt"));
 }
 
 } // namespace
