@@ -1,18 +1,22 @@
 #include "cleaners/browsers/browser_process.h"
 
+#include "cleaners/browsers/chromium_browsers.h"
 #include "cleaners/browsers/firefox_cleaner.h"
+#include "cleaners/browsers/firefox_profile.h"
 #include "common/scoped_handles.h"
 
 #include <windows.h>
 #include <tlhelp32.h>
 
-#include <cwchar>
+#include <algorithm>
+#include <span>
+#include <string_view>
 
 namespace {
 
 constexpr DWORD kReleasePauseMs = 500;
 
-const wchar_t* ImageNameOf(BrowserKind kind) {
+std::wstring_view ImageNameOf(BrowserKind kind) {
     switch (kind) {
     case BrowserKind::InternetExplorer:
         return L"iexplore.exe";
@@ -25,11 +29,11 @@ const wchar_t* ImageNameOf(BrowserKind kind) {
     case BrowserKind::Safari:
         return L"Safari.exe";
     }
-    return nullptr;
+    return {};
 }
 
-// True when any process of that name was running, whether or not it could be ended.
-bool EndProcessesNamed(const wchar_t* imageName) {
+// True when any process of those names was running, whether or not it could be ended.
+bool EndProcessesNamed(std::span<const std::wstring_view> imageNames) {
     // CreateToolhelp32Snapshot fails with INVALID_HANDLE_VALUE, as file opens do.
     scoped::FileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot) return false;
@@ -38,7 +42,9 @@ bool EndProcessesNamed(const wchar_t* imageName) {
     entry.dwSize = sizeof entry;
     for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more;
          more = Process32NextW(snapshot.Get(), &entry)) {
-        if (std::wcscmp(entry.szExeFile, imageName) != 0) continue;
+        if (std::find(imageNames.begin(), imageNames.end(), std::wstring_view(entry.szExeFile)) ==
+            imageNames.end())
+            continue;
         seen = true;
         scoped::KernelHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID));
         if (process) TerminateProcess(process.Get(), 0);
@@ -49,10 +55,18 @@ bool EndProcessesNamed(const wchar_t* imageName) {
 } // namespace
 
 int32_t TerminateBrowser(BrowserKind kind) {
-    const wchar_t* imageName = ImageNameOf(kind);
-    const bool seen = imageName && EndProcessesNamed(imageName);
+    const std::wstring_view imageName = ImageNameOf(kind);
+    const bool seen = !imageName.empty() && EndProcessesNamed({&imageName, 1});
     Sleep(kReleasePauseMs);
     // A Firefox ended this way would restore its tabs at the next start.
-    if (seen && kind == BrowserKind::Firefox) FirefoxCleaner().CleanLastSession();
+    // Only the profile in use: the others were not running, and the user may not have chosen "Last Session".
+    if (seen && kind == BrowserKind::Firefox)
+        if (const auto profile = ReadFirefoxProfilePath()) RemoveFirefoxSession(*profile);
+    return 1;
+}
+
+int32_t TerminateBrowser(const ChromiumBrowser& browser) {
+    EndProcessesNamed(browser.executables);
+    Sleep(kReleasePauseMs);
     return 1;
 }
