@@ -159,6 +159,20 @@ protected:
         SaveScreenshot(name, rc);
     }
 
+    // After a clean button with browsers in the run: closes the notice, keeps a screenshot of the progress
+    // dialog, presses its Clean and answers the message that follows (null when something did not come).
+    HWND CleanPastTheNotice(RunningApp& app, const char* progressShot, unsigned messageMs = 10000) {
+        HWND notice = NextDialog(app);
+        if (!notice) return nullptr;
+        CloseBox(notice);
+        HWND progress = NextDialog(app, notice);
+        if (!progress) return nullptr;
+        Shot(progress, progressShot);
+        Press(progress, L"btn_Clean");
+        if (!Gone(progress)) return nullptr;
+        return NextDialog(app, progress, messageMs);
+    }
+
     // Clean Now over a Firefox cache of 3,000 files and the cookies: the notice closed, Clean pressed; the
     // progress dialog, null when something did not come.
     HWND StartLongRun(RunningApp*& app) {
@@ -236,15 +250,7 @@ TEST_F(CleanCommands, CleanOnTheEdgeSubTabCleansEdgeOnly) {
     ASSERT_TRUE(app.Click(L"browser_edge"));
     DeleteTree(HKEY_CURRENT_USER, kMeKey);
     ASSERT_TRUE(app.Click(L"btn_panelClean"));
-    HWND notice = NextDialog(app);
-    ASSERT_NE(notice, nullptr);
-    CloseBox(notice);
-    HWND progress = NextDialog(app, notice);
-    ASSERT_NE(progress, nullptr);
-    Shot(progress, "app_progress_edge_before");
-    Press(progress, L"btn_Clean");
-    ASSERT_TRUE(Gone(progress));
-    HWND box = NextDialog(app, progress);
+    HWND box = CleanPastTheNotice(app, "app_progress_edge_before");
     ASSERT_NE(box, nullptr);
     CloseBox(box);
 
@@ -279,15 +285,7 @@ TEST_F(CleanCommands, CleanAllCleansEveryTraceThenTheBoxesAndFlagsAgreeAgain) {
     RunningApp& app = StartShown();
     ASSERT_NE(app.Window(), nullptr);
     ASSERT_TRUE(app.Click(L"btn_cleanAll"));
-    HWND notice = NextDialog(app);
-    ASSERT_NE(notice, nullptr);
-    CloseBox(notice);
-    HWND progress = NextDialog(app, notice);
-    ASSERT_NE(progress, nullptr);
-    Shot(progress, "app_progress_all_items_before");
-    Press(progress, L"btn_Clean");
-    ASSERT_TRUE(Gone(progress));
-    HWND box = NextDialog(app, progress, 60000);
+    HWND box = CleanPastTheNotice(app, "app_progress_all_items_before", 60000);
     ASSERT_NE(box, nullptr);
     Shot(box, "app_delete_successfully_all");
     const BoxLook seen = Look(box);
