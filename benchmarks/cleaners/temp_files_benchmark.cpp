@@ -10,6 +10,8 @@
 #include "cleaners/windows/file_cleaners.h"
 #include "cleaners/windows/known_folders.h"
 
+#include "file_trees.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -27,25 +29,8 @@ constexpr int kFilesPerFolder = 100;
 constexpr int kFiles = kFolders * kFilesPerFolder;
 constexpr int kChainLevels = 500;
 
-bool WriteSmallFile(const std::wstring& file) {
-    static const char kContent[] = "a small temporary file of the kind a cleaner meets by the thousand\r\n";
-    HANDLE h = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    WriteFile(h, kContent, sizeof kContent - 1, &written, nullptr);
-    CloseHandle(h);
-    return true;
-}
-
 bool BuildTree(const std::wstring& root) {
-    CreateDirectoryW(root.c_str(), nullptr);
-    for (int f = 0; f < kFolders; ++f) {
-        const std::wstring folder = root + L"\\folder" + std::to_wstring(f);
-        if (!CreateDirectoryW(folder.c_str(), nullptr)) return false;
-        for (int i = 0; i < kFilesPerFolder; ++i)
-            if (!WriteSmallFile(folder + L"\\file" + std::to_wstring(i) + L".tmp")) return false;
-    }
-    return true;
+    return file_trees::BuildTree(root, kFolders, kFilesPerFolder);
 }
 
 // root\chain\d\d\...\d; the path of the file at its bottom. The chain reaches past MAX_PATH.
@@ -57,35 +42,7 @@ std::wstring BuildChain(const std::wstring& root) {
         if (!CreateDirectoryW(folder.c_str(), nullptr)) return {};
     }
     const std::wstring bottom = folder + L"\\held.tmp";
-    return WriteSmallFile(bottom) ? bottom : std::wstring();
-}
-
-void EmptyFile(const std::wstring& file) {
-    HANDLE h = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                           nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return;
-    SetEndOfFile(h);
-    CloseHandle(h);
-}
-
-// The floor: list, delete, remove; no attributes, no links. With `empty`, each file is emptied first.
-void PlainWalk(const std::wstring& folder, bool empty = false) {
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return;
-    do {
-        const std::wstring name = data.cFileName;
-        if (name == L"." || name == L"..") continue;
-        const std::wstring path = folder + L"\\" + name;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            PlainWalk(path, empty);
-            RemoveDirectoryW(path.c_str());
-        } else {
-            if (empty) EmptyFile(path);
-            DeleteFileW(path.c_str());
-        }
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
+    return file_trees::WriteSmallFile(bottom) ? bottom : std::wstring();
 }
 
 void CmdRemoveTree(const std::wstring& folder) {
@@ -133,11 +90,13 @@ bool RunRounds(Run& run, int rounds, const WindowsCleanContext& context) {
                 return false;
             }
             // Shares nothing, as a program that has the file open for itself.
-            HANDLE lock = run.withChain ? CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
-                                        : INVALID_HANDLE_VALUE;
+            HANDLE lock = run.withChain
+                              ? CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                              : INVALID_HANDLE_VALUE;
             const auto start = std::chrono::steady_clock::now();
             method.run(run.tree);
-            const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            const double seconds =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
             if (lock != INVALID_HANDLE_VALUE) CloseHandle(lock);
             method.seconds.push_back(seconds);
             std::printf("round %d  %-15s %8.3f s%s\n", round + 1, method.name, seconds,
@@ -155,9 +114,10 @@ bool RunRounds(Run& run, int rounds, const WindowsCleanContext& context) {
     // The best round of each shows the cost with the least interference from a shared machine.
     auto best = [](const Method& m) { return *std::min_element(m.seconds.begin(), m.seconds.end()); };
     for (size_t i = 1; i < run.methods.size(); ++i)
-        std::printf("CleanTempFiles / %-13s median ratio %.3f (baseline median %.3f s), best-round ratio %.3f\n",
-                    run.methods[i].name, Median(run.methods[i].ratios), Median(run.methods[i].seconds),
-                    best(run.methods[0]) / best(run.methods[i]));
+        std::printf(
+            "CleanTempFiles / %-13s median ratio %.3f (baseline median %.3f s), best-round ratio %.3f\n",
+            run.methods[i].name, Median(run.methods[i].ratios), Median(run.methods[i].seconds),
+            best(run.methods[0]) / best(run.methods[i]));
     return true;
 }
 
@@ -175,16 +135,23 @@ int main(int argc, char** argv) {
     if (temp.empty() || localTemp.empty()) return 1;
     CreateDirectoryW(localTemp.c_str(), nullptr); // a fresh prefix has none
     // The extended-length form lets the plain walk reach the bottom of the chain, past MAX_PATH.
-    auto plainWalk = [](const std::wstring& t) { PlainWalk(L"\\\\?\\" + t); };
+    auto plainWalk = [](const std::wstring& t) { file_trees::PlainWalk(L"\\\\?\\" + t); };
     auto clean = [&](const std::wstring&) { CleanTempFiles(context); };
-    Run plain{"the same files in the temporary folder, without the chain", temp + L"tracewipe-benchmark", false,
+    Run plain{"the same files in the temporary folder, without the chain",
+              temp + L"tracewipe-benchmark",
+              false,
               {{"CleanTempFiles", clean, {}, {}}, {"plain walk", plainWalk, {}, {}}}};
-    if (withRd) plain.methods.push_back({"cmd rd /s /q", [](const std::wstring& t) { CmdRemoveTree(t); }, {}, {}});
+    if (withRd)
+        plain.methods.push_back({"cmd rd /s /q", [](const std::wstring& t) { CmdRemoveTree(t); }, {}, {}});
     Run chain{"20,000 files in 200 folders of the local temporary folder, and a held file 500 folders deep",
-              localTemp + L"\\tracewipe-benchmark", true,
+              localTemp + L"\\tracewipe-benchmark",
+              true,
               {{"CleanTempFiles", clean, {}, {}},
                {"plain walk", plainWalk, {}, {}},
-               {"emptying walk", [](const std::wstring& t) { PlainWalk(L"\\\\?\\" + t, true); }, {}, {}}}};
+               {"emptying walk",
+                [](const std::wstring& t) { file_trees::PlainWalk(L"\\\\?\\" + t, true); },
+                {},
+                {}}}};
     if (!RunRounds(chain, rounds, context)) return 1;
     return chainOnly || RunRounds(plain, rounds, context) ? 0 : 1;
 }

@@ -7,8 +7,8 @@
 #include <string>
 
 struct FolderEntry {
-    std::wstring path; // the listed folder + "\" + name
-    const wchar_t* name;
+    std::wstring path;   // the listed folder + "\" + name
+    const wchar_t* name; // valid while `visit` runs
     DWORD attributes;
 
     bool IsDirectory() const { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
@@ -18,8 +18,8 @@ struct FolderEntry {
 
 // Calls `visit` for every entry of `folder` except "." and "..", until the thread's walk stop is requested
 // (walk_stop.h): then it returns after the entry at hand. False when the folder cannot be listed, or the
-// stop came before it was.
-bool ForEachEntry(const std::wstring& folder, const std::function<void(const FolderEntry&)>& visit);
+// stop came before it was. `visit` may keep what it takes from the entry, the path above all.
+bool ForEachEntry(const std::wstring& folder, const std::function<void(FolderEntry&)>& visit);
 // The listings ForEachEntry has opened in this process, so that a test can count a walk's listings.
 uint64_t FolderListingsOpened();
 

@@ -1,14 +1,22 @@
 #include "cleaners/windows/link_safe_removal.h"
 
+#include "cleaners/windows/deletion_pool.h"
+#include "cleaners/windows/file_truncation.h"
 #include "cleaners/windows/walk_stop.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cwchar>
+#include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
 bool IsDesktopIni(std::wstring_view name) {
     constexpr std::wstring_view kDesktopIni = L"desktop.ini";
-    auto asciiLower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; };
+    auto asciiLower = [](wchar_t c) {
+        return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+    };
     return std::ranges::equal(name, kDesktopIni, {}, asciiLower);
 }
 
@@ -19,6 +27,9 @@ bool IsWalkableFolder(const std::wstring& folder) {
 }
 
 namespace {
+
+// Below this many files a walk stays on its own thread: starting workers would cost more than they save.
+constexpr unsigned kFilesBeforeWorkers = 64;
 
 // Only the read-only bit stops a deletion; leaving other attributes alone saves a call per entry.
 void ClearReadOnly(const std::wstring& path, DWORD attributes) {
@@ -34,59 +45,179 @@ bool RemoveLink(const std::wstring& path, DWORD attributes) {
 bool RemoveFile(const FolderEntry& file, const RemovalRules& rules) {
     if (file.IsLink()) return RemoveLink(file.path, file.attributes);
     if (rules.beforeDeletingFile) rules.beforeDeletingFile(file);
+    if (rules.emptiesFile && rules.emptiesFile(file)) return EmptyAndDeleteFile(file.path, file.attributes);
     ClearReadOnly(file.path, file.attributes);
     return DeleteFileW(file.path.c_str());
 }
 
-// A folder of the walk: its files are gone when it is listed, its sub-folders wait their turn, and it is
-// removed, empty, with a plain folder removal once the last of them is done.
-struct OpenFolder {
-    size_t pathLength; // of the walk's path while it names this folder
-    DWORD attributes;  // as its parent listed it
-    std::vector<std::pair<std::wstring, DWORD>> subFolders{};
-    size_t next = 0;
-    bool allRemoved = true;
+// A folder of the walk, shared by the threads that work in it. Whatever is still to be done in it holds
+// it: its listing and sub-folders (held by the listing thread until it is done with them) and each file
+// handed to a worker. The thread that drops the last hold removes it, empty, with a plain folder removal.
+// The names of what stays directly in the walk's folder, from whichever thread met it.
+class EntriesLeft {
+  public:
+    void Add(std::wstring_view name) {
+        AcquireSRWLockExclusive(&lock_);
+        names_.emplace_back(name);
+        ReleaseSRWLockExclusive(&lock_);
+    }
+    std::vector<std::wstring> Take() {
+        std::ranges::sort(names_);
+        return std::move(names_);
+    }
+
+  private:
+    SRWLOCK lock_ = SRWLOCK_INIT;
+    std::vector<std::wstring> names_;
 };
 
-// Removes the files and links of the folder that `path` names and queues its sub-folders. One listing
-// handle is open at a time, however deep the walk.
-bool ListFolder(const std::wstring& path, OpenFolder& folder, const RemovalRules& rules) {
-    return ForEachEntry(path, [&](const FolderEntry& entry) {
-        if (rules.keepDesktopIni && IsDesktopIni(entry.name))
-            folder.allRemoved = false;
-        else if (entry.IsDirectory() && !entry.IsLink())
-            folder.subFolders.emplace_back(entry.name, entry.attributes);
-        else if (!RemoveFile(entry, rules))
-            folder.allRemoved = false;
-    });
+struct WalkFolder {
+    WalkFolder* parent; // null for the walk's top, which is never removed
+    std::wstring name;  // the whole path for the top
+    DWORD attributes;   // as its parent listed it
+    std::atomic<long> holds{1};
+    std::atomic<bool> allRemoved{true};
+    EntriesLeft* entriesLeft = nullptr; // the top's, when the caller wants them named
+};
+
+// `name`, directly in `folder`, stays.
+void Stays(WalkFolder& folder, std::wstring_view name) {
+    folder.allRemoved.store(false, std::memory_order_relaxed);
+    if (folder.entriesLeft) folder.entriesLeft->Add(name);
 }
+
+// Built from the names up the chain when the folder goes, so that a walk thousands of folders deep keeps
+// no copy of its path per level.
+std::wstring PathOf(const WalkFolder& folder) {
+    std::vector<const WalkFolder*> chain;
+    size_t length = 0;
+    for (const WalkFolder* f = &folder; f; f = f->parent) {
+        chain.push_back(f);
+        length += f->name.size() + 1;
+    }
+    std::wstring path;
+    path.reserve(length);
+    for (auto f = chain.rbegin(); f != chain.rend(); ++f) {
+        if (!path.empty() && path.back() != L'\\') path += L'\\'; // a drive root ends in one already
+        path += (*f)->name;
+    }
+    return path;
+}
+
+// A loop rather than a recursion up the chain, so that the last hold of a deep chain costs no stack.
+void DropHold(WalkFolder* folder) {
+    while (folder->holds.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+        WalkFolder* parent = folder->parent;
+        if (!parent) return; // the walk reads the top's result
+        bool removed = false;
+        if (!WalkStopRequested()) {
+            const std::wstring path = PathOf(*folder);
+            ClearReadOnly(path, folder->attributes);
+            removed = RemoveDirectoryW(path.c_str());
+        }
+        if (!removed) Stays(*parent, folder->name);
+        delete folder;
+        folder = parent;
+    }
+}
+
+// A folder the listing thread is in: its sub-folders wait their turn there.
+struct OpenFolder {
+    WalkFolder* folder;
+    size_t pathLength; // of the walk's path while it names this folder
+    std::vector<std::pair<std::wstring, DWORD>> subFolders{};
+    size_t next = 0;
+};
+
+// One walk: the listing thread's side, and the workers it starts once the walk has met many files.
+class Walk {
+  public:
+    explicit Walk(const RemovalRules& rules) : rules_(rules) {}
+
+    // Removes the files and links of the folder that `path` names, or hands them to the workers, and
+    // queues its sub-folders. One listing handle is open at a time, however deep the walk.
+    bool List(const std::wstring& path, OpenFolder& open) {
+        return ForEachEntry(path, [&](FolderEntry& entry) {
+            if (rules_.keepDesktopIni && IsDesktopIni(entry.name))
+                Stays(*open.folder, entry.name);
+            else if (entry.IsDirectory() && !entry.IsLink())
+                open.subFolders.emplace_back(entry.name, entry.attributes);
+            else
+                Remove(entry, open.folder);
+        });
+    }
+
+    // Waits for the workers' last files.
+    void Finish() { workers_.reset(); }
+
+  private:
+    void Remove(FolderEntry& entry, WalkFolder* folder) {
+        if (!workers_ && ++filesMet_ == kFilesBeforeWorkers) {
+            if (const unsigned count = DeletionWorkers(); count > 1) workers_.emplace(count);
+        }
+        if (!workers_) {
+            if (!RemoveFile(entry, rules_)) Stays(*folder, entry.name);
+            return;
+        }
+        folder->holds.fetch_add(1, std::memory_order_relaxed);
+        const size_t nameAt = entry.path.size() - std::wcslen(entry.name);
+        std::function<void()> task = [&rules = rules_, folder, nameAt, path = std::move(entry.path),
+                                      attributes = entry.attributes]() mutable {
+            FolderEntry file{std::move(path), nullptr, attributes};
+            file.name = file.path.c_str() + nameAt;
+            if (WalkStopRequested() || !RemoveFile(file, rules)) Stays(*folder, file.name);
+            DropHold(folder);
+        };
+        // With every worker busy and more waiting, the listing thread lends a hand rather than wait.
+        if (!workers_->TryHandOver(task)) task();
+    }
+
+    const RemovalRules& rules_;
+    unsigned filesMet_ = 0;
+    std::optional<DeletionPool> workers_;
+};
 
 } // namespace
 
 // Iterative, with one path that grows and shrinks by a name, so a chain thousands of folders deep holds
-// neither stack nor a copy of its path per level; a folder is never listed a second time to remove it.
+// no stack per level; a folder is never listed a second time to remove it.
 ContentsRemoval RemoveContents(const std::wstring& folder, const RemovalRules& rules) {
+    Walk walk(rules);
     std::wstring path = folder;
+    EntriesLeft entriesLeft;
+    const auto top = std::make_unique<WalkFolder>(nullptr, folder, FILE_ATTRIBUTE_DIRECTORY);
+    if (rules.namesEntriesLeft) top->entriesLeft = &entriesLeft;
     std::vector<OpenFolder> open;
-    open.push_back({.pathLength = path.size(), .attributes = FILE_ATTRIBUTE_DIRECTORY});
-    if (!ListFolder(path, open.back(), rules)) return {.listed = false, .allRemoved = false};
-    for (;;) {
-        if (WalkStopRequested()) return {.listed = true, .allRemoved = false};
+    open.push_back({.folder = top.get(), .pathLength = path.size()});
+    const bool listed = walk.List(path, open.back());
+    bool stopped = false;
+    while (listed && !open.empty()) {
+        if (WalkStopRequested()) {
+            stopped = true;
+            break;
+        }
         OpenFolder& current = open.back();
         path.resize(current.pathLength);
         if (current.next == current.subFolders.size()) {
-            if (open.size() == 1) return {.listed = true, .allRemoved = current.allRemoved};
-            ClearReadOnly(path, current.attributes);
-            const bool removed = RemoveDirectoryW(path.c_str());
+            WalkFolder* done = current.folder;
             open.pop_back();
-            if (!removed) open.back().allRemoved = false;
+            DropHold(done);
             continue;
         }
-        const auto [name, attributes] = std::move(current.subFolders[current.next++]);
-        path += L'\\';
+        auto [name, attributes] = std::move(current.subFolders[current.next++]);
+        if (path.back() != L'\\') path += L'\\';
         path += name;
-        ListFolder(path, open.emplace_back(OpenFolder{path.size(), attributes}), rules);
+        current.folder->holds.fetch_add(1, std::memory_order_relaxed);
+        auto* sub = new WalkFolder(current.folder, std::move(name), attributes);
+        walk.List(path, open.emplace_back(OpenFolder{sub, path.size()}));
     }
+    // After a stop the folders still open are let go as they are: nothing more is removed.
+    for (auto o = open.rbegin(); o != open.rend(); ++o)
+        DropHold(o->folder);
+    walk.Finish();
+    return {.listed = listed,
+            .allRemoved = listed && !stopped && top->allRemoved.load(),
+            .entriesLeft = entriesLeft.Take()};
 }
 
 bool RemoveEntry(const std::wstring& path, DWORD attributes, const RemovalRules& rules) {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // "desktop.ini" in any ASCII case.
 bool IsDesktopIni(std::wstring_view name);
@@ -15,13 +16,21 @@ bool IsDesktopIni(std::wstring_view name);
 // What a walk keeps, and what it does to a file before deleting it.
 struct RemovalRules {
     bool keepDesktopIni = false;
-    // Runs on each file (never a link) just before its deletion: the purge empties files here.
+    // Whether a file (never a link) is emptied before it goes, by the handle that then deletes it
+    // (file_truncation.h). Asked on any thread of the walk.
+    std::function<bool(const FolderEntry& file)> emptiesFile;
+    // Runs on each file (never a link) just before it is emptied or deleted, on any thread of the walk.
     std::function<void(const FolderEntry& file)> beforeDeletingFile;
+    // Whether the walk names the entries directly in its folder that stay (ContentsRemoval::entriesLeft).
+    bool namesEntriesLeft = false;
 };
 
 struct ContentsRemoval {
     bool listed = false;     // the folder could be listed
     bool allRemoved = false; // and nothing inside it remains
+    // With RemovalRules::namesEntriesLeft: the names, in order, of the entries directly in the folder that
+    // stay, an entry that vanished meanwhile among them.
+    std::vector<std::wstring> entriesLeft{};
 };
 
 // A folder that may be walked: it exists and is no link. Checked once for the folder a caller names; the

@@ -19,26 +19,48 @@ BOOL DeleteRecorded(const std::wstring& full, const std::wstring& shown) {
     return FALSE;
 }
 
-} // namespace
-
-// A wide open instead of a C runtime "w" open on an ANSI path: that open could not reach names outside the
-// ANSI code page and would create a file that did not exist. The checks are made on the open handle, so
-// nothing can swap the file between check and truncation.
-void TruncateFile(const std::wstring& path, DWORD attributes) {
-    if (attributes & kNeverEmptied) return;
-    scoped::FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                        OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+// The checks are made on the open handle, so nothing can swap the file between check and truncation.
+void TruncateOpenFile(HANDLE file) {
     // Two small queries instead of GetFileInformationByHandle, which also asks for the volume's serial
     // number and the file's name: this runs once per file of a purge.
     FILE_STANDARD_INFO standard;
     FILE_BASIC_INFO basic;
-    if (!file || !GetFileInformationByHandleEx(file.Get(), FileStandardInfo, &standard, sizeof standard) ||
-        !GetFileInformationByHandleEx(file.Get(), FileBasicInfo, &basic, sizeof basic))
+    if (!GetFileInformationByHandleEx(file, FileStandardInfo, &standard, sizeof standard) ||
+        !GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic))
         return;
     // A second hard link shares the data with a name elsewhere, which is not ours to empty.
     if (standard.NumberOfLinks != 1 || (basic.FileAttributes & kNeverEmptied)) return;
-    SetEndOfFile(file.Get());
+    SetEndOfFile(file);
+}
+
+scoped::FileHandle OpenToEmpty(const std::wstring& path, DWORD access) {
+    return scoped::FileHandle(CreateFileW(path.c_str(), access,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                          OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+}
+
+} // namespace
+
+// A wide open instead of a C runtime "w" open on an ANSI path: that open could not reach names outside the
+// ANSI code page and would create a file that did not exist.
+void TruncateFile(const std::wstring& path, DWORD attributes) {
+    if (attributes & kNeverEmptied) return;
+    if (scoped::FileHandle file = OpenToEmpty(path, GENERIC_WRITE)) TruncateOpenFile(file.Get());
+}
+
+// One open instead of two: the handle that empties the file deletes it when it closes.
+bool EmptyAndDeleteFile(const std::wstring& path, DWORD attributes) {
+    if (!(attributes & kNeverEmptied)) {
+        if (scoped::FileHandle file = OpenToEmpty(path, GENERIC_WRITE | DELETE)) {
+            TruncateOpenFile(file.Get());
+            FILE_DISPOSITION_INFO disposition{.DeleteFile = TRUE};
+            if (SetFileInformationByHandle(file.Get(), FileDispositionInfo, &disposition, sizeof disposition))
+                return true;
+        }
+    }
+    // Read-only, or refused for another reason: a plain deletion, as for a file that is not emptied.
+    if (attributes & FILE_ATTRIBUTE_READONLY) SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    return DeleteFileW(path.c_str());
 }
 
 BOOL DeleteFileRecorded(const std::wstring& path) {

@@ -11,10 +11,22 @@ WalkStopScope::WalkStopScope(const std::atomic<bool>& stopRequested)
     current = this;
 }
 
-WalkStopScope::~WalkStopScope() { current = outer_; }
+WalkStopScope::~WalkStopScope() {
+    current = outer_;
+}
 
 bool WalkStopRequested() {
     if (!current || !current->stopRequested_.load(std::memory_order_acquire)) return false;
-    current->cutShort_ = true;
+    current->cutShort_.store(true, std::memory_order_relaxed);
     return true;
+}
+
+WalkStopRelay::WalkStopRelay() : scope_(current) {}
+
+WalkStopRelay::Installed::Installed(const WalkStopRelay& relay) : outer_(current) {
+    current = relay.scope_;
+}
+
+WalkStopRelay::Installed::~Installed() {
+    current = outer_;
 }

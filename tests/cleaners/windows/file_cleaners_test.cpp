@@ -42,6 +42,23 @@ TEST(PurgeFolder, EmptiesEveryFileButTheExactCaseFlkOnes) {
     EXPECT_EQ(top.Size(), 0);
 }
 
+// The handle that empties a file also deletes it, so what it may not empty it still only deletes.
+TEST(PurgeFolder, EmptiesNoDataThatAnotherNameOrProgramHolds) {
+    TestFolder folder;
+    Write(folder / L"p\\shared.txt", "shared data");
+    ASSERT_TRUE(CreateHardLinkW((folder / L"elsewhere.txt").c_str(), (folder / L"p\\shared.txt").c_str(), nullptr));
+    Write(folder / L"p\\read-only.txt", "x", FILE_ATTRIBUTE_READONLY);
+    Write(folder / L"p\\locked.txt", "in use");
+    {
+        file_fixture::Locked lock(folder / L"p\\locked.txt");
+        PurgeFolder(kContext, folder / L"p");
+    }
+    EXPECT_FALSE(Exists(folder / L"p\\shared.txt"));
+    EXPECT_EQ(file_fixture::Read(folder / L"elsewhere.txt"), "shared data");
+    EXPECT_FALSE(Exists(folder / L"p\\read-only.txt"));
+    EXPECT_EQ(file_fixture::Read(folder / L"p\\locked.txt"), "in use");
+}
+
 TEST(PurgeFolder, RemovesTheFolderWithItsFlkFilesAndNeverFollowsALink) {
     TestFolder folder;
     Write(folder / L"p\\sub\\lock.flk");
