@@ -49,7 +49,7 @@ constexpr CatalogueEntry kCatalogue[] = {
     {L"gc_downloadhistory", L"Download History", false, G::Chrome, K::BrowserGc, L"DownloadHistory", 1, L"gc_downloadhistory", 3, &R::gc_downloadhistory},
 
     {L"load_startup", L"Load at Window Startup", false, G::None, K::Setting, L"Startup", 1, L"", 0, &R::load_startup},
-    {L"hot_key", L"Hot keys (ctrl+shift D)", false, G::None, K::Setting, L"HotKey", 0, L"", 0, &R::hot_key},
+    {L"hot_key", L"Hot keys (ctrl+shift H)", false, G::None, K::Setting, L"HotKey", 0, L"", 0, &R::hot_key},
 };
 
 constexpr CleanGroupInfo kGroups[] = {

@@ -80,4 +80,9 @@ TEST(CleanItemCatalogue, LookupIsExactAndCaseSensitive) {
     EXPECT_EQ(FindByBoxId(L"ff_lastsession")->lineId, L"ff_lastsesion");
 }
 
+// The launcher registers Ctrl+Shift+H (its process test presses exactly that); the page shows this label.
+TEST(CleanItemCatalogue, HotKeyLabelNamesTheKeyTheLauncherRegisters) {
+    EXPECT_EQ(FindByBoxId(L"hot_key")->label, L"Hot keys (ctrl+shift H)");
+}
+
 } // namespace
