@@ -1,5 +1,6 @@
 #include "app/clean_commands.h"
 
+#include "cleaning/cleaning_run_lock.h"
 #include "cleaning/msg_cleaner_dlg.h"
 #include "settings/clean_item_catalogue.h"
 #include "settings/clean_selection.h"
@@ -16,18 +17,30 @@ constexpr wchar_t kNothingSelectedText[] =
     L"You have not selected any item to clean!. Please first select the item(s) from windows and/or Browser tab "
     L"to delete its history.";
 constexpr wchar_t kDoneTitle[] = L"Delete Successfully";
-
-// Runs the progress dialog over `owner`, for one group or for every enabled one; returns its job result.
-int32_t RunCleaning(HWND owner, std::optional<CleanGroup> singleGroup) {
-    htmlayout::MsgCleanerDlg dialog(owner);
-    if (singleGroup) dialog.SetSingleGroup(*singleGroup);
-    dialog.Run();
-    return dialog.JobResult();
-}
+constexpr wchar_t kBusyTitle[] = L"Cleaning In Progress";
+constexpr wchar_t kBusyText[] =
+    L"Tracewipe is already cleaning, started from the command line or a scheduled task. Please try again "
+    L"when it has finished.";
 
 // A main window that went during the run (closed under the dialog) gets no message.
 void Tell(HWND owner, std::wstring_view title, std::wstring_view text) {
     if (IsWindow(owner)) htmlayout::MsgBoxDlg::Show(owner, title, text);
+}
+
+// Runs the progress dialog over `owner`, for one group or for every enabled one; returns its job result.
+// The dialog holds the run lock from its first to its last moment, so that an unattended run started
+// meanwhile stays out even before Clean is pressed. While an unattended run holds it, the window says so
+// instead of opening the dialog (0: nothing more is shown).
+int32_t RunCleaning(HWND owner, std::optional<CleanGroup> singleGroup) {
+    const CleaningRunLock lock;
+    if (!lock.Held()) {
+        Tell(owner, kBusyTitle, kBusyText);
+        return 0;
+    }
+    htmlayout::MsgCleanerDlg dialog(owner);
+    if (singleGroup) dialog.SetSingleGroup(*singleGroup);
+    dialog.Run();
+    return dialog.JobResult();
 }
 
 // Nothing for a run that did not finish (0): the user closed the dialog.

@@ -3,6 +3,8 @@
 #include "app/main_window.h"
 #include "app/main_window_names.h"
 #include "app/single_instance.h"
+#include "app/unattended_command.h"
+#include "app/unattended_run.h"
 #include "app/window_placement.h"
 
 #include <objbase.h>
@@ -11,6 +13,10 @@
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int showCommand) {
     CoInitialize(nullptr); // for the whole process; the cleaners' shell and URL-history calls need it
     StoreCommandLine(commandLine);
+    // Before the single-instance test: an unattended run neither brings a window forward nor keeps one
+    // from opening.
+    if (const std::vector<std::wstring> arguments = ProgramArguments(); IsUnattendedCommand(arguments))
+        return RunUnattended(arguments);
     if (AnotherInstanceRuns()) {
         BringFirstInstanceForward();
         return 0;

@@ -14,7 +14,6 @@
 #include "ui/msg_box_dlg.h"
 #include "ui/resource_data.h"
 #include "ui/resource_ids.h"
-#include "ui/tabs.h"
 #include "update/version_check.h"
 
 #include <windowsx.h>
@@ -89,10 +88,6 @@ LRESULT window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 } // namespace htmlayout
-
-// FIXME: the behavior registry keeps no reference the compiler cannot drop to the tabs behavior, so a
-// program would link it without the tabs; this one does, until the registry keeps its behaviors itself.
-htmlayout::tabs* volatile gMainPageTabs = &htmlayout::tabs_behavior;
 
 namespace {
 

@@ -1,5 +1,6 @@
 #include "cleaning/cleaning_job.h"
 
+#include "cleaners/windows/stayed_record.h"
 #include "cleaners/windows/walk_stop.h"
 
 #include <cwchar>
@@ -8,12 +9,6 @@ std::atomic<int32_t> totalSteps{0};
 std::atomic<int32_t> doneSteps{0};
 
 namespace {
-
-bool AnySelected(CleanGroup group) {
-    for (const CatalogueEntry* item : ItemsInRunOrder(group))
-        if (item->Selected()) return true;
-    return false;
-}
 
 // The switch of one group (bool* or const bool*, as the job); none for CleanGroup::None.
 template <typename Job>
@@ -59,9 +54,11 @@ bool CleaningJob::RunGroup(CleanGroup group, HWND dialog, const WalkStopScope& w
     for (const CleaningStep& step : StepsOfGroup(group)) {
         if (!step.item->Selected()) continue;
         if (StopRequested()) return false;
+        StayedRecord stayed;
         cleaners_.Run(step.action, dialog);
         // A step whose walk stopped for the request left work undone, so it is not counted.
         if (walks.CutShort()) return false;
+        outcomes_.push_back({step.item, stayed.Take()});
         doneSteps.fetch_add(1, std::memory_order_relaxed);
     }
     return true;

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class WalkStopScope;
 
@@ -15,6 +16,12 @@ extern std::atomic<int32_t> totalSteps;
 extern std::atomic<int32_t> doneSteps;
 
 constexpr UINT_PTR kProgressTimerId = 1280;
+
+// One item's turn in a job: what its cleaner reported as still there afterwards.
+struct StepOutcome {
+    const CatalogueEntry* item;
+    std::vector<std::wstring> stayed;
+};
 
 // What the job needs of its dialog, all called on the user-interface thread.
 class JobHost {
@@ -59,6 +66,8 @@ public:
 
     // The whole sequence on the calling thread; the worker's body. False when it stopped early.
     bool RunCleaners(HWND dialog);
+    // The items that ran to their end, in run order; read once the job is no longer running.
+    const std::vector<StepOutcome>& Outcomes() const { return outcomes_; }
 
 private:
     static DWORD WINAPI JobThread(LPVOID self);
@@ -71,6 +80,7 @@ private:
     bool started_ = false;
     std::atomic<bool> running_{false};
     std::atomic<bool> stopRequested_{false};
+    std::vector<StepOutcome> outcomes_;
 };
 
 // "N% history deleted....." for the progress text.

@@ -104,3 +104,9 @@ std::wstring_view SettingsKeyPath(SettingsKey key) {
     }
     return {};
 }
+
+bool AnySelected(CleanGroup group) {
+    for (const auto& e : kCatalogue)
+        if (e.group == group && e.Selected()) return true;
+    return false;
+}

@@ -57,6 +57,8 @@ std::span<const CleanGroupInfo> CleanGroups();
 const CatalogueEntry* FindByBoxId(std::wstring_view boxId);
 // The group's items in the order the cleaning job runs them.
 std::vector<const CatalogueEntry*> ItemsInRunOrder(CleanGroup group);
+// Whether any item of the group is selected.
+bool AnySelected(CleanGroup group);
 // The entries stored under one settings key, in page order.
 std::vector<const CatalogueEntry*> EntriesOfKey(SettingsKey key);
 // The full subkey path below HKEY_CURRENT_USER.

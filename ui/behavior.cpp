@@ -19,12 +19,14 @@ behavior::behavior(unsigned subscription, const char* name)
 }
 
 event_handler* behavior::find(const char* name, HELEMENT he) {
-    // NOTE: naming the built-in behaviors here keeps the linker from leaving their objects, and with them
-    // their registration, out of a program that links the library.
+    if (!name) return nullptr;
+    // NOTE: the built-in behaviors are looked up through this table, a reference in use, so the linker keeps
+    // their objects in every program that links the library; the chain holds any other behavior.
     static behavior* const builtIn[] = {&tabs_behavior};
-    static_cast<void>(builtIn);
+    for (behavior* b : builtIn)
+        if (std::strcmp(b->name, name) == 0) return b->attach(he);
     for (behavior* b = gHead; b; b = b->next)
-        if (name && std::strcmp(b->name, name) == 0) return b->attach(he);
+        if (std::strcmp(b->name, name) == 0) return b->attach(he);
     return nullptr;
 }
 

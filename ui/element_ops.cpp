@@ -1,6 +1,8 @@
 // Element operations shared by every page. Selectors are built as strings of any length.
 #include "ui/element_ops.h"
 
+#include "common/utf8.h"
+
 #include <vector>
 
 namespace htmlayout {
@@ -26,14 +28,6 @@ std::vector<scoped_element> GroupOf(HELEMENT he, const wchar_t* type) {
     std::wstring selector = std::wstring(L"[type='") + type + L"'][name='" + GetAttribute(he, "name") + L"']";
     if (parent) HTMLayoutSelectElementsW(parent, selector.c_str(), KeepAll, &group);
     return group;
-}
-
-std::string Utf8(const std::wstring& text) {
-    if (text.empty()) return {};
-    int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
-    return out;
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "cleaners/windows/long_path.h"
 #include "common/scoped_handles.h"
+#include "common/utf8.h"
 
 #include <windows.h>
 
@@ -30,15 +31,6 @@ FileKind KindOfFile(const std::wstring& path) {
         std::memcmp(header, kMagic, sizeof kMagic) != 0)
         return FileKind::NotSqlite;
     return header[18] == 2 ? FileKind::WriteAheadLog : FileKind::RollbackJournal;
-}
-
-std::string Utf8(const std::wstring& text) {
-    const int length = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr,
-                                           0, nullptr, nullptr);
-    std::string utf8(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), utf8.data(), length, nullptr,
-                        nullptr);
-    return utf8;
 }
 
 // Whether `sql`, with `first` and `second` bound to its parameters, yields a row.

@@ -28,8 +28,9 @@ const wchar_t* ImageNameOf(BrowserKind kind) {
     return nullptr;
 }
 
-// True when any process of that name was running, whether or not it could be ended.
-bool EndProcessesNamed(const wchar_t* imageName) {
+// Calls `act` with the id of each running process of that image name; true when there was any.
+template <typename Act>
+bool ForEachProcessNamed(const wchar_t* imageName, Act act) {
     // CreateToolhelp32Snapshot fails with INVALID_HANDLE_VALUE, as file opens do.
     scoped::FileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot) return false;
@@ -40,10 +41,17 @@ bool EndProcessesNamed(const wchar_t* imageName) {
          more = Process32NextW(snapshot.Get(), &entry)) {
         if (std::wcscmp(entry.szExeFile, imageName) != 0) continue;
         seen = true;
-        scoped::KernelHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID));
-        if (process) TerminateProcess(process.Get(), 0);
+        act(entry.th32ProcessID);
     }
     return seen;
+}
+
+// True when any process of that name was running, whether or not it could be ended.
+bool EndProcessesNamed(const wchar_t* imageName) {
+    return ForEachProcessNamed(imageName, [](DWORD id) {
+        scoped::KernelHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, id));
+        if (process) TerminateProcess(process.Get(), 0);
+    });
 }
 
 } // namespace
@@ -56,3 +64,10 @@ int32_t TerminateBrowser(BrowserKind kind) {
     if (seen && kind == BrowserKind::Firefox) FirefoxCleaner().CleanLastSession();
     return 1;
 }
+
+bool BrowserRunning(BrowserKind kind) {
+    const wchar_t* imageName = ImageNameOf(kind);
+    return imageName && ForEachProcessNamed(imageName, [](DWORD) {});
+}
+
+const wchar_t* BrowserImageName(BrowserKind kind) { return ImageNameOf(kind); }

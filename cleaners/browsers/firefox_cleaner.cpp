@@ -55,7 +55,7 @@ void FirefoxCleaner::CleanLastSession() {
     const auto profile = ReadFirefoxProfilePath();
     if (!profile) return;
     for (const wchar_t* name : {L"\\sessionstore.js", L"\\sessionstore.jsonlz4"})
-        DeleteFileW(ExtendedLengthPath(*profile + name).c_str());
+        DeleteFileRecorded(*profile + name);
     ShellDelete(*profile + L"\\sessionstore-backups\\*");
 }
 
@@ -64,11 +64,11 @@ void FirefoxCleaner::CleanLastSession() {
 void FirefoxCleaner::CleanPasswords() {
     const auto profile = ReadFirefoxProfilePath();
     if (!profile) return;
-    ForEachEntry(ExtendedLengthPath(*profile), [](const FolderEntry& entry) {
-        if (std::wcsstr(entry.name, L"signons") != nullptr) DeleteFileW(entry.path.c_str());
+    ForEachEntry(ExtendedLengthPath(*profile), [&](const FolderEntry& entry) {
+        if (std::wcsstr(entry.name, L"signons") != nullptr) DeleteFileRecorded(JoinPath(*profile, entry.name));
     });
     for (const wchar_t* name : {L"\\logins.json", L"\\logins-backup.json"})
-        DeleteFileW(ExtendedLengthPath(*profile + name).c_str());
+        DeleteFileRecorded(*profile + name);
 }
 
 void FirefoxCleaner::CleanCache(HWND /*ownerWindow*/) {

@@ -25,3 +25,6 @@ void PurgeFolder(const WindowsCleanContext& context, const std::wstring& path);
 void PurgeTempFolder(const WindowsCleanContext& context, const std::wstring& folder);
 // Empties the file through a truncating open, then deletes it; the result of DeleteFileW.
 BOOL TruncateAndDelete(const std::wstring& path);
+// Deletes the file as it is; the result of DeleteFileW. A file that is there and cannot go, here and in
+// TruncateAndDelete, is recorded as what stayed (stayed_record.h).
+BOOL DeleteFileRecorded(const std::wstring& path);

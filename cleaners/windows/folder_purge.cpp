@@ -3,6 +3,7 @@
 #include "cleaners/windows/folder_listing.h"
 #include "cleaners/windows/link_safe_removal.h"
 #include "cleaners/windows/long_path.h"
+#include "cleaners/windows/stayed_record.h"
 
 namespace {
 
@@ -13,8 +14,9 @@ const RemovalRules kPurgeRules{.beforeDeletingFile = [](const FolderEntry& file)
 }};
 
 // A folder goes in one walk, its files emptied on the way; anything else is removed as it is.
-void Purge(const std::wstring& path, DWORD attributes) {
-    RemoveEntry(path, attributes, (attributes & FILE_ATTRIBUTE_DIRECTORY) ? kPurgeRules : RemovalRules{});
+bool Purge(const std::wstring& path, DWORD attributes) {
+    return RemoveEntry(path, attributes,
+                       (attributes & FILE_ATTRIBUTE_DIRECTORY) ? kPurgeRules : RemovalRules{});
 }
 
 } // namespace
@@ -24,19 +26,16 @@ void Purge(const std::wstring& path, DWORD attributes) {
 void PurgeFolder(const WindowsCleanContext&, const std::wstring& path) {
     const std::wstring full = ExtendedLengthPath(path);
     const DWORD attributes = GetFileAttributesW(full.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES) Purge(full, attributes);
+    if (attributes != INVALID_FILE_ATTRIBUTES && !Purge(full, attributes)) ReportStayed(path);
 }
 
 // Files at the top are emptied whatever their name.
 void PurgeTempFolder(const WindowsCleanContext&, const std::wstring& folder) {
     const std::wstring full = ExtendedLengthPath(folder);
     if (!IsWalkableFolder(full)) return;
-    ForEachEntry(full, [](const FolderEntry& entry) {
-        if (entry.IsDirectory()) {
-            Purge(entry.path, entry.attributes);
-        } else {
-            TruncateFile(entry.path, entry.attributes);
-            RemoveEntry(entry.path, entry.attributes);
-        }
+    ForEachEntry(full, [&](const FolderEntry& entry) {
+        if (!entry.IsDirectory()) TruncateFile(entry.path, entry.attributes);
+        // The record names the entry as the caller named its folder, not in the extended form.
+        if (!Purge(entry.path, entry.attributes)) ReportStayed(JoinPath(folder, entry.name));
     });
 }

@@ -2,6 +2,7 @@
 
 #include "cleaners/windows/link_safe_removal.h"
 #include "cleaners/windows/long_path.h"
+#include "cleaners/windows/stayed_record.h"
 
 #include <windows.h>
 
@@ -15,10 +16,8 @@ bool StripSuffix(std::wstring_view& text, std::wstring_view suffix) {
     return true;
 }
 
-} // namespace
-
 // Our own walk instead of SHFileOperationW: the shell's delete follows directory links out of the folder.
-bool ShellDelete(const std::wstring& path) {
+bool Delete(const std::wstring& path) {
     std::wstring_view target = path;
     // The separator stays, so that "C:\*" names the root and not the current folder of drive C.
     const bool contentsOnly = StripSuffix(target, L"*.*") || StripSuffix(target, L"*");
@@ -33,4 +32,12 @@ bool ShellDelete(const std::wstring& path) {
     if (!contentsOnly) return RemoveEntry(full, attributes);
     // Emptying a folder that is a link would empty what it points to.
     return IsWalkableFolder(full) && RemoveContents(full).allRemoved;
+}
+
+} // namespace
+
+bool ShellDelete(const std::wstring& path) {
+    const bool gone = Delete(path);
+    if (!gone) ReportStayed(path);
+    return gone;
 }

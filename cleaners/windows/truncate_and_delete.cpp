@@ -1,12 +1,24 @@
 #include "cleaners/windows/file_cleaners.h"
 #include "cleaners/windows/file_truncation.h"
 #include "cleaners/windows/long_path.h"
+#include "cleaners/windows/stayed_record.h"
 
 #include "common/scoped_handles.h"
 
 namespace {
 // Read-only is checked on the handle again because Wine running as root opens such a file for writing.
 constexpr DWORD kNeverEmptied = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_READONLY;
+
+// `full` is the extended form of `shown`, the path as the caller named it. A file that is there and cannot
+// go is recorded as what stayed.
+BOOL DeleteRecorded(const std::wstring& full, const std::wstring& shown) {
+    if (DeleteFileW(full.c_str())) return TRUE;
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) ReportStayed(shown);
+    SetLastError(error);
+    return FALSE;
+}
+
 } // namespace
 
 // A wide open instead of a C runtime "w" open on an ANSI path: that open could not reach names outside the
@@ -29,10 +41,14 @@ void TruncateFile(const std::wstring& path, DWORD attributes) {
     SetEndOfFile(file.Get());
 }
 
+BOOL DeleteFileRecorded(const std::wstring& path) {
+    return !path.empty() && DeleteRecorded(ExtendedLengthPath(path), path);
+}
+
 BOOL TruncateAndDelete(const std::wstring& path) {
     if (path.empty()) return FALSE;
     const std::wstring full = ExtendedLengthPath(path);
     const DWORD attributes = GetFileAttributesW(full.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) TruncateFile(full, attributes);
-    return DeleteFileW(full.c_str());
+    return DeleteRecorded(full, path);
 }

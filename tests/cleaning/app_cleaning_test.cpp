@@ -1,6 +1,7 @@
 // The three clean buttons of the real Tracewipe.exe under Xvfb, pressed with real X input, on history seeded
 // for the items in play, with a link to an outside folder in every folder that is emptied.
 #include "app_fixture.h"
+#include "box_look.h"
 #include "dialog_stage.h"
 #include "real_input.h"
 
@@ -31,75 +32,6 @@ const std::wstring kRunMru = L"Software\\Microsoft\\Windows\\CurrentVersion\\Exp
 constexpr wchar_t kNothingTitle[] = L"No Item(s) Selected";
 constexpr wchar_t kNothingText[] = L"You have not selected any item to clean!. Please first select the item(s) from "
                                    L"windows and/or Browser tab to delete its history.";
-
-LRESULT CALLBACK PageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    BOOL handled = FALSE;
-    LRESULT result = HTMLayoutProcND(hwnd, message, wParam, lParam, &handled);
-    return handled ? result : DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-// Where an element of a dialog page lies in the dialog's window: the page laid out at its minimal size in a
-// hidden window of this process, as a dialog sizes itself; once per element.
-RECT OffsetIn(unsigned pageId, const wchar_t* id) {
-    static std::map<std::pair<unsigned, std::wstring>, RECT> known;
-    auto found = known.find({pageId, id});
-    if (found != known.end()) return found->second;
-    static const ATOM atom = [] {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = PageProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"TracewipeCleaningTestPage";
-        return RegisterClassW(&wc);
-    }();
-    HWND window = CreateWindowExW(0, MAKEINTATOM(atom), L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    auto page = htmlayout::LoadPage(pageId);
-    RECT rc{};
-    if (page) {
-        HTMLayoutLoadHtml(window, page->data(), static_cast<UINT>(page->size()));
-        const UINT width = HTMLayoutGetMinWidth(window);
-        SetWindowPos(window, nullptr, 0, 0, static_cast<int>(width), static_cast<int>(HTMLayoutGetMinHeight(window, width)),
-                     SWP_NOZORDER | SWP_NOMOVE);
-        rc = cleaning_test::LocationOf(window, id);
-    }
-    DestroyWindow(window);
-    if (!IsRectEmpty(&rc)) known[{pageId, id}] = rc;
-    return rc;
-}
-
-RECT On(HWND dialog, RECT offset) {
-    RECT window{};
-    GetWindowRect(dialog, &window);
-    OffsetRect(&offset, window.left, window.top);
-    return offset;
-}
-
-POINT Middle(const RECT& rc) { return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}; }
-
-// The text areas of a message box as this process draws them for `title` and `text`.
-struct BoxLook {
-    ScreenPixels title, text;
-};
-
-BoxLook Look(HWND box) {
-    return BoxLook{Capture(On(box, OffsetIn(htmlayout::kMsgBoxPageId, L"main_heading_text"))),
-                   Capture(On(box, OffsetIn(htmlayout::kMsgBoxPageId, L"msg_text")))};
-}
-
-BoxLook ExpectedBox(const std::wstring& title, const std::wstring& text) {
-    cleaning_test::OwnerWindow owner;
-    BoxLook look;
-    const DWORD self = GetCurrentThreadId();
-    cleaning_test::User user([&] {
-        HWND box = cleaning_test::WaitForDialog(self);
-        if (!box) return;
-        Sleep(200);
-        look = Look(box);
-        PostMessageW(box, WM_CLOSE, 0, 0);
-    });
-    htmlayout::MsgBoxDlg::Show(owner.hwnd(), title, text);
-    user.Join();
-    return look;
-}
 
 class CleanCommands : public AppTest {
 protected:

@@ -2,6 +2,9 @@
 
 #include "job_dialog.h"
 
+#include "cleaners/windows/stayed_record.h"
+#include "cleaning/run_report.h"
+
 #include "settings/clean_item_catalogue.h"
 #include "settings/settings_store.h"
 
@@ -219,6 +222,31 @@ TEST_F(CleaningJobTest, ManyQuickStartAndCloseCycles) {
         ASSERT_FALSE(job->Running());
         job.reset(); // the worker must be done with it
     }
+}
+
+// What each item's cleaner reported as left behind is kept per item, in run order, and the report names it;
+// the job runs on the calling thread as an unattended run does.
+TEST_F(CleaningJobTest, WhatStayedIsKeptPerItemAndReported) {
+    class LeavingCleaners : public RecordingCleaners {
+        void Run(CleanAction a, HWND dialog) override {
+            RecordingCleaners::Run(a, dialog);
+            if (a == CleanAction::PaintHistory) ReportStayed(L"C:\\held.bmp");
+        }
+    } cleaners;
+    CleanSelection.ms_paint = CleanSelection.word_pad = CleanSelection.ff_cache = 1;
+    CleaningJob job(cleaners, host_);
+    job.DecideGroups();
+    job.CountSteps();
+    EXPECT_TRUE(job.RunCleaners(nullptr));
+    ASSERT_EQ(job.Outcomes().size(), 3u);
+    EXPECT_EQ(job.Outcomes()[0].item->boxId, L"ms_paint");
+    EXPECT_EQ(job.Outcomes()[0].stayed, (std::vector<std::wstring>{L"C:\\held.bmp"}));
+    EXPECT_TRUE(job.Outcomes()[1].stayed.empty());
+    EXPECT_TRUE(SomethingStayed(job.Outcomes()));
+    EXPECT_EQ(RunReport(job.Outcomes(), {{CleanGroup::Chrome, L"chrome.exe is running"}}),
+              L"Programs / Applications\r\n  MS Paint History: ran, something stayed\r\n    stayed: C:\\held.bmp\r\n"
+              L"  WordPad History: ran\r\nMozilla Firefox\r\n  Cache: ran\r\n"
+              L"Google Chrome\r\n  skipped: chrome.exe is running\r\n");
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "cleaners/windows/file_cleaners.h"
 #include "cleaners/windows/shell_delete.h"
+#include "cleaners/windows/stayed_record.h"
 
 #include "file_fixture.h"
 #include "support/outside_sentinel.h"
@@ -203,6 +204,36 @@ TEST(TruncateAndDelete, NeverCreatesAndLeavesWhatItCannotDelete) {
 
     Write(folder / L"hidden.txt", "gone", FILE_ATTRIBUTE_HIDDEN);
     EXPECT_TRUE(TruncateAndDelete(folder / L"hidden.txt"));
+}
+
+// What a cleaner could not remove is recorded for the step that ran it: each target once, as the caller named
+// it; a kept desktop.ini and a file that was never there are not leftovers; the innermost record collects.
+TEST(StayedRecord, NamesWhatStayedAndNothingElse) {
+    TestFolder folder;
+    Write(folder / L"recent\\desktop.ini");
+    Write(folder / L"recent\\a.lnk");
+    Write(folder / L"temp\\locked.txt", "in use");
+    Write(folder / L"temp\\free.txt");
+    StayedRecord outer;
+    {
+        StayedRecord step;
+        file_fixture::Locked lock(folder / L"temp\\locked.txt");
+        ASSERT_TRUE(lock.Held());
+        DeleteFolderContents(folder / L"recent", false);
+        EXPECT_TRUE(step.Stayed().empty()) << "desktop.ini is kept on purpose";
+        DeleteFolderContents(folder / L"temp", true);
+        ShellDelete(folder / L"temp\\*");
+        ShellDelete(folder / L"temp\\*");
+        TruncateAndDelete(folder / L"missing.txt");
+        DeleteFileRecorded(folder / L"missing.txt");
+        DeleteFileRecorded(folder / L"temp\\locked.txt");
+        TruncateAndDelete(folder / L"temp\\locked.txt");
+        EXPECT_EQ(step.Stayed(),
+                  (std::vector<std::wstring>{folder / L"temp", folder / L"temp\\*", folder / L"temp\\locked.txt"}));
+    }
+    EXPECT_TRUE(outer.Stayed().empty());
+    EXPECT_TRUE(ShellDelete(folder / L"temp"));
+    EXPECT_TRUE(outer.Stayed().empty());
 }
 
 } // namespace
