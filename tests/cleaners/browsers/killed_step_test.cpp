@@ -61,13 +61,13 @@ class KilledStep : public BrowserFoldersTest {
         return inspect(db);
     }
 
-    // Ends the step ever later, 3 ms apart, until it finishes before it is ended; after every end the next
+    // Ends the step ever later, 2 ms apart, until it finishes before it is ended; after every end the next
     // run must finish the job. Both hard moments must have been hit.
     void EndAtEveryMoment(const wchar_t* step, const std::wstring& database, const Inspect& inspect) {
         const std::wstring pristine = root_.Path() + L"\\pristine.sqlite";
         ASSERT_TRUE(CopyFileW(database.c_str(), pristine.c_str(), FALSE));
         int beforeCommit = 0, duringRebuild = 0, ended = 0;
-        for (DWORD delay = 0; delay < 3000; delay += 3) {
+        for (DWORD delay = 0; delay < 3000; delay += 2) {
             Restore(pristine, database);
             const bool endedPartWay = RunAndEnd(step, delay);
             const Moment moment = Read(database, inspect);
@@ -98,7 +98,7 @@ TEST_F(KilledStep, FirefoxHistoryRemovalAndRebuildKeepEveryBookmark) {
     PlantLinkIn(profile);
     const std::wstring places = profile + L"\\places.sqlite";
     const auto bookmarks = testing_support::MakePlacesDatabase(
-        places, {.pages = 10000, .visits = 50000, .bookmarks = 500, .downloads = 100});
+        places, {.pages = 10000, .visits = 50000, .bookmarks = 2500, .downloads = 100});
     int64_t visits = 0;
     {
         TestDatabase db(places);
