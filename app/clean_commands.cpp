@@ -62,6 +62,8 @@ void CleanCurrentTab(HWND owner, const TabGuidance& view) {
         case 1: SaveIeSelection(); group = CleanGroup::InternetExplorer; break;
         case 2: SaveGcSelection(); group = CleanGroup::Chrome; break;
         case 3: SaveFfSelection(); group = CleanGroup::Firefox; break;
+        case 4: SaveMeSelection(); group = CleanGroup::MicrosoftEdge; break;
+        case 5: SaveBrSelection(); group = CleanGroup::Brave; break;
         default: return; // no browser sub-tab chosen yet: no group to clean
         }
     } else {

@@ -151,10 +151,14 @@ htmlayout::window* CreateMainWindow(int x, int y, int width, int height, const w
     LoadIeSelection();
     LoadFfSelection();
     LoadGcSelection();
+    LoadMeSelection();
+    LoadBrSelection();
     LoadSettings();
     SyncIeBoxes(self->root);
     SyncFfBoxes(self->root);
     SyncGcBoxes(self->root);
+    SyncMeBoxes(self->root);
+    SyncBrBoxes(self->root);
     SyncSettingBoxes(self->root);
 
     if (IsStartupCommandLine()) SetTimer(self->hwnd, kStartHiddenTimerId, kStartHiddenDelayMs, nullptr);

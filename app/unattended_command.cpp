@@ -8,12 +8,10 @@ namespace {
 
 // One row per group; the names are what an administrator types.
 constexpr CommandGroup kCommandGroups[] = {
-    {CleanGroup::WindowsCleaning, L"windows", std::nullopt},
-    {CleanGroup::Programs, L"programs", std::nullopt},
-    {CleanGroup::StartMenu, L"startmenu", std::nullopt},
-    {CleanGroup::InternetExplorer, L"ie", BrowserKind::InternetExplorer},
-    {CleanGroup::Firefox, L"firefox", BrowserKind::Firefox},
-    {CleanGroup::Chrome, L"chrome", BrowserKind::Chrome},
+    {CleanGroup::WindowsCleaning, L"windows"}, {CleanGroup::Programs, L"programs"},
+    {CleanGroup::StartMenu, L"startmenu"},     {CleanGroup::InternetExplorer, L"ie"},
+    {CleanGroup::Firefox, L"firefox"},         {CleanGroup::Chrome, L"chrome"},
+    {CleanGroup::MicrosoftEdge, L"edge"},      {CleanGroup::Brave, L"brave"},
 };
 
 constexpr std::wstring_view kClean = L"-clean";

@@ -1,6 +1,5 @@
 #pragma once
 // The command line of an unattended run: "-clean [all | GROUP...] [-keep-running-browsers]".
-#include "cleaners/browsers/browser_process.h"
 #include "settings/clean_item_catalogue.h"
 
 #include <optional>
@@ -9,11 +8,10 @@
 #include <string_view>
 #include <vector>
 
-// A group as the command line names it; `browser` is the browser ended before the group runs.
+// A group as the command line names it.
 struct CommandGroup {
     CleanGroup code;
     std::wstring_view name;
-    std::optional<BrowserKind> browser;
 };
 std::span<const CommandGroup> CommandGroups();
 

@@ -3,6 +3,7 @@
 #include "app/clean_log.h"
 #include "app/console_output.h"
 #include "app/unattended_command.h"
+#include "cleaners/browsers/browser_process.h"
 #include "cleaners/browsers/index_file_messages.h"
 #include "cleaners/windows/stayed_record.h"
 #include "cleaning/cleaning_run_lock.h"
@@ -19,7 +20,7 @@ namespace {
 
 // The job's progress goes nowhere: nobody watches.
 class NoHost : public JobHost {
-public:
+  public:
     void DisableCleanButton() override {}
     void ShowProgress(const std::wstring&, int) override {}
 };
@@ -37,10 +38,7 @@ void ClearGroup(CleanGroup group) {
 
 // The selection the command asks for, in memory only: nothing is saved.
 void SelectFor(const UnattendedCommand& command) {
-    LoadWindowsSelection();
-    LoadIeSelection();
-    LoadFfSelection();
-    LoadGcSelection();
+    LoadCleanSelection();
     if (command.scope == UnattendedCommand::Scope::Everything) SelectAllItems();
     if (command.scope != UnattendedCommand::Scope::Groups) return;
     for (const CommandGroup& group : CommandGroups())
@@ -52,10 +50,12 @@ void SelectFor(const UnattendedCommand& command) {
 std::vector<SkippedGroup> LeaveOutRunningBrowsers() {
     std::vector<SkippedGroup> skipped;
     for (const CommandGroup& group : CommandGroups()) {
-        if (!group.browser || !AnySelected(group.code) || !BrowserRunning(*group.browser)) continue;
+        if (!AnySelected(group.code)) continue;
+        const std::wstring_view running =
+            RunningImageName(BrowserImageNames(static_cast<int32_t>(group.code)));
+        if (running.empty()) continue;
         ClearGroup(group.code);
-        skipped.push_back({group.code, std::wstring(BrowserImageName(*group.browser)) +
-                                           L" is running (-keep-running-browsers)"});
+        skipped.push_back({group.code, std::wstring(running) + L" is running (-keep-running-browsers)"});
     }
     return skipped;
 }

@@ -20,6 +20,8 @@ auto SwitchOf(Job& job, CleanGroup group) -> decltype(&job.cleanIe) {
     case CleanGroup::InternetExplorer: return &job.cleanIe;
     case CleanGroup::Firefox: return &job.cleanFirefox;
     case CleanGroup::Chrome: return &job.cleanChrome;
+    case CleanGroup::MicrosoftEdge: return &job.cleanEdge;
+    case CleanGroup::Brave: return &job.cleanBrave;
     case CleanGroup::None: break;
     }
     return nullptr;
@@ -33,7 +35,7 @@ void CleaningJob::DecideGroups() {
             *SwitchOf(*this, group) = true;
     }
     if (cleanWindowsCleaning || cleanPrograms || cleanStartMenu) cleanWindows = true;
-    if (cleanIe || cleanFirefox || cleanChrome) cleanBrowsers = true;
+    if (cleanIe || cleanFirefox || cleanChrome || cleanEdge || cleanBrave) cleanBrowsers = true;
 }
 
 bool CleaningJob::GroupEnabled(CleanGroup group) const {

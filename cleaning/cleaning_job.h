@@ -43,7 +43,8 @@ public:
     int32_t groupCode = 0;
 
     // Group switches: only ever set, by DecideGroups.
-    bool cleanIe = false, cleanFirefox = false, cleanChrome = false, cleanBrowsers = false;
+    bool cleanIe = false, cleanFirefox = false, cleanChrome = false, cleanEdge = false, cleanBrave = false;
+    bool cleanBrowsers = false;
     bool cleanWindows = false, cleanWindowsCleaning = false, cleanPrograms = false, cleanStartMenu = false;
 
     // -2 nothing to clean, 0 ready or not finished, 1 the whole sequence ran.

@@ -35,17 +35,26 @@ constexpr std::pair<std::wstring_view, CleanAction> kActions[] = {
     {L"ff_lastsession", A::FfLastSession},
     {L"ff_pwd", A::FfPasswords},
     {L"ff_urls", A::FfUrls},
-    {L"gc_cache", A::GcCache},
-    {L"gc_cookies", A::GcCookies},
-    {L"gc_downloadhistory", A::GcDownloadHistory},
-    {L"gc_pwd", A::GcPasswords},
-    {L"gc_urls", A::GcUrls},
-    {L"gc_lastsession", A::GcLastSession},
+    {L"gc_cache", A::ChromiumCache},
+    {L"gc_cookies", A::ChromiumCookies},
+    {L"gc_downloadhistory", A::ChromiumDownloadHistory},
+    {L"gc_pwd", A::ChromiumPasswords},
+    {L"gc_urls", A::ChromiumUrls},
+    {L"gc_lastsession", A::ChromiumLastSession},
+    {L"me_cache", A::ChromiumCache},
+    {L"me_cookies", A::ChromiumCookies},
+    {L"me_downloadhistory", A::ChromiumDownloadHistory},
+    {L"me_pwd", A::ChromiumPasswords},
+    {L"me_urls", A::ChromiumUrls},
+    {L"me_lastsession", A::ChromiumLastSession},
+    {L"br_cache", A::ChromiumCache},
+    {L"br_cookies", A::ChromiumCookies},
+    {L"br_downloadhistory", A::ChromiumDownloadHistory},
+    {L"br_pwd", A::ChromiumPasswords},
+    {L"br_urls", A::ChromiumUrls},
+    {L"br_lastsession", A::ChromiumLastSession},
 };
 static_assert(std::size(kActions) == kCleanItemCount);
-
-constexpr CleanGroup kGroupOrder[] = {CleanGroup::WindowsCleaning, CleanGroup::Programs, CleanGroup::StartMenu,
-                                      CleanGroup::InternetExplorer, CleanGroup::Firefox, CleanGroup::Chrome};
 
 CleanAction ActionOf(std::wstring_view boxId) {
     auto it = std::find_if(std::begin(kActions), std::end(kActions), [&](auto& a) { return a.first == boxId; });
@@ -60,4 +69,11 @@ std::vector<CleaningStep> StepsOfGroup(CleanGroup group) {
     return steps;
 }
 
-std::span<const CleanGroup> GroupsInRunOrder() { return kGroupOrder; }
+std::span<const CleanGroup> GroupsInRunOrder() {
+    static const std::vector<CleanGroup> order = [] {
+        std::vector<CleanGroup> groups;
+        for (const CleanGroupInfo& info : CleanGroups()) groups.push_back(info.code);
+        return groups;
+    }();
+    return order;
+}

@@ -14,7 +14,8 @@ enum class CleanAction {
     RecentDocuments, RunHistory, SearchHistory, FindComputerHistory, NetworkHistory, LogonUserName,
     IeAutoFormsAndPasswords, IeBrowserHistory, IeCache, IeCookies, IeIndexFiles, IeTypedUrls,
     FfAutoForms, FfCache, FfCookies, FfDownloadHistory, FfLastSession, FfPasswords, FfUrls,
-    GcCache, GcCookies, GcDownloadHistory, GcPasswords, GcUrls, GcLastSession,
+    // The items of every Chromium-family browser, run by the cleaner of the group at hand.
+    ChromiumCache, ChromiumCookies, ChromiumDownloadHistory, ChromiumPasswords, ChromiumUrls, ChromiumLastSession,
 };
 
 struct CleaningStep {
@@ -24,5 +25,5 @@ struct CleaningStep {
 
 // The steps of one group in run order.
 std::vector<CleaningStep> StepsOfGroup(CleanGroup group);
-// The three Windows groups, then the three browser groups: the order in which groups run.
+// The three Windows groups, then the browser groups: the catalogue's order, in which groups run.
 std::span<const CleanGroup> GroupsInRunOrder();

@@ -17,19 +17,20 @@ void RealCleaners::BeginBrowserGroup(CleanGroup group) {
         TerminateBrowser(BrowserKind::Firefox);
         firefox_.emplace();
         break;
-    case CleanGroup::Chrome:
-        // The cleaner finds its profile folder before the browser is ended.
-        chrome_.emplace();
-        TerminateBrowser(BrowserKind::Chrome);
+    default:
+        if (const ChromiumBrowser* browser = FindChromiumBrowser(static_cast<int32_t>(group))) {
+            // The cleaner finds the profiles before the browser is ended.
+            chromium_.emplace(*browser);
+            TerminateBrowser(*browser);
+        }
         break;
-    default: break;
     }
 }
 
 void RealCleaners::EndBrowserGroup(CleanGroup) {
     ie_.reset();
     firefox_.reset();
-    chrome_.reset();
+    chromium_.reset();
 }
 
 void RealCleaners::Run(CleanAction action, HWND dialog) {
@@ -64,11 +65,11 @@ void RealCleaners::Run(CleanAction action, HWND dialog) {
     case A::FfLastSession: if (firefox_) firefox_->CleanLastSession(); break;
     case A::FfPasswords: if (firefox_) firefox_->CleanPasswords(); break;
     case A::FfUrls: if (firefox_) firefox_->CleanUrls(); break;
-    case A::GcCache: if (chrome_) chrome_->CleanCache(dialog); break;
-    case A::GcCookies: if (chrome_) chrome_->CleanProfileFile(ChromeFileKind::Cookies); break;
-    case A::GcDownloadHistory: if (chrome_) chrome_->CleanProfileFile(ChromeFileKind::DownloadHistory); break;
-    case A::GcPasswords: if (chrome_) chrome_->CleanProfileFile(ChromeFileKind::WebData); break;
-    case A::GcUrls: if (chrome_) chrome_->CleanProfileFile(ChromeFileKind::History); break;
-    case A::GcLastSession: if (chrome_) chrome_->CleanLastSession(); break;
+    case A::ChromiumCache: if (chromium_) chromium_->CleanCache(dialog); break;
+    case A::ChromiumCookies: if (chromium_) chromium_->CleanProfileFile(ChromeFileKind::Cookies); break;
+    case A::ChromiumDownloadHistory: if (chromium_) chromium_->CleanProfileFile(ChromeFileKind::DownloadHistory); break;
+    case A::ChromiumPasswords: if (chromium_) chromium_->CleanProfileFile(ChromeFileKind::WebData); break;
+    case A::ChromiumUrls: if (chromium_) chromium_->CleanProfileFile(ChromeFileKind::History); break;
+    case A::ChromiumLastSession: if (chromium_) chromium_->CleanLastSession(); break;
     }
 }

@@ -2,7 +2,7 @@
 // The cleaning job's cleaners in the program: the Windows and browser cleaners themselves.
 #include "cleaning/cleaner_set.h"
 
-#include "cleaners/browsers/chrome_cleaner.h"
+#include "cleaners/browsers/chromium_cleaner.h"
 #include "cleaners/browsers/firefox_cleaner.h"
 #include "cleaners/browsers/ie_cleaner.h"
 #include "cleaners/windows/file_cleaners.h"
@@ -22,5 +22,5 @@ private:
     std::optional<WindowsCleanContext> windows_;
     std::optional<IECleaner> ie_;
     std::optional<FirefoxCleaner> firefox_;
-    std::optional<ChromeCleaner> chrome_;
+    std::optional<ChromiumCleaner> chromium_; // of the Chromium-family browser whose group runs
 };

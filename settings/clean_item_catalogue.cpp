@@ -48,6 +48,20 @@ constexpr CatalogueEntry kCatalogue[] = {
     {L"gc_urls", L"URLs", false, G::Chrome, K::BrowserGc, L"TypeURLS", 1, L"gc_url", 5, &R::gc_urls},
     {L"gc_downloadhistory", L"Download History", false, G::Chrome, K::BrowserGc, L"DownloadHistory", 1, L"gc_downloadhistory", 3, &R::gc_downloadhistory},
 
+    {L"me_cache", L"Cache", false, G::MicrosoftEdge, K::BrowserMe, L"Cache", 1, L"me_cache", 1, &R::me_cache},
+    {L"me_pwd", L"Password", true, G::MicrosoftEdge, K::BrowserMe, L"Pwd", 0, L"me_password", 4, &R::me_pwd},
+    {L"me_cookies", L"Cookies", false, G::MicrosoftEdge, K::BrowserMe, L"Cookies", 1, L"me_cookies", 2, &R::me_cookies},
+    {L"me_lastsession", L"Last Session", true, G::MicrosoftEdge, K::BrowserMe, L"LastSession", 0, L"me_lastsession", 6, &R::me_lastsession},
+    {L"me_urls", L"URLs", false, G::MicrosoftEdge, K::BrowserMe, L"TypeURLS", 1, L"me_url", 5, &R::me_urls},
+    {L"me_downloadhistory", L"Download History", false, G::MicrosoftEdge, K::BrowserMe, L"DownloadHistory", 1, L"me_downloadhistory", 3, &R::me_downloadhistory},
+
+    {L"br_cache", L"Cache", false, G::Brave, K::BrowserBr, L"Cache", 1, L"br_cache", 1, &R::br_cache},
+    {L"br_pwd", L"Password", true, G::Brave, K::BrowserBr, L"Pwd", 0, L"br_password", 4, &R::br_pwd},
+    {L"br_cookies", L"Cookies", false, G::Brave, K::BrowserBr, L"Cookies", 1, L"br_cookies", 2, &R::br_cookies},
+    {L"br_lastsession", L"Last Session", true, G::Brave, K::BrowserBr, L"LastSession", 0, L"br_lastsession", 6, &R::br_lastsession},
+    {L"br_urls", L"URLs", false, G::Brave, K::BrowserBr, L"TypeURLS", 1, L"br_url", 5, &R::br_urls},
+    {L"br_downloadhistory", L"Download History", false, G::Brave, K::BrowserBr, L"DownloadHistory", 1, L"br_downloadhistory", 3, &R::br_downloadhistory},
+
     {L"load_startup", L"Load at Window Startup", false, G::None, K::Setting, L"Startup", 1, L"", 0, &R::load_startup},
     {L"hot_key", L"Hot keys (ctrl+shift H)", false, G::None, K::Setting, L"HotKey", 0, L"", 0, &R::hot_key},
 };
@@ -59,6 +73,8 @@ constexpr CleanGroupInfo kGroups[] = {
     {G::InternetExplorer, L"Internet Explorer", L"Internet Explorer\nHistory", L"Internet Explorer", L"browser_ie_list", L"browser_history_list"},
     {G::Firefox, L"Mozilla Firefox", L"Mozilla Firefox\nHistory", L"Mozilla Firefox", L"browser_ff_list", L"browser_history_list"},
     {G::Chrome, L"Google Chrome", L"Google Chrome\nHistory", L"Google Chrome", L"browser_gc_list", L"browser_history_list"},
+    {G::MicrosoftEdge, L"Microsoft Edge", L"Microsoft Edge\nHistory", L"Microsoft Edge", L"browser_me_list", L"browser_history_list"},
+    {G::Brave, L"Brave", L"Brave\nHistory", L"Brave", L"browser_br_list", L"browser_history_list"},
 };
 
 constexpr bool CountsMatch() {
@@ -100,6 +116,8 @@ std::wstring_view SettingsKeyPath(SettingsKey key) {
     case K::BrowserIe: return L"Software\\Quellbyte\\Freeweare\\Tracewipe\\Browser\\IE";
     case K::BrowserFf: return L"Software\\Quellbyte\\Freeweare\\Tracewipe\\Browser\\FF";
     case K::BrowserGc: return L"Software\\Quellbyte\\Freeweare\\Tracewipe\\Browser\\GC";
+    case K::BrowserMe: return L"Software\\Quellbyte\\Freeweare\\Tracewipe\\Browser\\ME";
+    case K::BrowserBr: return L"Software\\Quellbyte\\Freeweare\\Tracewipe\\Browser\\BR";
     case K::Setting: return L"Software\\Quellbyte\\Freeweare\\Tracewipe\\Setting";
     }
     return {};

@@ -1,5 +1,5 @@
 #pragma once
-// The one table of the 33 clean items and the two program settings: every other part of the program
+// The one table of the 45 clean items and the two program settings: every other part of the program
 // names an item by its check-box id and learns the rest here.
 #include "settings/clean_selection.h"
 
@@ -17,10 +17,12 @@ enum class CleanGroup : int32_t {
     InternetExplorer = 4,
     Firefox = 5,
     Chrome = 6,
+    MicrosoftEdge = 7,
+    Brave = 8,
 };
 
 // The per-user settings keys below "Software\Quellbyte\Freeweare\Tracewipe".
-enum class SettingsKey { WindowsClean, BrowserIe, BrowserFf, BrowserGc, Setting };
+enum class SettingsKey { WindowsClean, BrowserIe, BrowserFf, BrowserGc, BrowserMe, BrowserBr, Setting };
 
 struct CatalogueEntry {
     std::wstring_view boxId; // check-box id on the main page, also the name of the flag
@@ -47,10 +49,11 @@ struct CleanGroupInfo {
     std::wstring_view sectionId; // the history section holding that container
 };
 
-constexpr int kCleanItemCount = 33;
+constexpr int kCleanItemCount = 45;
 
 // Page order: within each settings key, the order of the boxes on the main page.
 std::span<const CatalogueEntry> Catalogue();
+// In the order the cleaning job runs the groups.
 std::span<const CleanGroupInfo> CleanGroups();
 
 // nullptr when no entry has that id (exact, case-sensitive).

@@ -16,8 +16,11 @@ struct SelectionRecord {
     // Windows
     int32_t temp_files, recycle_bin, clip_board, os_dialog, media_player, word_pad, ms_paint, recent_doc,
         run_history, window_search, find_comp, network_history, logon_user;
+    // Microsoft Edge and Brave, after everything above so that the older order stays as it was
+    int32_t me_urls, me_cookies, me_pwd, me_cache, me_lastsession, me_downloadhistory;
+    int32_t br_urls, br_cookies, br_pwd, br_cache, br_lastsession, br_downloadhistory;
 };
-static_assert(sizeof(SelectionRecord) == 35 * sizeof(int32_t));
+static_assert(sizeof(SelectionRecord) == 47 * sizeof(int32_t));
 
 // Zero-filled at start; filled by the settings store while the main window initialises.
 extern SelectionRecord CleanSelection;

@@ -26,6 +26,8 @@ constexpr SubTab kSubTabs[] = {
     {L"browser_ie", &TabGuidance::browserSubTab, 1},
     {L"browser_chrome", &TabGuidance::browserSubTab, 2},
     {L"browser_firefox", &TabGuidance::browserSubTab, 3},
+    {L"browser_edge", &TabGuidance::browserSubTab, 4},
+    {L"browser_brave", &TabGuidance::browserSubTab, 5},
 };
 
 void SyncBoxes(HELEMENT root, SettingsKey key) {
@@ -74,6 +76,8 @@ void SyncWindowsBoxes(HELEMENT root) { SyncBoxes(root, SettingsKey::WindowsClean
 void SyncIeBoxes(HELEMENT root) { SyncBoxes(root, SettingsKey::BrowserIe); }
 void SyncFfBoxes(HELEMENT root) { SyncBoxes(root, SettingsKey::BrowserFf); }
 void SyncGcBoxes(HELEMENT root) { SyncBoxes(root, SettingsKey::BrowserGc); }
+void SyncMeBoxes(HELEMENT root) { SyncBoxes(root, SettingsKey::BrowserMe); }
+void SyncBrBoxes(HELEMENT root) { SyncBoxes(root, SettingsKey::BrowserBr); }
 void SyncSettingBoxes(HELEMENT root) { SyncBoxes(root, SettingsKey::Setting); }
 
 void ToggleItemById(HELEMENT element) {

@@ -9,7 +9,8 @@
 struct TabGuidance {
     int32_t mainTab = 1;       // 1 Windows History, 2 Browser History, 3 Settings, 4 Store
     int32_t windowsSubTab = 0; // group code 1-3 of the Windows sub-tab last shown, 0 before any
-    int32_t browserSubTab = 0; // 1 Internet Explorer, 2 Google Chrome, 3 Mozilla Firefox, 0 before any
+    int32_t browserSubTab = 0; // 1 Internet Explorer, 2 Google Chrome, 3 Mozilla Firefox, 4 Microsoft Edge,
+                               // 5 Brave, 0 before any
     htmlayout::scoped_element guide;     // pannel_guide: the arrow and its text
     htmlayout::scoped_element guideText; // pannel_guide_text
     htmlayout::scoped_element panelNote; // panel_note
@@ -27,6 +28,8 @@ void SyncWindowsBoxes(HELEMENT root);
 void SyncIeBoxes(HELEMENT root);
 void SyncFfBoxes(HELEMENT root);
 void SyncGcBoxes(HELEMENT root);
+void SyncMeBoxes(HELEMENT root);
+void SyncBrBoxes(HELEMENT root);
 void SyncSettingBoxes(HELEMENT root);
 
 // A box changed state: flips the flag its id names (any other element: nothing). The box's new state is

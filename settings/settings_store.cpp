@@ -91,12 +91,25 @@ void LoadWindowsSelection() { LoadKey(SettingsKey::WindowsClean); }
 void LoadIeSelection() { LoadKey(SettingsKey::BrowserIe); }
 void LoadFfSelection() { LoadKey(SettingsKey::BrowserFf); }
 void LoadGcSelection() { LoadKey(SettingsKey::BrowserGc); }
+void LoadMeSelection() { LoadKey(SettingsKey::BrowserMe); }
+void LoadBrSelection() { LoadKey(SettingsKey::BrowserBr); }
 void LoadSettings() { LoadKey(SettingsKey::Setting); }
+
+void LoadCleanSelection() {
+    LoadWindowsSelection();
+    LoadIeSelection();
+    LoadFfSelection();
+    LoadGcSelection();
+    LoadMeSelection();
+    LoadBrSelection();
+}
 
 void SaveWindowsSelection() { SaveKey(SettingsKey::WindowsClean); }
 void SaveIeSelection() { SaveKey(SettingsKey::BrowserIe); }
 void SaveFfSelection() { SaveKey(SettingsKey::BrowserFf); }
 void SaveGcSelection() { SaveKey(SettingsKey::BrowserGc); }
+void SaveMeSelection() { SaveKey(SettingsKey::BrowserMe); }
+void SaveBrSelection() { SaveKey(SettingsKey::BrowserBr); }
 void SaveSettings() { SaveKey(SettingsKey::Setting); }
 
 void SelectAllItems() {

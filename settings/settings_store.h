@@ -17,12 +17,18 @@ void LoadWindowsSelection();
 void LoadIeSelection();
 void LoadFfSelection();
 void LoadGcSelection();
+void LoadMeSelection();
+void LoadBrSelection();
+// Every clean group's key, as a run started without the window needs them.
+void LoadCleanSelection();
 void LoadSettings();
 
 void SaveWindowsSelection();
 void SaveIeSelection();
 void SaveFfSelection();
 void SaveGcSelection();
+void SaveMeSelection();
+void SaveBrSelection();
 void SaveSettings();
 
 // Every clean item selected, in memory only; the two program settings are left alone.

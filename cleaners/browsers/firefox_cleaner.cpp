@@ -1,7 +1,6 @@
 #include "cleaners/browsers/firefox_cleaner.h"
 
 #include "cleaners/browsers/firefox_places.h"
-#include "cleaners/browsers/firefox_profile.h"
 #include "cleaners/browsers/special_folders.h"
 #include "cleaners/windows/file_cleaners.h"
 #include "cleaners/windows/folder_listing.h"
@@ -15,17 +14,25 @@
 
 namespace {
 
-// A database of the profile with the "-wal" and "-shm" files SQLite keeps beside it in write-ahead mode,
-// then the file older versions of Firefox kept the same data in.
-void TruncateAndDeleteDatabase(const wchar_t* database, const wchar_t* older) {
-    const auto profile = ReadFirefoxProfilePath();
-    if (!profile) return;
-    const std::wstring path = *profile + L"\\" + database;
-    for (const wchar_t* suffix : {L"", L"-wal", L"-shm"}) TruncateAndDelete(path + suffix);
-    TruncateAndDelete(*profile + L"\\" + older);
+// `folder` lies inside `parent` (which ends with a backslash), in any case.
+bool IsBelow(const std::wstring& folder, const std::wstring& parent) {
+    return !parent.empty() && folder.size() > parent.size() &&
+           CompareStringOrdinal(folder.c_str(), static_cast<int>(parent.size()), parent.c_str(),
+                                static_cast<int>(parent.size()), TRUE) == CSTR_EQUAL;
 }
 
 } // namespace
+
+FirefoxCleaner::FirefoxCleaner() : profiles_(ReadFirefoxProfiles()) {}
+
+void FirefoxCleaner::TruncateAndDeleteDatabase(const wchar_t* database, const wchar_t* older) {
+    for (const FirefoxProfile& profile : profiles_) {
+        const std::wstring path = profile.folder + L"\\" + database;
+        for (const wchar_t* suffix : {L"", L"-wal", L"-shm"})
+            TruncateAndDelete(path + suffix);
+        TruncateAndDelete(profile.folder + L"\\" + older);
+    }
+}
 
 void FirefoxCleaner::CleanCookies() {
     TruncateAndDeleteDatabase(L"cookies.sqlite", L"cookies.txt");
@@ -36,42 +43,59 @@ void FirefoxCleaner::CleanAutoForms() {
 
 // places.sqlite holds the bookmarks too: only its history rows go, never the file.
 void FirefoxCleaner::CleanUrls() {
-    const auto profile = ReadFirefoxProfilePath();
-    if (!profile) return;
-    RemoveFirefoxHistory(*profile + L"\\places.sqlite");
-    TruncateAndDelete(*profile + L"\\history.dat");
+    for (const FirefoxProfile& profile : profiles_) {
+        RemoveFirefoxHistory(profile.folder + L"\\places.sqlite");
+        TruncateAndDelete(profile.folder + L"\\history.dat");
+    }
 }
 
 // Firefox 3 to 20 kept downloads in their own files; later versions keep them in places.sqlite.
 void FirefoxCleaner::CleanDownloadHistory() {
-    const auto profile = ReadFirefoxProfilePath();
-    if (!profile) return;
-    TruncateAndDelete(*profile + L"\\downloads.sqlite");
-    TruncateAndDelete(*profile + L"\\downloads.rdf");
-    RemoveFirefoxDownloads(*profile + L"\\places.sqlite");
+    for (const FirefoxProfile& profile : profiles_) {
+        TruncateAndDelete(profile.folder + L"\\downloads.sqlite");
+        TruncateAndDelete(profile.folder + L"\\downloads.rdf");
+        RemoveFirefoxDownloads(profile.folder + L"\\places.sqlite");
+    }
+}
+
+void RemoveFirefoxSession(const std::wstring& profileFolder) {
+    for (const wchar_t* name : {L"\\sessionstore.js", L"\\sessionstore.jsonlz4"})
+        DeleteFileRecorded(profileFolder + name);
+    ShellDelete(profileFolder + L"\\sessionstore-backups\\*");
 }
 
 void FirefoxCleaner::CleanLastSession() {
-    const auto profile = ReadFirefoxProfilePath();
-    if (!profile) return;
-    for (const wchar_t* name : {L"\\sessionstore.js", L"\\sessionstore.jsonlz4"})
-        DeleteFileRecorded(*profile + name);
-    ShellDelete(*profile + L"\\sessionstore-backups\\*");
+    for (const FirefoxProfile& profile : profiles_)
+        RemoveFirefoxSession(profile.folder);
 }
 
 // The name alone decides: a profile folder whose own name holds "signons" must not lose every file.
 // key4.db and cert9.db stay: they hold keys and certificates beyond the passwords.
 void FirefoxCleaner::CleanPasswords() {
-    const auto profile = ReadFirefoxProfilePath();
-    if (!profile) return;
-    ForEachEntry(ExtendedLengthPath(*profile), [&](const FolderEntry& entry) {
-        if (std::wcsstr(entry.name, L"signons") != nullptr) DeleteFileRecorded(JoinPath(*profile, entry.name));
-    });
-    for (const wchar_t* name : {L"\\logins.json", L"\\logins-backup.json"})
-        DeleteFileRecorded(*profile + name);
+    for (const FirefoxProfile& profile : profiles_) {
+        ForEachEntry(ExtendedLengthPath(profile.folder), [&](const FolderEntry& entry) {
+            if (std::wcsstr(entry.name, L"signons") != nullptr)
+                DeleteFileRecorded(JoinPath(profile.folder, entry.name));
+        });
+        for (const wchar_t* name : {L"\\logins.json", L"\\logins-backup.json"})
+            DeleteFileRecorded(profile.folder + name);
+    }
 }
 
+// The local data of every profile in the usual place goes whole, listed or not, as it always did; a profile
+// kept elsewhere has its local folder emptied, and one at an absolute path (whose cache Firefox keeps inside
+// the profile) loses its cache folders only.
 void FirefoxCleaner::CleanCache(HWND /*ownerWindow*/) {
     const std::wstring localAppData = SpecialFolder(CSIDL_LOCAL_APPDATA);
-    if (!localAppData.empty()) ShellDelete(localAppData + L"\\Mozilla\\Firefox\\Profiles\\*");
+    const std::wstring localProfiles =
+        localAppData.empty() ? std::wstring() : localAppData + L"\\Mozilla\\Firefox\\Profiles\\";
+    if (!localProfiles.empty()) ShellDelete(localProfiles + L"*");
+    for (const FirefoxProfile& profile : profiles_) {
+        if (profile.absolute) {
+            for (const wchar_t* cache : {L"\\cache2\\*", L"\\startupCache\\*"})
+                ShellDelete(profile.folder + cache);
+        } else if (!profile.localFolder.empty() && !IsBelow(profile.localFolder, localProfiles)) {
+            ShellDelete(profile.localFolder + L"\\*");
+        }
+    }
 }

@@ -1,5 +1,6 @@
 #include "cleaners/browsers/firefox_profile.h"
 
+#include "cleaners/browsers/profiles_ini.h"
 #include "cleaners/browsers/special_folders.h"
 #include "cleaners/windows/long_path.h"
 #include "common/scoped_handles.h"
@@ -8,6 +9,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cwctype>
 #include <string_view>
 #include <vector>
 
@@ -26,65 +28,31 @@ std::optional<std::string> ReadWholeFile(const std::wstring& path) {
     return text;
 }
 
-std::string_view Trimmed(std::string_view s) {
-    const auto first = s.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    return s.substr(first, s.find_last_not_of(" \t") + 1 - first);
-}
-
-struct IniLine {
-    std::string_view section; // the name between the brackets of the section it is in
-    std::string_view key;
-    std::string_view value;
-};
-
-// The key lines of profiles.ini in file order. Lines are split at LF alone, so a CR before it is dropped
-// (profiles.ini written on Windows ends its lines with CRLF), and a UTF-8 byte-order mark is skipped.
-std::vector<IniLine> ParseIni(std::string_view text) {
-    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-    std::vector<IniLine> lines;
-    std::string_view section;
-    for (size_t start = 0; start < text.size();) {
-        const size_t end = std::min(text.find('\n', start), text.size());
-        std::string_view line = text.substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        const std::string_view trimmed = Trimmed(line);
-        if (trimmed.starts_with('[') && trimmed.ends_with(']')) {
-            section = trimmed.substr(1, trimmed.size() - 2);
-            continue;
-        }
-        // A "Path" inside another key's value (a profile may be named "Pathfinder") is not the key.
-        const size_t equals = line.find('=');
-        if (equals != std::string_view::npos)
-            lines.push_back({section, Trimmed(line.substr(0, equals)), line.substr(equals + 1)});
-    }
-    return lines;
-}
-
-// The profiles Firefox may be using, most likely first: the default of each installation ("[Install...]"
-// sections, Firefox 67 and later), the profile marked "Default=1", and the first profile listed.
-std::vector<std::string_view> CandidatePaths(const std::vector<IniLine>& lines) {
-    std::vector<std::string_view> candidates;
-    for (const auto& line : lines)
-        if (line.section.starts_with("Install") && line.key == "Default") candidates.push_back(line.value);
-    for (const auto& marked : lines) {
-        if (marked.key != "Default" || Trimmed(marked.value) != "1" || !marked.section.starts_with("Profile"))
-            continue;
-        for (const auto& line : lines)
-            if (line.section == marked.section && line.key == "Path") candidates.push_back(line.value);
-    }
-    for (const auto& line : lines)
-        if (line.key == "Path") {
-            candidates.push_back(line.value);
-            break;
-        }
-    return candidates;
+DWORD AttributesOf(const std::wstring& path) {
+    return GetFileAttributesW(ExtendedLengthPath(path).c_str());
 }
 
 bool IsFolder(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(ExtendedLengthPath(path).c_str());
+    const DWORD attributes = AttributesOf(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool IsPlainFolder(const std::wstring& path) {
+    return IsFolder(path) && !(AttributesOf(path) & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+// No folder from just below `base` down to `folder` (which lies below it) is a link. With `mustExist`,
+// each is an existing folder; without, the walk ends content at the first missing one, below which
+// nothing can be reached.
+bool NoLinkBelow(const std::wstring& base, const std::wstring& folder, bool mustExist) {
+    size_t at = folder.find(L'\\', base.size() + 1);
+    for (;; at = folder.find(L'\\', at + 1)) {
+        const DWORD attributes = AttributesOf(folder.substr(0, at));
+        if (attributes == INVALID_FILE_ATTRIBUTES) return !mustExist;
+        if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+            return false;
+        if (at == std::wstring::npos) return true;
+    }
 }
 
 std::wstring FromAnsi(std::string_view text) {
@@ -122,15 +90,41 @@ std::optional<std::wstring> ProfileBelow(const std::wstring& firefoxFolder, std:
     return profile;
 }
 
+std::wstring FirefoxFolder() {
+    const std::wstring appData = SpecialFolder(CSIDL_APPDATA);
+    return appData.empty() ? std::wstring() : appData + L"\\Mozilla\\Firefox\\";
+}
+
+// "X:\..." and nothing else: no device, network or stream path.
+std::optional<std::wstring> AbsoluteProfile(std::wstring path) {
+    for (auto& c : path)
+        if (c == L'/') c = L'\\';
+    const bool drivePath = path.size() > 3 && iswalpha(path[0]) && path[1] == L':' && path[2] == L'\\' &&
+                           path.find(L':', 2) == std::wstring::npos;
+    if (!drivePath) return std::nullopt;
+    std::wstring folder = FullPath(path);
+    while (folder.size() > 3 && folder.back() == L'\\')
+        folder.pop_back();
+    const DWORD prefs = AttributesOf(folder + L"\\prefs.js");
+    if (folder.size() <= 3 || !IsPlainFolder(folder) || prefs == INVALID_FILE_ATTRIBUTES ||
+        (prefs & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))
+        return std::nullopt;
+    return folder;
+}
+
+bool SameFolder(const std::wstring& a, const std::wstring& b) {
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
+                                TRUE) == CSTR_EQUAL;
+}
+
 } // namespace
 
 std::optional<std::wstring> ReadFirefoxProfilePath() {
-    const std::wstring appData = SpecialFolder(CSIDL_APPDATA);
-    if (appData.empty()) return std::nullopt;
-    const std::wstring firefoxFolder = appData + L"\\Mozilla\\Firefox\\";
+    const std::wstring firefoxFolder = FirefoxFolder();
+    if (firefoxFolder.empty()) return std::nullopt;
     const auto text = ReadWholeFile(firefoxFolder + L"profiles.ini");
     if (!text) return std::nullopt;
-    const auto candidates = CandidatePaths(ParseIni(*text));
+    const auto candidates = ParseProfilesIni(*text).inUse;
     // A default that names a folder no longer there gives way to the next candidate; the first profile
     // listed is taken even when its folder is missing.
     for (size_t i = 0; i < candidates.size(); ++i) {
@@ -138,4 +132,40 @@ std::optional<std::wstring> ReadFirefoxProfilePath() {
         if (profile && (IsFolder(*profile) || i + 1 == candidates.size())) return profile;
     }
     return std::nullopt;
+}
+
+std::vector<FirefoxProfile> ReadFirefoxProfiles() {
+    const std::wstring firefoxFolder = FirefoxFolder();
+    if (firefoxFolder.empty()) return {};
+    const auto text = ReadWholeFile(firefoxFolder + L"profiles.ini");
+    if (!text) return {};
+    const std::wstring localAppData = SpecialFolder(CSIDL_LOCAL_APPDATA);
+    const std::wstring localFirefox =
+        localAppData.empty() ? std::wstring() : localAppData + L"\\Mozilla\\Firefox\\";
+    const std::wstring base = FullPath(firefoxFolder);
+
+    std::vector<FirefoxProfile> profiles;
+    for (const ProfilesIniProfile& listed : ParseProfilesIni(*text).profiles) {
+        FirefoxProfile profile;
+        if (listed.relative) {
+            const auto folder = ProfileBelow(firefoxFolder, FromAnsi(listed.path));
+            if (!folder) continue;
+            profile.folder = *folder;
+            while (profile.folder.back() == L'\\')
+                profile.folder.pop_back();
+            if (profile.folder.size() <= base.size() || !NoLinkBelow(base, profile.folder, true)) continue;
+            // The same relative path below the local folder, which ProfileBelow has shown stays below it.
+            const std::wstring local = localFirefox + profile.folder.substr(base.size());
+            if (!localFirefox.empty() && NoLinkBelow(localFirefox, local, false)) profile.localFolder = local;
+        } else {
+            const auto folder = AbsoluteProfile(FromAnsi(listed.path));
+            if (!folder) continue;
+            profile.folder = *folder;
+            profile.absolute = true;
+        }
+        if (std::none_of(profiles.begin(), profiles.end(),
+                         [&](const FirefoxProfile& p) { return SameFolder(p.folder, profile.folder); }))
+            profiles.push_back(std::move(profile));
+    }
+    return profiles;
 }

@@ -271,6 +271,15 @@ TEST_F(AppTest, TabsShowGuidanceOrTheCleanButtonAndRememberTheSubTab) {
     EXPECT_TRUE(cleanSaves(kGcKey)) << "a chosen sub-tab shows the Clean button";
     EXPECT_FALSE(testing_support::KeyExists(HKEY_CURRENT_USER, kWindowsKey));
 
+    for (const auto& [tab, key] : {std::pair{L"browser_edge", std::wstring(L"\\Browser\\ME")},
+                                   std::pair{L"browser_brave", std::wstring(L"\\Browser\\BR")}}) {
+        ASSERT_TRUE(app.Click(tab));
+        SaveScreenshot(tab == std::wstring(L"browser_edge") ? "app_tab_browser_edge" : "app_tab_browser_brave",
+                       app.WindowRect());
+        EXPECT_TRUE(cleanSaves(kSettingsRoot + key)) << testing::PrintToString(tab);
+    }
+    EXPECT_FALSE(testing_support::KeyExists(HKEY_CURRENT_USER, kWindowsKey));
+
     ASSERT_TRUE(app.Click(L"main_panel_window"));
     EXPECT_TRUE(SamePixels(Capture(guide), windowsGuide)) << "no Windows sub-tab chosen yet: the guidance";
     ASSERT_TRUE(app.Click(L"windows_application"));
@@ -289,7 +298,7 @@ TEST_F(AppTest, TabsShowGuidanceOrTheCleanButtonAndRememberTheSubTab) {
     ASSERT_TRUE(app.Click(L"main_panel_window"));
     EXPECT_TRUE(cleanSaves(kWindowsKey)) << "the chosen sub-tab is remembered";
     ASSERT_TRUE(app.Click(L"main_panel_browser"));
-    EXPECT_TRUE(cleanSaves(kGcKey));
+    EXPECT_TRUE(cleanSaves(kSettingsRoot + L"\\Browser\\BR")) << "Brave was the last browser sub-tab chosen";
 }
 
 } // namespace

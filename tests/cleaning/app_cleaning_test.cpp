@@ -27,6 +27,8 @@ const std::wstring kWindowsKey = kSettingsRoot + L"\\WindowsClean";
 const std::wstring kIeKey = kSettingsRoot + L"\\Browser\\IE";
 const std::wstring kFfKey = kSettingsRoot + L"\\Browser\\FF";
 const std::wstring kGcKey = kSettingsRoot + L"\\Browser\\GC";
+const std::wstring kMeKey = kSettingsRoot + L"\\Browser\\ME";
+const std::wstring kBrKey = kSettingsRoot + L"\\Browser\\BR";
 const std::wstring kRunMru = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
 
 constexpr wchar_t kNothingTitle[] = L"No Item(s) Selected";
@@ -48,6 +50,14 @@ protected:
         cache_ = root_.Write(L"Local\\Mozilla\\Firefox\\Profiles\\abc.default\\cache2\\entries\\A1");
         EXPECT_TRUE(sentinel_.PlantLinkAt(local_ + L"\\Mozilla\\Firefox\\Profiles\\abc.default\\outside-link"));
         SetString(HKEY_CURRENT_USER, kRunMru, L"a", L"notepad\\1");
+        // The history of a Chromium-family browser, one profile each (Chrome's second one too).
+        for (const auto& profile : {L"Google\\Chrome\\User Data\\Default", L"Google\\Chrome\\User Data\\Profile 1",
+                                    L"Microsoft\\Edge\\User Data\\Default",
+                                    L"BraveSoftware\\Brave-Browser\\User Data\\Default"}) {
+            root_.Write(L"Local\\" + std::wstring(profile) + L"\\Preferences", "{}");
+            histories_.push_back(root_.Write(L"Local\\" + std::wstring(profile) + L"\\History"));
+            EXPECT_TRUE(sentinel_.PlantLinkAt(local_ + L"\\" + profile + L"\\outside-link"));
+        }
     }
     ~CleanCommands() override { DeleteTree(HKEY_CURRENT_USER, kRunMru); }
 
@@ -81,6 +91,20 @@ protected:
         SaveScreenshot(name, rc);
     }
 
+    // After a clean button with browsers in the run: closes the notice, keeps a screenshot of the progress
+    // dialog, presses its Clean and answers the message that follows (null when something did not come).
+    HWND CleanPastTheNotice(RunningApp& app, const char* progressShot, unsigned messageMs = 10000) {
+        HWND notice = NextDialog(app);
+        if (!notice) return nullptr;
+        CloseBox(notice);
+        HWND progress = NextDialog(app, notice);
+        if (!progress) return nullptr;
+        Shot(progress, progressShot);
+        Press(progress, L"btn_Clean");
+        if (!Gone(progress)) return nullptr;
+        return NextDialog(app, progress, messageMs);
+    }
+
     // Clean Now over a Firefox cache of 3,000 files and the cookies: the notice closed, Clean pressed; the
     // progress dialog, null when something did not come.
     HWND StartLongRun(RunningApp*& app) {
@@ -101,6 +125,7 @@ protected:
 
     TestFolder root_;
     std::wstring roaming_, local_, cookies_, prefs_, cache_;
+    std::vector<std::wstring> histories_; // Chrome's two profiles, Edge's, Brave's
     std::vector<std::unique_ptr<ScopedShellFolder>> folders_;
     OutsideSentinel sentinel_;
 };
@@ -145,6 +170,29 @@ TEST_F(CleanCommands, CleanOnTheFirefoxSubTabCleansExactlyItsTwoTickedItemsAfter
     EXPECT_TRUE(SamePixels(seen.text, expected.text));
 }
 
+// URLs ticked for all three Chromium-family browsers: Clean on the Edge sub-tab saves Edge's key and cleans
+// Edge alone.
+TEST_F(CleanCommands, CleanOnTheEdgeSubTabCleansEdgeOnly) {
+    StoreAll(0);
+    for (const auto& key : {kGcKey, kMeKey, kBrKey}) SetDword(HKEY_CURRENT_USER, key, L"TypeURLS", 1);
+    SetDword(HKEY_CURRENT_USER, kFfKey, L"Cookies", 1);
+    RunningApp& app = StartShown();
+    ASSERT_NE(app.Window(), nullptr);
+    ASSERT_TRUE(app.Click(L"main_panel_browser"));
+    ASSERT_TRUE(app.Click(L"browser_edge"));
+    DeleteTree(HKEY_CURRENT_USER, kMeKey);
+    ASSERT_TRUE(app.Click(L"btn_panelClean"));
+    HWND box = CleanPastTheNotice(app, "app_progress_edge_before");
+    ASSERT_NE(box, nullptr);
+    CloseBox(box);
+
+    EXPECT_FALSE(PathExists(histories_[2])) << "Edge";
+    for (const size_t kept : {0u, 1u, 3u}) EXPECT_TRUE(PathExists(histories_[kept])) << kept;
+    EXPECT_TRUE(PathExists(cookies_));
+    EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kMeKey, L"TypeURLS"), 1u) << "Clean saved the group's key";
+    EXPECT_TRUE(sentinel_.Intact());
+}
+
 TEST_F(CleanCommands, CleanNowWithNothingTickedSaysSoWithoutADialog) {
     StoreAll(0);
     RunningApp& app = StartShown();
@@ -169,15 +217,7 @@ TEST_F(CleanCommands, CleanAllCleansEveryTraceThenTheBoxesAndFlagsAgreeAgain) {
     RunningApp& app = StartShown();
     ASSERT_NE(app.Window(), nullptr);
     ASSERT_TRUE(app.Click(L"btn_cleanAll"));
-    HWND notice = NextDialog(app);
-    ASSERT_NE(notice, nullptr);
-    CloseBox(notice);
-    HWND progress = NextDialog(app, notice);
-    ASSERT_NE(progress, nullptr);
-    Shot(progress, "app_progress_all_items_before");
-    Press(progress, L"btn_Clean");
-    ASSERT_TRUE(Gone(progress));
-    HWND box = NextDialog(app, progress, 60000);
+    HWND box = CleanPastTheNotice(app, "app_progress_all_items_before", 60000);
     ASSERT_NE(box, nullptr);
     Shot(box, "app_delete_successfully_all");
     const BoxLook seen = Look(box);
@@ -186,6 +226,7 @@ TEST_F(CleanCommands, CleanAllCleansEveryTraceThenTheBoxesAndFlagsAgreeAgain) {
     EXPECT_FALSE(PathExists(cookies_));
     EXPECT_FALSE(PathExists(cache_));
     EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kRunMru, L"a"));
+    for (const auto& history : histories_) EXPECT_FALSE(PathExists(history)) << testing::PrintToString(history);
     EXPECT_TRUE(sentinel_.Intact());
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kFfKey) && ReadDword(HKEY_CURRENT_USER, kFfKey, L"Cache") == 1u)
         << "Clean All saves nothing";

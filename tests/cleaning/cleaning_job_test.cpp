@@ -22,8 +22,8 @@ const wchar_t* Name(CleanAction a) {
         L"PaintHistory", L"WordPadHistory", L"RecentDocuments", L"RunHistory", L"SearchHistory",
         L"FindComputerHistory", L"NetworkHistory", L"LogonUserName", L"IeAutoFormsAndPasswords",
         L"IeBrowserHistory", L"IeCache", L"IeCookies", L"IeIndexFiles", L"IeTypedUrls", L"FfAutoForms", L"FfCache",
-        L"FfCookies", L"FfDownloadHistory", L"FfLastSession", L"FfPasswords", L"FfUrls", L"GcCache", L"GcCookies",
-        L"GcDownloadHistory", L"GcPasswords", L"GcUrls", L"GcLastSession"};
+        L"FfCookies", L"FfDownloadHistory", L"FfLastSession", L"FfPasswords", L"FfUrls", L"ChromiumCache",
+        L"ChromiumCookies", L"ChromiumDownloadHistory", L"ChromiumPasswords", L"ChromiumUrls", L"ChromiumLastSession"};
     return names[static_cast<int>(a)];
 }
 
@@ -122,7 +122,8 @@ TEST_F(CleaningJobTest, SingleGroupNamingAnEmptyGroupEnablesNothing) {
     job.groupCode = 5;
     job.DecideGroups();
     job.CountSteps();
-    EXPECT_FALSE(job.cleanWindows || job.cleanBrowsers || job.cleanFirefox || job.cleanChrome);
+    EXPECT_FALSE(job.cleanWindows || job.cleanBrowsers || job.cleanFirefox || job.cleanChrome || job.cleanEdge ||
+                 job.cleanBrave);
     EXPECT_EQ(totalSteps, 0);
     EXPECT_EQ(job.jobResult, -2);
 }
@@ -138,14 +139,18 @@ TEST_F(CleaningJobTest, AllItemsRunInTheFixedOrderWithTruncatedPercentages) {
         L"IeIndexFiles", L"IeTypedUrls", L"}browser",
         L"end browser 5", L"FfAutoForms", L"FfCache", L"FfCookies", L"FfDownloadHistory", L"FfLastSession",
         L"FfPasswords", L"FfUrls", L"}browser",
-        L"end browser 6", L"GcCache", L"GcCookies", L"GcDownloadHistory", L"GcPasswords", L"GcUrls",
-        L"GcLastSession", L"}browser"};
+        L"end browser 6", L"ChromiumCache", L"ChromiumCookies", L"ChromiumDownloadHistory", L"ChromiumPasswords",
+        L"ChromiumUrls", L"ChromiumLastSession", L"}browser",
+        L"end browser 7", L"ChromiumCache", L"ChromiumCookies", L"ChromiumDownloadHistory", L"ChromiumPasswords",
+        L"ChromiumUrls", L"ChromiumLastSession", L"}browser",
+        L"end browser 8", L"ChromiumCache", L"ChromiumCookies", L"ChromiumDownloadHistory", L"ChromiumPasswords",
+        L"ChromiumUrls", L"ChromiumLastSession", L"}browser"};
     EXPECT_EQ(log, expected);
-    EXPECT_EQ(totalSteps, 33);
-    ASSERT_EQ(cleaners_.percentAtStep.size(), 33u);
+    EXPECT_EQ(totalSteps, 45);
+    ASSERT_EQ(cleaners_.percentAtStep.size(), 45u);
     EXPECT_EQ(cleaners_.percentAtStep[0], 0);
-    EXPECT_EQ(cleaners_.percentAtStep[1], 3);
-    EXPECT_EQ(cleaners_.percentAtStep[32], 96);
+    EXPECT_EQ(cleaners_.percentAtStep[1], 2);
+    EXPECT_EQ(cleaners_.percentAtStep[44], 97);
     EXPECT_EQ(host_.lastPercent, 100);
     EXPECT_EQ(result_, 1);
 }
@@ -163,7 +168,7 @@ TEST_F(CleaningJobTest, WindowsPhaseEndsBeforeAnyBrowserIsEnded) {
     CleanSelection.logon_user = 1;
     CleanSelection.ie_urls = CleanSelection.ff_urls = CleanSelection.gc_urls = 1;
     EXPECT_EQ(RunJob(), (Log{L"windows{", L"LogonUserName", L"}windows", L"end browser 4", L"IeTypedUrls", L"}browser",
-                             L"end browser 5", L"FfUrls", L"}browser", L"end browser 6", L"GcUrls", L"}browser"}));
+                             L"end browser 5", L"FfUrls", L"}browser", L"end browser 6", L"ChromiumUrls", L"}browser"}));
 }
 
 TEST_F(CleaningJobTest, ProgressTextAndArithmetic) {

@@ -1,4 +1,4 @@
-// The real job over all 33 items on a prefix seeded with history for every item.
+// The real job over all 45 items on a prefix seeded with history for every item.
 #include "cleaners/browsers/index_file_messages.h"
 #include "job_dialog.h"
 #include "real_job.h"
@@ -106,7 +106,6 @@ TEST(FullJob, EverySeededTraceGoesAndNothingBeyond) {
         root.Write(L"Local\\Google\\Chrome\\User Data\\Default\\Cookies"),
         root.Write(L"Local\\Google\\Chrome\\User Data\\Default\\History"),
         root.Write(L"Local\\Google\\Chrome\\User Data\\Default\\Downloads.plist"),
-        root.Write(L"Local\\Google\\Chrome\\User Data\\Default\\Web Data"),
         root.Write(L"Local\\Google\\Chrome\\User Data\\Default\\Cache\\data_0"),
         root.Write(L"Local\\Google\\Chrome\\User Data\\Default\\Network\\Cookies"),
         root.Write(L"Local\\Google\\Chrome\\User Data\\Default\\History-journal"),
@@ -116,16 +115,32 @@ TEST(FullJob, EverySeededTraceGoesAndNothingBeyond) {
         root.Write(L"Local\\Google\\Chrome\\User Data\\Default\\GPUCache\\data_0"),
         root.Write(L"Local\\Google\\Chrome\\User Data\\Default\\Sessions\\Session_13350000000000001"),
         root.Write(L"Local\\Google\\Chrome\\User Data\\Default\\Current Session"),
+        root.Write(L"Local\\Google\\Chrome\\User Data\\Profile 2\\History"),
+        root.Write(L"Local\\Google\\Chrome\\User Data\\Profile 2\\Top Sites"),
+        root.Write(L"Local\\Microsoft\\Edge\\User Data\\Default\\Cookies"),
+        root.Write(L"Local\\Microsoft\\Edge\\User Data\\Default\\History"),
+        root.Write(L"Local\\Microsoft\\Edge\\User Data\\Default\\Cache\\Cache_Data\\data_0"),
+        root.Write(L"Local\\BraveSoftware\\Brave-Browser\\User Data\\Default\\History"),
+        root.Write(L"Local\\BraveSoftware\\Brave-Browser\\User Data\\Profile 1\\Network\\Cookies"),
+        root.Write(L"Roaming\\Mozilla\\Firefox\\Profiles\\unused.default\\cookies.sqlite"),
     };
     const std::vector<std::wstring> kept = {
         root.Write(L"Recent\\desktop.ini"), root.Write(L"NetHood\\desktop.ini"), profile + L"\\prefs.js",
         root.Write(L"Local\\Google\\Chrome\\User Data\\Profile 1\\Cookies"), chrome + L"\\Preferences",
         root.Write(L"Roaming\\Mozilla\\Firefox\\Profiles\\abc.default\\key4.db"),
         root.Write(L"Roaming\\Mozilla\\Firefox\\Profiles\\abc.default\\cert9.db"),
-        root.Write(L"Roaming\\Mozilla\\Firefox\\Profiles\\unused.default\\cookies.sqlite"),
-        root.Write(L"Local\\Google\\Chrome\\User Data\\Default\\Bookmarks"), places};
+        root.Write(L"Local\\Google\\Chrome\\User Data\\Default\\Bookmarks"), places,
+        // No database: nothing in it can be told apart from the addresses and cards it may hold.
+        root.Write(L"Local\\Google\\Chrome\\User Data\\Default\\Web Data"),
+        root.Write(L"Local\\Microsoft\\Edge\\User Data\\Default\\Bookmarks"),
+        root.Write(L"Local\\Microsoft\\Edge\\User Data\\Local State", "{}")};
     root.Write(L"Roaming\\Mozilla\\Firefox\\Profiles\\abc.default\\prefs.js");
-    root.Write(L"Local\\Google\\Chrome\\User Data\\Default\\Preferences");
+    for (const auto& profile : {L"Google\\Chrome\\User Data\\Default", L"Google\\Chrome\\User Data\\Profile 2",
+                                L"Microsoft\\Edge\\User Data\\Default", L"BraveSoftware\\Brave-Browser\\User Data\\Default",
+                                L"BraveSoftware\\Brave-Browser\\User Data\\Profile 1"}) {
+        root.Write(L"Local\\" + std::wstring(profile) + L"\\Preferences");
+        ASSERT_TRUE(sentinel.PlantLinkAt(local + L"\\" + profile + L"\\outside-link"));
+    }
     for (const std::wstring& folder : {temp.Path(), local + L"\\Temp", recent, nethood, history,
                                        local + L"\\Mozilla\\Firefox\\Profiles\\abc.default",
                                        chrome + L"\\Cache", chrome + L"\\Sessions",
@@ -161,7 +176,7 @@ TEST(FullJob, EverySeededTraceGoesAndNothingBeyond) {
     ASSERT_TRUE(job.StartJob(dialog.Window()));
     ASSERT_TRUE(dialog.RunUntilClosed(120000));
     EXPECT_EQ(job.jobResult, 1);
-    EXPECT_EQ(doneSteps, 33);
+    EXPECT_EQ(doneSteps, 45);
 
     EXPECT_TRUE(sentinel.Intact());
     for (const auto& path : traces) EXPECT_FALSE(PathExists(path)) << std::string(path.begin(), path.end());

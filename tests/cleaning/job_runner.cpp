@@ -10,10 +10,7 @@ int wmain(int argc, wchar_t** argv) {
     if (argc < 2) return 2;
     HANDLE begins = OpenEventW(EVENT_MODIFY_STATE, FALSE, argv[1]);
     if (!begins) return 1;
-    LoadWindowsSelection();
-    LoadIeSelection();
-    LoadFfSelection();
-    LoadGcSelection();
+    LoadCleanSelection();
     RealJob real;
     SetEvent(begins);
     CloseHandle(begins);

@@ -51,6 +51,8 @@ class KilledJob : public ::testing::Test {
         SaveIeSelection();
         SaveFfSelection();
         SaveGcSelection();
+        SaveMeSelection();
+        SaveBrSelection();
     }
 
     // History for every selected item, the databases as they were made.

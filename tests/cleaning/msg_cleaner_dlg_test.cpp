@@ -273,7 +273,7 @@ TEST_F(ProgressDialog, NothingToCleanClosesAtOnceWithoutShowingAnything) {
     EXPECT_TRUE(cleaners_.Actions().empty());
 }
 
-TEST_F(ProgressDialog, EveryItemShowsAllThirtyThreeLinesInAScrollingListAndExitBeforeCleanCleansNothing) {
+TEST_F(ProgressDialog, EveryItemShowsAllFortyFiveLinesInAScrollingListAndExitBeforeCleanCleansNothing) {
     SelectAllItems();
     MsgCleanerDlg dialog(owner_.hwnd(), cleaners_);
     PageState before;
@@ -284,7 +284,7 @@ TEST_F(ProgressDialog, EveryItemShowsAllThirtyThreeLinesInAScrollingListAndExitB
         if (!progress) return;
         before = Look(progress);
         owner_.OnUiThread([&] {
-            lastLine = LocationOf(progress, L"gc_downloadhistory");
+            lastLine = LocationOf(progress, L"br_downloadhistory");
             list = LocationOf(progress, L"progress_bar");
         });
         Screenshot(progress, "progress_before_all_items");
@@ -294,8 +294,8 @@ TEST_F(ProgressDialog, EveryItemShowsAllThirtyThreeLinesInAScrollingListAndExitB
     dialog.Run();
     user.Join();
 
-    EXPECT_EQ(before.Shown().size(), 33u + 8u);
-    EXPECT_EQ(totalSteps.load(), 33);
+    EXPECT_EQ(before.Shown().size(), 45u + 10u);
+    EXPECT_EQ(totalSteps.load(), 45);
     EXPECT_GT(lastLine.bottom, list.top) << "the list reaches below the bar: it must scroll to show its end";
     EXPECT_EQ(dialog.JobResult(), 0);
     EXPECT_TRUE(cleaners_.Actions().empty());

@@ -49,6 +49,9 @@ SeededHistory::SeededHistory() {
     const std::wstring firefox = roaming + L"\\Mozilla\\Firefox\\Profiles\\journey.default";
     const std::wstring firefoxLocal = local + L"\\Mozilla\\Firefox\\Profiles\\journey.default";
     const std::wstring chrome = local + L"\\Google\\Chrome\\User Data\\Default";
+    const std::wstring chromeSecond = local + L"\\Google\\Chrome\\User Data\\Profile 2";
+    const std::wstring edge = local + L"\\Microsoft\\Edge\\User Data\\Default";
+    const std::wstring brave = local + L"\\BraveSoftware\\Brave-Browser\\User Data\\Default";
     WriteFile(roaming + L"\\Mozilla\\Firefox\\profiles.ini",
               "[General]\r\nStartWithLastProfile=1\r\n\r\n[Profile0]\r\nName=default\r\nIsRelative=1\r\n"
               "Path=Profiles/journey.default\r\n");
@@ -89,8 +92,21 @@ SeededHistory::SeededHistory() {
         {L"gc_cookies", K::File, chrome + L"\\Cookies", L""},
         {L"gc_urls", K::File, chrome + L"\\History", L""},
         {L"gc_downloadhistory", K::File, chrome + L"\\Downloads.plist", L""},
-        {L"gc_pwd", K::File, chrome + L"\\Web Data", L""},
+        {L"gc_pwd", K::File, chrome + L"\\Login Data", L""},
         {L"gc_cache", K::File, chrome + L"\\Cache\\data_0", L""},
+        {L"gc_urls", K::File, chromeSecond + L"\\History", L""},
+        {L"gc_urls", K::File, chromeSecond + L"\\Top Sites", L""},
+        {L"gc_cookies", K::File, chromeSecond + L"\\Network\\Cookies", L""},
+        {L"me_cookies", K::File, edge + L"\\Network\\Cookies", L""},
+        {L"me_urls", K::File, edge + L"\\History", L""},
+        {L"me_downloadhistory", K::File, edge + L"\\Downloads.plist", L""},
+        {L"me_pwd", K::File, edge + L"\\Login Data", L""},
+        {L"me_cache", K::File, edge + L"\\Cache\\Cache_Data\\data_0", L""},
+        {L"br_cookies", K::File, brave + L"\\Network\\Cookies", L""},
+        {L"br_urls", K::File, brave + L"\\History", L""},
+        {L"br_downloadhistory", K::File, brave + L"\\Downloads.plist", L""},
+        {L"br_pwd", K::File, brave + L"\\Login Data", L""},
+        {L"br_cache", K::File, brave + L"\\Cache\\Cache_Data\\data_0", L""},
     };
     for (const Trace& trace : traces_) Seed(trace);
     placesPath_ = firefox + L"\\places.sqlite";
@@ -100,13 +116,15 @@ SeededHistory::SeededHistory() {
     }
 
     keepers_ = {recent + L"\\desktop.ini", netHood + L"\\desktop.ini", firefox + L"\\prefs.js",
-                chrome + L"\\Preferences", local + L"\\Google\\Chrome\\User Data\\Profile 1\\Cookies"};
+                chrome + L"\\Preferences", local + L"\\Google\\Chrome\\User Data\\Profile 1\\Cookies",
+                chrome + L"\\Bookmarks", chromeSecond + L"\\Preferences", edge + L"\\Preferences",
+                edge + L"\\Bookmarks", brave + L"\\Preferences"};
     for (const std::wstring& keeper : keepers_) WriteFile(keeper);
     testing_support::SetString(HKEY_CURRENT_USER, kWinlogon, L"Journey keep", L"1");
     keepers_.push_back(kWinlogon + L"|Journey keep");
 
     for (const std::wstring& folder : {temp + L"\\journey", local + L"\\Temp", recent, netHood, history, firefoxLocal,
-                                       chrome + L"\\Cache"})
+                                       chrome + L"\\Cache", edge + L"\\Cache", brave + L"\\Cache\\Cache_Data"})
         outside_.PlantLinkAt(folder + L"\\outside-link");
 }
 

@@ -209,7 +209,9 @@ TEST_F(MainPageTest, TabsFollowTheStructureTheTabsBehaviorExpects) {
                                                                  {L"windows_application", CleanGroup::Programs}};
     const std::pair<const wchar_t*, CleanGroup> browserTabs[] = {{L"browser_ie", CleanGroup::InternetExplorer},
                                                                  {L"browser_firefox", CleanGroup::Firefox},
-                                                                 {L"browser_chrome", CleanGroup::Chrome}};
+                                                                 {L"browser_chrome", CleanGroup::Chrome},
+                                                                 {L"browser_edge", CleanGroup::MicrosoftEdge},
+                                                                 {L"browser_brave", CleanGroup::Brave}};
     auto checkRow = [&](const auto& tabs, const char* stripClass, const char* mainPanel) {
         unsigned expectedIndex = 0;
         for (auto [id, group] : tabs) {
@@ -269,6 +271,12 @@ const std::vector<std::pair<CleanGroup, std::vector<std::pair<const wchar_t*, co
     {CleanGroup::Chrome,
      {{L"gc_cache", L"Cache"}, {L"gc_cookies", L"Cookies"}, {L"gc_url", L"URLs"}, {L"gc_password", L"Passwords"},
       {L"gc_lastsession", L"Last Session"}, {L"gc_downloadhistory", L"Download History"}}},
+    {CleanGroup::MicrosoftEdge,
+     {{L"me_cache", L"Cache"}, {L"me_cookies", L"Cookies"}, {L"me_url", L"URLs"}, {L"me_password", L"Passwords"},
+      {L"me_lastsession", L"Last Session"}, {L"me_downloadhistory", L"Download History"}}},
+    {CleanGroup::Brave,
+     {{L"br_cache", L"Cache"}, {L"br_cookies", L"Cookies"}, {L"br_url", L"URLs"}, {L"br_password", L"Passwords"},
+      {L"br_lastsession", L"Last Session"}, {L"br_downloadhistory", L"Download History"}}},
 };
 
 TEST_F(ProgressPageTest, StartsWithEveryListHiddenAndCarriesTheLinesTheDialogShows) {
@@ -309,7 +317,7 @@ TEST_F(ProgressPageTest, StartsWithEveryListHiddenAndCarriesTheLinesTheDialogSho
     }
 }
 
-// The dialog takes the page's minimal size: with all 33 lines shown the list scrolls and the dialog keeps its
+// The dialog takes the page's minimal size: with all 45 lines shown the list scrolls and the dialog keeps its
 // size; the engine draws no bar of its own, so the page's fill follows the value the dialog sets.
 TEST_F(ProgressPageTest, ListScrollsWhenEveryLineShowsAndTheBarFollowsItsValue) {
     auto before = MinSize();
@@ -326,7 +334,7 @@ TEST_F(ProgressPageTest, ListScrollsWhenEveryLineShowsAndTheBarFollowsItsValue) 
     HTMLayoutSelectParent(ById(L"windows_history_list"), "*", 2, &list);
     RECT listBox{};
     HTMLayoutGetElementLocation(list, &listBox, ROOT_RELATIVE | BORDER_BOX);
-    EXPECT_GT(Box(L"gc_downloadhistory").bottom, listBox.bottom);
+    EXPECT_GT(Box(L"br_downloadhistory").bottom, listBox.bottom);
 
     HELEMENT fill = window.Find("#progress_bar > *");
     ASSERT_NE(fill, nullptr);

@@ -23,7 +23,7 @@ constexpr char kPage[] = R"html(<html><body>
 <div id=main_panel_window></div><div id=main_panel_browser></div><div id=main_panel_setting></div>
 <div id=main_panel_store></div><div id=windows_cleaning></div><div id=windows_application></div>
 <div id=windows_startmenu></div><div id=browser_ie></div><div id=browser_chrome></div>
-<div id=browser_firefox></div><div id=elsewhere></div>
+<div id=browser_firefox></div><div id=browser_edge></div><div id=browser_brave></div><div id=elsewhere></div>
 </body></html>)html";
 
 void HLCALL KeepText(const wchar_t* chars, unsigned length, void* out) {
@@ -148,7 +148,8 @@ TEST_F(OptionPanels, TabsShowGuidanceUntilASubTabIsChosenAndRememberIt) {
         EXPECT_EQ(view_.windowsSubTab, expected);
         EXPECT_EQ(Visible(), "nc");
     }
-    for (auto [id, expected] : {std::pair{L"browser_ie", 1}, {L"browser_firefox", 3}}) {
+    for (auto [id, expected] :
+         {std::pair{L"browser_edge", 4}, {L"browser_brave", 5}, {L"browser_ie", 1}, {L"browser_firefox", 3}}) {
         Expand(id);
         EXPECT_EQ(view_.browserSubTab, expected);
     }

@@ -48,10 +48,7 @@ TEST(SettingsKill, SaveEndedAtAnyMomentLeavesWholeValues) {
             on += value == 1;
         }
         mixed += on != 0 && on != static_cast<int>(Catalogue().size());
-        LoadWindowsSelection();
-        LoadIeSelection();
-        LoadFfSelection();
-        LoadGcSelection();
+        LoadCleanSelection();
         LoadSettings();
         for (const auto& e : Catalogue())
             EXPECT_LE(static_cast<uint32_t>(CleanSelection.*(e.flag)), 1u);

@@ -17,6 +17,8 @@ int wmain(int argc, wchar_t** argv) {
         SaveIeSelection();
         SaveFfSelection();
         SaveGcSelection();
+        SaveMeSelection();
+        SaveBrSelection();
         SaveSettings();
         SetEvent(saved);
     }

@@ -26,6 +26,8 @@ void LoadEverything() {
     LoadIeSelection();
     LoadFfSelection();
     LoadGcSelection();
+    LoadMeSelection();
+    LoadBrSelection();
     LoadSettings();
 }
 
@@ -34,6 +36,8 @@ void SaveEverything() {
     SaveIeSelection();
     SaveFfSelection();
     SaveGcSelection();
+    SaveMeSelection();
+    SaveBrSelection();
     SaveSettings();
 }
 
@@ -82,6 +86,30 @@ TEST_F(SettingsStore, ChromeBoxesComeBackUnderTheirValueNames) {
     EXPECT_EQ(CleanSelection.gc_pwd, 1);
     EXPECT_EQ(CleanSelection.gc_lastsession, 1);
     EXPECT_EQ(CleanSelection.gc_cache, 0);
+}
+
+// Edge and Brave keep Chrome's value names under keys of their own: saving one touches no other browser.
+TEST_F(SettingsStore, EdgeAndBraveKeysAreTheirOwn) {
+    CleanSelection.gc_urls = 1;
+    CleanSelection.me_urls = 0;
+    CleanSelection.me_pwd = 1;
+    CleanSelection.br_urls = 1;
+    SaveMeSelection();
+    const std::wstring me = Path(SettingsKey::BrowserMe);
+    EXPECT_EQ(me, L"Software\\Quellbyte\\Freeweare\\Tracewipe\\Browser\\ME");
+    EXPECT_EQ(ReadUserDword(me.c_str(), L"TypeURLS", 7), 0u);
+    EXPECT_EQ(ReadUserDword(me.c_str(), L"Pwd", 7), 1u);
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, Path(SettingsKey::BrowserGc)));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, Path(SettingsKey::BrowserBr)));
+    SaveBrSelection();
+    CleanSelection = {};
+    LoadMeSelection();
+    LoadBrSelection();
+    EXPECT_EQ(CleanSelection.me_pwd, 1);
+    EXPECT_EQ(CleanSelection.me_urls, 0);
+    EXPECT_EQ(CleanSelection.br_urls, 1);
+    EXPECT_EQ(CleanSelection.br_cache, 0) << "saved as it was";
+    EXPECT_EQ(CleanSelection.gc_urls, 0) << "not loaded";
 }
 
 TEST_F(SettingsStore, ValuesOfTheWrongSizeFallBackToTheDefault) {

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace testing_support {
 
@@ -351,6 +352,54 @@ void MakeChromeHistory(const std::wstring& path, int visits, int downloads) {
             chain.Run(d, 0, from);
             chain.Run(d, 1, "https://cdn.files.example/report" + std::to_string(d) + ".zip");
             slice.Run(d);
+        }
+    }
+    db.Execute("COMMIT");
+}
+
+// The tables of "Web Data" that matter here, as current versions write them (webdata/ of Chromium).
+constexpr const char* kWebDataSchema = R"(
+CREATE TABLE meta (key LONGVARCHAR NOT NULL UNIQUE PRIMARY KEY, value LONGVARCHAR);
+CREATE TABLE autofill (name VARCHAR, value VARCHAR, value_lower VARCHAR, date_created INTEGER DEFAULT 0,
+  date_last_used INTEGER DEFAULT 0, count INTEGER DEFAULT 1, PRIMARY KEY (name, value));
+CREATE INDEX autofill_name ON autofill (name);
+CREATE INDEX autofill_name_value_lower ON autofill (name, value_lower);
+CREATE TABLE addresses (guid VARCHAR PRIMARY KEY, record_type INTEGER, use_count INTEGER NOT NULL DEFAULT 0,
+  use_date INTEGER NOT NULL DEFAULT 0, date_modified INTEGER NOT NULL DEFAULT 0, language_code VARCHAR,
+  label VARCHAR, initial_creator_id INTEGER DEFAULT 0, last_modifier_id INTEGER DEFAULT 0);
+CREATE TABLE credit_cards (guid VARCHAR PRIMARY KEY, name_on_card VARCHAR, expiration_month INTEGER,
+  expiration_year INTEGER, card_number_encrypted BLOB, date_modified INTEGER NOT NULL DEFAULT 0,
+  origin VARCHAR DEFAULT '', use_count INTEGER NOT NULL DEFAULT 0, use_date INTEGER NOT NULL DEFAULT 0,
+  billing_address_id VARCHAR, nickname VARCHAR);
+CREATE TABLE keywords (id INTEGER PRIMARY KEY, short_name VARCHAR NOT NULL, keyword VARCHAR NOT NULL,
+  favicon_url VARCHAR NOT NULL, url VARCHAR NOT NULL, safe_for_autoreplace INTEGER, originating_url VARCHAR,
+  date_created INTEGER DEFAULT 0, usage_count INTEGER DEFAULT 0, input_encodings VARCHAR,
+  suggest_url VARCHAR, prepopulate_id INTEGER DEFAULT 0);
+INSERT INTO meta VALUES ('version', '134'), ('last_compatible_version', '134');
+INSERT INTO addresses (guid, record_type, label) VALUES ('a1', 0, 'Home'), ('a2', 0, 'Office');
+INSERT INTO credit_cards (guid, name_on_card, expiration_month, expiration_year) VALUES ('c1', 'A Person', 4, 2031);
+INSERT INTO keywords (id, short_name, keyword, favicon_url, url) VALUES
+  (1, 'Search', 'search.example', '', 'https://search.example/?q={searchTerms}'),
+  (2, 'Wiki', 'wiki', '', 'https://wiki.example/{searchTerms}'),
+  (3, 'Maps', 'maps', '', 'https://maps.example/{searchTerms}');
+)";
+
+void MakeChromeWebData(const std::wstring& path, int entries, bool legacyLogins) {
+    TestDatabase db(path);
+    db.Execute(kWebDataSchema);
+    if (legacyLogins)
+        db.Execute("CREATE TABLE logins (origin_url VARCHAR NOT NULL, username_value VARCHAR, "
+                   "password_value BLOB, signon_realm VARCHAR NOT NULL)");
+    db.Execute("BEGIN");
+    {
+        Statement entry(db.Handle(), "INSERT INTO autofill (name, value, value_lower, date_created) VALUES (?, ?, ?, ?)");
+        std::optional<Statement> login;
+        if (legacyLogins)
+            login.emplace(db.Handle(), "INSERT INTO logins VALUES ('https://mail.example/', ?, ?, 'https://mail.example/')");
+        for (int i = 1; i <= entries; ++i) {
+            const std::string value = "typed-secret-" + std::to_string(i);
+            entry.Run("email", value, value, kStart + i);
+            if (login) login->Run("user" + std::to_string(i), value);
         }
     }
     db.Execute("COMMIT");

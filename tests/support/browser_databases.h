@@ -58,4 +58,9 @@ PlacesBookmarks ReadBookmarks(TestDatabase& db);
 // a redirect chain of two URLs and one slice).
 void MakeChromeHistory(const std::wstring& path, int visits, int downloads);
 
+// Chromium's "Web Data" with `entries` typed form entries (each value holds "typed-secret"), two saved
+// addresses, one payment card and three search engines; `legacyLogins` adds the "logins" table old versions
+// kept there, with `entries` rows.
+void MakeChromeWebData(const std::wstring& path, int entries, bool legacyLogins);
+
 } // namespace testing_support

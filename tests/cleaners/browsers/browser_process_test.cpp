@@ -1,5 +1,7 @@
 #include "cleaners/browsers/browser_process.h"
 
+#include "cleaners/browsers/chromium_browsers.h"
+
 #include "browser_folders_fixture.h"
 #include "common/scoped_handles.h"
 
@@ -117,6 +119,25 @@ TEST_F(BrowserProcesses, ChromeAndInternetExplorerEndAlone) {
     EXPECT_TRUE(ie->Running());
     EXPECT_EQ(1, TimedTerminate(BrowserKind::InternetExplorer));
     EXPECT_TRUE(ie->EndedByTerminate());
+    EXPECT_TRUE(firefox->Running());
+    EXPECT_TRUE(SessionKept());
+}
+
+// Each Chromium-family row ends every process of its own executables and nothing of the others.
+TEST_F(BrowserProcesses, EachChromiumBrowserEndsItsOwnProcessesOnly) {
+    const auto edge = Start(L"f\\msedge.exe"), edgeBoost = Start(L"g\\msedge.exe"),
+               brave = Start(L"h\\brave.exe"), chrome = Start(L"d\\chrome.exe"),
+               firefox = Start(L"a\\firefox.exe");
+    EXPECT_EQ(1, TerminateBrowser(*FindChromiumBrowser(7)));
+    EXPECT_TRUE(edge->EndedByTerminate());
+    EXPECT_TRUE(edgeBoost->EndedByTerminate());
+    EXPECT_TRUE(brave->Running());
+    EXPECT_TRUE(chrome->Running());
+    EXPECT_EQ(1, TerminateBrowser(*FindChromiumBrowser(8)));
+    EXPECT_TRUE(brave->EndedByTerminate());
+    EXPECT_TRUE(chrome->Running());
+    EXPECT_EQ(1, TerminateBrowser(*FindChromiumBrowser(6)));
+    EXPECT_TRUE(chrome->EndedByTerminate());
     EXPECT_TRUE(firefox->Running());
     EXPECT_TRUE(SessionKept());
 }

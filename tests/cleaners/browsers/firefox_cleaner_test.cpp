@@ -1,5 +1,6 @@
 #include "cleaners/browsers/firefox_cleaner.h"
 #include "cleaners/browsers/firefox_profile.h"
+#include "cleaners/browsers/profiles_ini.h"
 
 #include "browser_folders_fixture.h"
 
@@ -158,7 +159,7 @@ class FirefoxCleaners : public FirefoxProfile {
 
 // places.sqlite here is no database: it stays, as any database that cannot be cleaned safely does (the
 // history removal from real databases is tested on its own).
-TEST_F(FirefoxCleaners, EachRemovesItsFilesOfTheChosenProfileOnlyWithAndWithoutTheOlderFiles) {
+TEST_F(FirefoxCleaners, EachRemovesItsFilesOfEveryProfileWithAndWithoutTheOlderFiles) {
     using Names = std::vector<std::wstring>;
     struct Case {
         const char* name;
@@ -199,7 +200,7 @@ TEST_F(FirefoxCleaners, EachRemovesItsFilesOfTheChosenProfileOnlyWithAndWithoutT
             for (const auto& name : c.removed)
                 if (withLegacy || !IsLegacy(name)) expected.push_back(name);
             EXPECT_EQ(expected, Removed(first, withLegacy));
-            EXPECT_EQ(Names{}, Removed(second, withLegacy));
+            EXPECT_EQ(expected, Removed(second, withLegacy));
             EXPECT_TRUE(PathExists(first + L"\\sessionstore-backups"));
             EXPECT_TRUE(sentinel_.Intact());
         }
@@ -261,6 +262,95 @@ TEST_F(FirefoxCleaners, CacheEmptiesEveryLocalProfileAndKeepsTheFolder) {
     EXPECT_FALSE(PathExists(profiles + L"\\second"));
     EXPECT_FALSE(PathExists(profiles + L"\\loose file"));
     EXPECT_TRUE(PathExists(localAppData_ + L"\\Mozilla\\Firefox\\other.txt"));
+    EXPECT_TRUE(sentinel_.Intact());
+}
+
+std::string Narrow(const std::wstring& path) { return std::string(path.begin(), path.end()); }
+
+TEST(ProfilesIniText, EverySectionWithAPathOnceWithItsLastValues) {
+    const ProfilesIni ini = ParseProfilesIni("[Profile0]\r\nPath=Profiles/a\r\nIsRelative=1\r\n[Profile1]\r\n"
+                                             "IsRelative=0\r\nPath=D:\\ff\\b\r\n[General]\r\nVersion=2\r\n"
+                                             "[Profile0]\r\nPath=Profiles/a2\r\n[Install1]\r\nDefault=Profiles/a2\r\n");
+    ASSERT_EQ(ini.profiles.size(), 2u);
+    EXPECT_EQ(ini.profiles[0].path, "Profiles/a2");
+    EXPECT_TRUE(ini.profiles[0].relative);
+    EXPECT_EQ(ini.profiles[1].path, "D:\\ff\\b");
+    EXPECT_FALSE(ini.profiles[1].relative);
+    EXPECT_EQ(ini.inUse, (std::vector<std::string>{"Profiles/a2", "Profiles/a"}));
+    // Tens of thousands of sections cost one pass.
+    std::string many;
+    for (int i = 0; i < 50'000; ++i) many += "[Profile" + std::to_string(i) + "]\nPath=p" + std::to_string(i) + "\n";
+    EXPECT_EQ(ParseProfilesIni(many).profiles.size(), 50'000u);
+}
+
+// Every profile listed, relative or absolute, each once; nothing that profiles.ini cannot show to be a profile
+// of Firefox: an absolute folder without "prefs.js", a link, a network or drive-relative path, a missing folder.
+TEST_F(FirefoxCleaners, EveryListedProfileOnceAndNothingElse) {
+    const std::wstring a = PlantProfile(L"Profiles\\a.default");
+    const std::wstring b = PlantProfile(L"Profiles\\b.default-release");
+    for (const auto& name : files_) {
+        root_.Write(L"Elsewhere\\mine\\" + name, "data");
+        if (name != L"prefs.js") root_.Write(L"Documents\\" + name, "data");
+    }
+    const std::wstring elsewhere = root_ / L"Elsewhere\\mine", documents = root_ / L"Documents";
+    PlantLinkIn(elsewhere);
+    ASSERT_TRUE(sentinel_.PlantLinkAt(firefox_ + L"\\Profiles\\linked"));
+    WriteProfilesIni("[Profile0]\nPath=Profiles/a.default\n[Profile1]\nPath=Profiles/b.default-release\nDefault=1\n"
+                     "[Profile2]\nIsRelative=0\nPath=" + Narrow(elsewhere) + "\n"
+                     "[Profile3]\nIsRelative=1\nPath=Profiles/A.DEFAULT/\n"
+                     "[Profile4]\nIsRelative=0\nPath=" + Narrow(a) + "\n"
+                     "[Profile5]\nIsRelative=0\nPath=" + Narrow(documents) + "\n"
+                     "[Profile6]\nPath=Profiles/linked\n"
+                     "[Profile7]\nIsRelative=0\nPath=\\\\server\\share\\p\n"
+                     "[Profile8]\nIsRelative=0\nPath=C:relative\n"
+                     "[Profile9]\nPath=Profiles/missing\n");
+    std::vector<std::wstring> found;
+    for (const auto& profile : ReadFirefoxProfiles()) found.push_back(profile.folder);
+    EXPECT_EQ(found, (std::vector<std::wstring>{a, b, elsewhere}));
+    FirefoxCleaner().CleanCookies();
+    for (const auto& profile : {a, b, elsewhere}) EXPECT_FALSE(PathExists(profile + L"\\cookies.sqlite"));
+    EXPECT_TRUE(PathExists(documents + L"\\cookies.sqlite"));
+}
+
+TEST_F(FirefoxCleaners, TwoHundredProfilesAreAllCleaned) {
+    std::string ini;
+    for (int i = 0; i < 200; ++i) {
+        ini += "[Profile" + std::to_string(i) + "]\r\nIsRelative=1\r\nPath=Profiles/p" + std::to_string(i) + "\r\n";
+        root_.Write(L"Roaming\\Mozilla\\Firefox\\Profiles\\p" + std::to_wstring(i) + L"\\cookies.sqlite", "data");
+    }
+    WriteProfilesIni(ini);
+    FirefoxCleaner cleaner;
+    cleaner.CleanCookies();
+    for (int i = 0; i < 200; ++i)
+        EXPECT_FALSE(PathExists(firefox_ + L"\\Profiles\\p" + std::to_wstring(i) + L"\\cookies.sqlite")) << i;
+}
+
+// The usual local folder goes whole as before; a profile kept elsewhere below the Firefox folder has its own
+// local folder emptied, one at an absolute path only its cache folders; a local folder reached through a
+// link is not entered.
+TEST_F(FirefoxCleaners, CacheOfEveryProfileWhereverItLives) {
+    const std::wstring local = localAppData_ + L"\\Mozilla\\Firefox";
+    root_.MakeFolder(L"Roaming\\Mozilla\\Firefox\\Mine\\b");
+    root_.MakeFolder(L"Roaming\\Mozilla\\Firefox\\Linked\\c");
+    for (const auto& name : {L"prefs.js", L"cookies.sqlite", L"cache2\\entries\\Y", L"startupCache\\s"})
+        root_.Write(L"Elsewhere\\mine\\" + std::wstring(name), "data");
+    const std::wstring elsewhere = root_ / L"Elsewhere\\mine";
+    root_.Write(L"Local\\Mozilla\\Firefox\\Profiles\\a\\cache2\\entries\\X", "cached");
+    root_.Write(L"Local\\Mozilla\\Firefox\\Mine\\b\\cache2\\entries\\X", "cached");
+    root_.Write(L"Local\\Mozilla\\Firefox\\Mine\\kept.txt", "kept");
+    PlantLinkIn(local + L"\\Mine\\b");
+    PlantLinkIn(elsewhere + L"\\cache2");
+    ASSERT_TRUE(sentinel_.PlantLinkAt(local + L"\\Linked"));
+    WriteProfilesIni("[Profile0]\nPath=Profiles/a\n[Profile1]\nPath=Mine/b\n[Profile2]\nPath=Linked/c\n"
+                     "[Profile3]\nIsRelative=0\nPath=" + Narrow(elsewhere) + "\n");
+    FirefoxCleaner().CleanCache(nullptr);
+    EXPECT_FALSE(PathExists(local + L"\\Profiles\\a"));
+    EXPECT_FALSE(PathExists(local + L"\\Mine\\b\\cache2"));
+    EXPECT_TRUE(PathExists(local + L"\\Mine\\kept.txt"));
+    EXPECT_FALSE(PathExists(elsewhere + L"\\cache2\\entries"));
+    EXPECT_FALSE(PathExists(elsewhere + L"\\startupCache\\s"));
+    EXPECT_TRUE(PathExists(elsewhere + L"\\cookies.sqlite"));
+    EXPECT_TRUE(PathExists(elsewhere + L"\\prefs.js"));
     EXPECT_TRUE(sentinel_.Intact());
 }
 

@@ -140,11 +140,17 @@ void SeedFirefox() {
     WriteFile(Folder(CSIDL_LOCAL_APPDATA) + L"\\Mozilla\\Firefox\\Profiles\\sample.default\\cache2\\sample");
 }
 
-void SeedChrome() {
-    const std::wstring profile = Folder(CSIDL_LOCAL_APPDATA) + L"\\Google\\Chrome\\User Data\\Default";
-    for (const wchar_t* name : {L"Cookies", L"History", L"Downloads.plist", L"Web Data", L"Login Data",
-                                L"Current Session", L"Last Session", L"Cache\\sample"})
-        WriteFile(profile + L"\\" + name);
+// Chrome with a second profile, Edge and Brave. "Web Data" is left out: the sample holds no database, and
+// one that is none is kept as it is.
+void SeedChromiumBrowsers() {
+    const std::wstring local = Folder(CSIDL_LOCAL_APPDATA);
+    for (const wchar_t* profile :
+         {L"Google\\Chrome\\User Data\\Default", L"Google\\Chrome\\User Data\\Profile 1",
+          L"Microsoft\\Edge\\User Data\\Default", L"BraveSoftware\\Brave-Browser\\User Data\\Default"})
+        for (const wchar_t* name : {L"Preferences", L"Cookies", L"History", L"Top Sites", L"Shortcuts",
+                                    L"Downloads.plist", L"Login Data", L"Current Session", L"Last Session",
+                                    L"Cache\\Cache_Data\\sample"})
+            WriteFile(local + L"\\" + profile + L"\\" + name);
 }
 
 } // namespace
@@ -154,6 +160,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     SeedWindowsHistory();
     SeedInternetExplorer();
     SeedFirefox();
-    SeedChrome();
+    SeedChromiumBrowsers();
     return 0;
 }
