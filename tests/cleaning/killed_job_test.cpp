@@ -132,6 +132,7 @@ class KilledJob : public ::testing::Test {
 
 TEST_F(KilledJob, EndedAtAnyMomentLosesNothingAndTheNextRunFinishes) {
     root_.Write(L"Roaming\\Mozilla\\Firefox\\Profiles\\abc.default\\prefs.js");
+    root_.Write(L"Local\\Google\\Chrome\\User Data\\Default\\Preferences", "{}"); // marks a profile folder
     Seed();
     const long long whole = Run(INFINITE);
     ExpectNothingLost();

@@ -61,13 +61,14 @@ class KilledStep : public BrowserFoldersTest {
         return inspect(db);
     }
 
-    // Ends the step ever later, 2 ms apart, until it finishes before it is ended; after every end the next
-    // run must finish the job. Both hard moments must have been hit.
-    void EndAtEveryMoment(const wchar_t* step, const std::wstring& database, const Inspect& inspect) {
+    // Ends the step ever later, `apartMs` apart, until it finishes before it is ended; after every end the
+    // next run must finish the job. Both hard moments must have been hit.
+    void EndAtEveryMoment(const wchar_t* step, const std::wstring& database, DWORD apartMs,
+                          const Inspect& inspect) {
         const std::wstring pristine = root_.Path() + L"\\pristine.sqlite";
         ASSERT_TRUE(CopyFileW(database.c_str(), pristine.c_str(), FALSE));
         int beforeCommit = 0, duringRebuild = 0, ended = 0;
-        for (DWORD delay = 0; delay < 3000; delay += 2) {
+        for (DWORD delay = 0; delay < 3000; delay += apartMs) {
             Restore(pristine, database);
             const bool endedPartWay = RunAndEnd(step, delay);
             const Moment moment = Read(database, inspect);
@@ -104,7 +105,7 @@ TEST_F(KilledStep, FirefoxHistoryRemovalAndRebuildKeepEveryBookmark) {
         TestDatabase db(places);
         visits = db.Count("moz_historyvisits");
     }
-    EndAtEveryMoment(L"ff_urls", places, [&](TestDatabase& db) {
+    EndAtEveryMoment(L"ff_urls", places, 2, [&](TestDatabase& db) {
         EXPECT_EQ(bookmarks, testing_support::ReadBookmarks(db));
         const int64_t left = db.Count("moz_historyvisits");
         if (left == visits) return Moment::BeforeCommit;
@@ -118,6 +119,7 @@ TEST_F(KilledStep, ChromeDownloadRemovalAndRebuildKeepEveryVisit) {
     const std::wstring profile = localAppData_ + L"\\Google\\Chrome\\User Data\\Default";
     PlantLinkIn(profile);
     const std::wstring history = profile + L"\\History";
+    root_.Write(L"Local\\Google\\Chrome\\User Data\\Default\\Preferences", "{}"); // marks a profile folder
     testing_support::MakeChromeHistory(history, 10000, 10000);
     int64_t visits = 0, urls = 0, downloads = 0;
     {
@@ -126,7 +128,7 @@ TEST_F(KilledStep, ChromeDownloadRemovalAndRebuildKeepEveryVisit) {
         urls = db.Count("urls");
         downloads = db.Count("downloads");
     }
-    EndAtEveryMoment(L"gc_downloads", history, [&](TestDatabase& db) {
+    EndAtEveryMoment(L"gc_downloads", history, 4, [&](TestDatabase& db) {
         EXPECT_EQ(visits, db.Count("visits"));
         EXPECT_EQ(urls, db.Count("urls"));
         const int64_t left = db.Count("downloads");
