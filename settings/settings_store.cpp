@@ -104,6 +104,15 @@ void LoadCleanSelection() {
     LoadBrSelection();
 }
 
+void SaveCleanSelection() {
+    SaveWindowsSelection();
+    SaveIeSelection();
+    SaveFfSelection();
+    SaveGcSelection();
+    SaveMeSelection();
+    SaveBrSelection();
+}
+
 void SaveWindowsSelection() { SaveKey(SettingsKey::WindowsClean); }
 void SaveIeSelection() { SaveKey(SettingsKey::BrowserIe); }
 void SaveFfSelection() { SaveKey(SettingsKey::BrowserFf); }

@@ -29,6 +29,8 @@ void SaveFfSelection();
 void SaveGcSelection();
 void SaveMeSelection();
 void SaveBrSelection();
+// Every clean group's key.
+void SaveCleanSelection();
 void SaveSettings();
 
 // Every clean item selected, in memory only; the two program settings are left alone.

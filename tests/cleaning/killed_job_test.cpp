@@ -47,12 +47,7 @@ class KilledJob : public ::testing::Test {
         CleanSelection = {};
         for (const wchar_t* box : {L"temp_files", L"run_history", L"ff_urls", L"gc_downloadhistory"})
             CleanSelection.*(FindByBoxId(box)->flag) = 1;
-        SaveWindowsSelection();
-        SaveIeSelection();
-        SaveFfSelection();
-        SaveGcSelection();
-        SaveMeSelection();
-        SaveBrSelection();
+        SaveCleanSelection();
     }
 
     // History for every selected item, the databases as they were made.

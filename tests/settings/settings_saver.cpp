@@ -13,12 +13,7 @@ int wmain(int argc, wchar_t** argv) {
     for (int32_t on = 0;; on ^= 1) {
         for (const auto& e : Catalogue())
             CleanSelection.*(e.flag) = on;
-        SaveWindowsSelection();
-        SaveIeSelection();
-        SaveFfSelection();
-        SaveGcSelection();
-        SaveMeSelection();
-        SaveBrSelection();
+        SaveCleanSelection();
         SaveSettings();
         SetEvent(saved);
     }

@@ -32,12 +32,7 @@ void LoadEverything() {
 }
 
 void SaveEverything() {
-    SaveWindowsSelection();
-    SaveIeSelection();
-    SaveFfSelection();
-    SaveGcSelection();
-    SaveMeSelection();
-    SaveBrSelection();
+    SaveCleanSelection();
     SaveSettings();
 }
 
