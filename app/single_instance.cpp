@@ -28,6 +28,7 @@ void BringFirstInstanceForward(unsigned timeoutMs) {
         if (window || GetTickCount() - start >= timeoutMs) break;
     }
     if (!window) return;
+    // A minimized window stays a task-bar button under SW_SHOW; the user asked to see it.
+    ShowWindow(window, IsIconic(window) ? SW_RESTORE : SW_SHOW);
     SetForegroundWindow(window);
-    ShowWindow(window, SW_SHOW);
 }

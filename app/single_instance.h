@@ -5,6 +5,6 @@
 // first, or holds it with rights that keep this process from opening it.
 bool AnotherInstanceRuns();
 
-// Shows the first instance's main window and brings it to the front. The first instance may still be
+// Shows the first instance's main window (restoring it when minimized) and brings it to the front. The first instance may still be
 // creating its window, so this waits for it up to `timeoutMs`.
 void BringFirstInstanceForward(unsigned timeoutMs = 5000);

@@ -63,7 +63,7 @@ constexpr CatalogueEntry kCatalogue[] = {
     {L"br_downloadhistory", L"Download History", false, G::Brave, K::BrowserBr, L"DownloadHistory", 1, L"br_downloadhistory", 3, &R::br_downloadhistory},
 
     {L"load_startup", L"Load at Window Startup", false, G::None, K::Setting, L"Startup", 1, L"", 0, &R::load_startup},
-    {L"hot_key", L"Hot keys (ctrl+shift D)", false, G::None, K::Setting, L"HotKey", 0, L"", 0, &R::hot_key},
+    {L"hot_key", L"Hot keys (ctrl+shift H)", false, G::None, K::Setting, L"HotKey", 0, L"", 0, &R::hot_key},
 };
 
 constexpr CleanGroupInfo kGroups[] = {

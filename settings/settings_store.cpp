@@ -2,18 +2,43 @@
 
 #include "settings/clean_item_catalogue.h"
 #include "settings/clean_selection.h"
+#include "settings/stored_flag.h"
 #include "common/scoped_handles.h"
 
+#include <array>
 #include <string>
 
 namespace {
 
+// A value of up to four bytes as the registry holds it; of type REG_NONE when it is missing, unreadable or
+// longer (ERROR_MORE_DATA), which every reader takes as "not stored".
+struct SmallValue {
+    DWORD type = REG_NONE;
+    std::array<uint8_t, 4> bytes{};
+    DWORD size = 0;
+
+    std::span<const uint8_t> Data() const { return std::span(bytes).first(size); }
+};
+
+SmallValue ReadSmallUserValue(const wchar_t* subkey, const wchar_t* valueName) {
+    SmallValue value;
+    scoped::RegKey key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, subkey, 0, KEY_READ, key.Out()) != ERROR_SUCCESS) return value;
+    DWORD type = REG_NONE;
+    DWORD size = static_cast<DWORD>(value.bytes.size());
+    if (RegQueryValueExW(key.Get(), valueName, nullptr, &type, value.bytes.data(), &size) == ERROR_SUCCESS &&
+        size <= value.bytes.size()) {
+        value.type = type;
+        value.size = size;
+    }
+    return value;
+}
+
 void LoadKey(SettingsKey key) {
     std::wstring path(SettingsKeyPath(key));
     for (const CatalogueEntry* e : EntriesOfKey(key)) {
-        std::wstring name(e->valueName);
-        CleanSelection.*(e->flag) =
-            static_cast<int32_t>(ReadUserDword(path.c_str(), name.c_str(), static_cast<DWORD>(e->defaultValue)));
+        SmallValue stored = ReadSmallUserValue(path.c_str(), std::wstring(e->valueName).c_str());
+        CleanSelection.*(e->flag) = StoredFlag(stored.type, stored.Data(), e->defaultValue);
     }
 }
 
@@ -28,17 +53,8 @@ void SaveKey(SettingsKey key) {
 } // namespace
 
 DWORD ReadUserDword(const wchar_t* subkey, const wchar_t* valueName, DWORD defaultValue) {
-    scoped::RegKey key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, subkey, 0, KEY_READ, key.Out()) != ERROR_SUCCESS) return defaultValue;
-    DWORD value = 0;
-    DWORD size = sizeof value;
-    // NOTE: the type is not examined, but a value shorter than four bytes would leave part of the
-    // result unwritten, so it counts as unreadable like a longer one.
-    if (RegQueryValueExW(key.Get(), valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size) !=
-            ERROR_SUCCESS ||
-        size != sizeof value)
-        return defaultValue;
-    return value;
+    SmallValue stored = ReadSmallUserValue(subkey, valueName);
+    return StoredDword(stored.type, stored.Data()).value_or(defaultValue);
 }
 
 LONG WriteUserDword(const wchar_t* subkey, const wchar_t* valueName, DWORD value) {
@@ -86,6 +102,15 @@ void LoadCleanSelection() {
     LoadGcSelection();
     LoadMeSelection();
     LoadBrSelection();
+}
+
+void SaveCleanSelection() {
+    SaveWindowsSelection();
+    SaveIeSelection();
+    SaveFfSelection();
+    SaveGcSelection();
+    SaveMeSelection();
+    SaveBrSelection();
 }
 
 void SaveWindowsSelection() { SaveKey(SettingsKey::WindowsClean); }

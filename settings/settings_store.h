@@ -2,7 +2,7 @@
 // The per-user selection in the registry, and the small machine-wide registry writes of the program.
 #include <windows.h>
 
-// HKCU. The stored 32 bits, or `defaultValue` when the key or a 4-byte value cannot be read.
+// HKCU. The stored 32 bits, or `defaultValue` when the key or a REG_DWORD of four bytes cannot be read.
 DWORD ReadUserDword(const wchar_t* subkey, const wchar_t* valueName, DWORD defaultValue);
 // HKCU, creating the key path. The error of the create step, else the result of closing the key.
 LONG WriteUserDword(const wchar_t* subkey, const wchar_t* valueName, DWORD value);
@@ -11,6 +11,8 @@ bool WriteMachineString(const wchar_t* subkey, const wchar_t* valueName, const w
 // HKLM. The error of the open step, else the result of closing the key.
 LONG DeleteMachineValue(const wchar_t* subkey, const wchar_t* valueName);
 
+// A flag reads as 1 for a nonzero REG_DWORD, 0 for a zero one and its default for a value of any other type or
+// size, so the next save writes a REG_DWORD of 0 or 1.
 void LoadWindowsSelection();
 void LoadIeSelection();
 void LoadFfSelection();
@@ -27,6 +29,8 @@ void SaveFfSelection();
 void SaveGcSelection();
 void SaveMeSelection();
 void SaveBrSelection();
+// Every clean group's key.
+void SaveCleanSelection();
 void SaveSettings();
 
 // Every clean item selected, in memory only; the two program settings are left alone.

@@ -1,13 +1,11 @@
 #include "update/version_check.h"
 
 #include "update/http_client.h"
-
-#include <string_view>
+#include "update/version_answer.h"
 
 namespace {
 
 constexpr wchar_t kVersionPath[] = L"/php/database/tracewipe/checkversion-tw.php";
-constexpr std::wstring_view kProductCode = L"TRWP";
 constexpr wchar_t kProgramVersion[] = L"1.0.0";
 
 constexpr wchar_t kNewVersionTitle[] = L"New Version Available";
@@ -28,16 +26,17 @@ std::wstring VersionCheckUrl() {
 void CheckVersion(const ShowMessage& show, const std::wstring& url) {
     HttpClient client(url);
     client.SendRequest(); // judged by the response alone
-    const std::wstring response = client.Response();
-
-    if (response.starts_with(kProductCode)) {
-        // Compared as text: anything but exactly our version, even a trailing line break, is "newer".
-        if (response.substr(kProductCode.size()) == kProgramVersion)
-            show(kUpdatedTitle, kUpdatedText + std::wstring(kProgramVersion) + L".");
-        else
-            show(kNewVersionTitle, kNewVersionText + std::wstring(kMakerSiteHost));
-    } else if (response.empty()) {
+    switch (ReadVersionAnswer(client.Response(), kProgramVersion)) {
+    case VersionAnswer::UpToDate:
+        show(kUpdatedTitle, kUpdatedText + std::wstring(kProgramVersion) + L".");
+        break;
+    case VersionAnswer::Newer:
+        show(kNewVersionTitle, kNewVersionText + std::wstring(kMakerSiteHost));
+        break;
+    case VersionAnswer::NoAnswer:
         show(kFailedTitle, kFailedText);
+        break;
+    case VersionAnswer::NotOurs: // an error page, a blank line: nothing is shown
+        break;
     }
-    // Any other answer (an error page, a blank line) is not ours to interpret: nothing is shown.
 }

@@ -45,6 +45,15 @@ bool YieldsRow(sqlite3* db, const char* sql, const std::string& first, const std
     return row;
 }
 
+// Whether the file holds free pages: what was removed stays readable there until the database is rebuilt.
+bool HoldsFreePages(sqlite3* db) {
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db, "PRAGMA freelist_count", -1, &statement, nullptr) != SQLITE_OK) return false;
+    const bool free = sqlite3_step(statement) == SQLITE_ROW && sqlite3_column_int64(statement, 0) > 0;
+    sqlite3_finalize(statement);
+    return free;
+}
+
 } // namespace
 
 void BrowserDatabase::Closer::operator()(sqlite3* db) const {
@@ -109,6 +118,8 @@ bool BrowserDatabase::ChangeInOneTransaction(const std::function<bool(BrowserDat
     }
     // Removed rows must not stay readable in the pages they leave free: rebuilding the database keeps only
     // the rows that remain, and costs about one copy of them. Should it fail, the change still stands.
-    if (sqlite3_total_changes64(db_.get()) != changesBefore) Execute("VACUUM");
+    // NOTE: free pages without a change of ours are rebuilt too: a run ended between its commit and the end
+    // of its rebuild leaves the rows it removed there, and the next run has nothing left to remove.
+    if (sqlite3_total_changes64(db_.get()) != changesBefore || HoldsFreePages(db_.get())) Execute("VACUUM");
     return true;
 }

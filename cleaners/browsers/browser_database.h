@@ -22,7 +22,8 @@ class BrowserDatabase {
 
     // Runs `change` inside one write transaction. A database that another process holds locked longer
     // than a second, a `change` that returns false or fails, or a failed integrity check leave the database
-    // as it was. True when the change was committed.
+    // as it was. True when the change was committed; the database is then rebuilt when the change removed
+    // anything or the file holds free pages.
     bool ChangeInOneTransaction(const std::function<bool(BrowserDatabase&)>& change);
 
   private:

@@ -15,7 +15,7 @@
 namespace engine {
 
 class ComputedStyle;
-class StyleSheet;
+struct StyleSheet;
 struct DeclarationBlock;
 
 // A behavior attached because the element's style names it.

@@ -205,6 +205,20 @@ TEST_F(AppTest, SecondStartShowsTheFirstWindowAndEndsWithCodeZero) {
     EXPECT_TRUE(HasTrayIcon(first.Window())) << "the icon stays until it is pressed";
 }
 
+// The launcher's hot key starts the program, so this is also what the user sees after Ctrl+Shift+H.
+TEST_F(AppTest, SecondStartRestoresAMinimizedFirstWindow) {
+    RunningApp& first = StartShown();
+    HWND window = first.Window();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(first.Click(L"minimize"));
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(window); }, 3000));
+
+    RunningApp& second = Start();
+    ASSERT_TRUE(second.Process().WaitForExit(10000));
+    EXPECT_EQ(second.Process().ExitCode(), 0u);
+    EXPECT_TRUE(WaitUntil([&] { return !IsIconic(window) && IsWindowVisible(window); }, 3000));
+}
+
 TEST_F(AppTest, TenStartsAtOnceLeaveOneWindowAndNineEndWithCodeZero) {
     std::vector<RunningApp*> starts;
     for (int i = 0; i < 10; ++i) starts.push_back(&Start());

@@ -89,6 +89,11 @@ TEST(CleanItemCatalogue, LookupIsExactAndCaseSensitive) {
     EXPECT_EQ(FindByBoxId(L"ff_lastsession")->lineId, L"ff_lastsesion");
 }
 
+// The launcher registers Ctrl+Shift+H (its process test presses exactly that); the page shows this label.
+TEST(CleanItemCatalogue, HotKeyLabelNamesTheKeyTheLauncherRegisters) {
+    EXPECT_EQ(FindByBoxId(L"hot_key")->label, L"Hot keys (ctrl+shift H)");
+}
+
 // Edge and Brave are Chrome's items under their own ids, keys and lines: same labels, states, defaults and
 // value names; the groups run in the catalogue's order, the new ones after Chrome.
 TEST(CleanItemCatalogue, EdgeAndBraveMirrorChrome) {

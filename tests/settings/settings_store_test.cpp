@@ -32,12 +32,7 @@ void LoadEverything() {
 }
 
 void SaveEverything() {
-    SaveWindowsSelection();
-    SaveIeSelection();
-    SaveFfSelection();
-    SaveGcSelection();
-    SaveMeSelection();
-    SaveBrSelection();
+    SaveCleanSelection();
     SaveSettings();
 }
 
@@ -122,14 +117,50 @@ TEST_F(SettingsStore, ValuesOfTheWrongSizeFallBackToTheDefault) {
     SetRaw(HKEY_CURRENT_USER, win, L"RecyleBin", REG_BINARY, shortBinary, sizeof shortBinary);
     SetRaw(HKEY_CURRENT_USER, win, L"WordPad", REG_BINARY, nullptr, 0);
     SetDword(HKEY_CURRENT_USER, win, L"MSPaint", 0);
-    SetDword(HKEY_CURRENT_USER, win, L"RunHistory", 0xFFFFFFFF); // any nonzero value is selected
+    SetDword(HKEY_CURRENT_USER, win, L"RunHistory", 0xFFFFFFFF);
     LoadWindowsSelection();
     EXPECT_EQ(CleanSelection.temp_files, 1);
     EXPECT_EQ(CleanSelection.clip_board, 1);
     EXPECT_EQ(CleanSelection.recycle_bin, 1);
     EXPECT_EQ(CleanSelection.word_pad, 1);
     EXPECT_EQ(CleanSelection.ms_paint, 0);
-    EXPECT_NE(CleanSelection.run_history, 0);
+    EXPECT_EQ(CleanSelection.run_history, 1) << "any nonzero DWORD is selected";
+}
+
+// A text "0" read as a number is 0x30: it would tick the password boxes the page never lets a user tick.
+TEST_F(SettingsStore, OnlyAFourByteDwordCountsAndTheNextSaveWritesDwordsOfZeroOrOne) {
+    const std::wstring ff = Path(SettingsKey::BrowserFf);
+    const std::wstring gc = Path(SettingsKey::BrowserGc);
+    const BYTE zeros[4] = {};
+    SetString(HKEY_CURRENT_USER, ff, L"Pwd", L"0");
+    SetString(HKEY_CURRENT_USER, gc, L"Pwd", L"1");
+    SetRaw(HKEY_CURRENT_USER, ff, L"Cookies", REG_DWORD_BIG_ENDIAN, zeros, sizeof zeros);
+    SetRaw(HKEY_CURRENT_USER, ff, L"Cache", REG_BINARY, zeros, sizeof zeros);
+    SetRaw(HKEY_CURRENT_USER, gc, L"Cookies", REG_EXPAND_SZ, L"0", 2 * sizeof(wchar_t));
+    SetDword(HKEY_CURRENT_USER, gc, L"Cache", 7);
+    LoadFfSelection();
+    LoadGcSelection();
+    EXPECT_EQ(CleanSelection.ff_pwd, 0);
+    EXPECT_EQ(CleanSelection.gc_pwd, 0);
+    EXPECT_EQ(CleanSelection.ff_cookies, FindByBoxId(L"ff_cookies")->defaultValue);
+    EXPECT_EQ(CleanSelection.ff_cache, FindByBoxId(L"ff_cache")->defaultValue);
+    EXPECT_EQ(CleanSelection.gc_cookies, FindByBoxId(L"gc_cookies")->defaultValue);
+    EXPECT_EQ(CleanSelection.gc_cache, 1);
+
+    SaveFfSelection();
+    SaveGcSelection();
+    for (const auto& [key, name] :
+         {std::pair{ff, L"Pwd"}, {gc, L"Pwd"}, {ff, L"Cookies"}, {ff, L"Cache"}, {gc, L"Cookies"}, {gc, L"Cache"}}) {
+        DWORD type = REG_NONE;
+        DWORD value = 99;
+        DWORD size = sizeof value;
+        ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_ANY, &type, &value, &size),
+                  ERROR_SUCCESS);
+        EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD)) << std::wstring(name);
+        EXPECT_LE(value, 1u) << std::wstring(name);
+    }
+    EXPECT_EQ(ReadUserDword(ff.c_str(), L"Pwd", 5), 0u);
+    EXPECT_EQ(ReadUserDword(gc.c_str(), L"Cache", 5), 1u);
 }
 
 TEST_F(SettingsStore, StoredFirefoxPasswordSelectsTheDisabledBox) {

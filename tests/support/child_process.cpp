@@ -80,6 +80,15 @@ void ChildProcess::Stop() {
     }
 }
 
+bool ChildProcess::Terminate() {
+    // NOTE: an exit code of its own tells a process we ended from one that ended by itself just before.
+    constexpr UINT kTerminated = 0x7E57;
+    if (!Running()) return false;
+    TerminateProcess(process_, kTerminated);
+    WaitForExit(10000);
+    return ExitCode() == kTerminated;
+}
+
 std::vector<DWORD> ChildrenOf(DWORD parentId) {
     std::vector<DWORD> children;
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);

@@ -30,6 +30,9 @@ public:
     std::vector<HWND> TopWindows(const std::wstring& className) const;
     // Asks every top-level window to close, and terminates the process when that does not end it.
     void Stop();
+    // Ends the process at once, as a crash or the task manager would, and waits until it is gone. True when
+    // it was still running, false when it had already ended by itself.
+    bool Terminate();
 
 private:
     HANDLE process_ = nullptr;
