@@ -65,6 +65,8 @@ bool PageRenderer::Render(int width, int height, bool transparent) {
     int bottom = std::min(height, static_cast<int>(std::ceil(clip.Bottom())) + 1);
     if (clip.w <= 0 || clip.h <= 0 || right <= left || bottom <= top) return true;
     PhaseScope phase(FramePhase::Paint);
+    const RECT painted{left, top, right, bottom};
+    UnionRect(&damage_, &damage_, &painted);
     std::uint32_t* pixels = surface_.Pixels();
     for (int y = top; y < bottom; ++y)
         std::fill(pixels + static_cast<std::size_t>(y) * width + left, pixels + static_cast<std::size_t>(y) * width + right,
@@ -74,6 +76,12 @@ bool PageRenderer::Render(int width, int height, bool transparent) {
     if (root) PaintBoxes(*root, device_, viewport, area);
     device_.SetTarget({});
     return true;
+}
+
+RECT PageRenderer::TakeDamage() {
+    RECT damage = damage_;
+    damage_ = {};
+    return damage;
 }
 
 } // namespace engine::win32

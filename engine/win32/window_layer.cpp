@@ -35,6 +35,7 @@ struct WindowState {
     PageRenderer renderer;
     bool trackingLeave = false;
     bool renderPosted = false;
+    SIZE layerSize{};                  // the size of the pixels the layered window holds
     const Element* dragging = nullptr; // the scroll container whose thumb is held
     float dragOrigin = 0, dragScroll = 0;
     // The last press, to tell a double click where the window class has no CS_DBLCLKS.
@@ -94,11 +95,22 @@ void Paint(WindowState& s) {
     bool layered = Layered(s.hwnd);
     if (layered && !s.renderer.Render(size.cx, size.cy, true)) return;
     if (layered) {
+        // A layered window keeps its pixels: it is handed only what was painted since, all after a resize.
+        RECT dirty = s.renderer.TakeDamage();
+        if (size.cx != s.layerSize.cx || size.cy != s.layerSize.cy) dirty = {0, 0, size.cx, size.cy};
+        ValidateRect(s.hwnd, nullptr);
+        if (IsRectEmpty(&dirty)) return;
         POINT origin{0, 0};
         BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        UPDATELAYEREDWINDOWINFO info{sizeof info};
+        info.psize = &size;
+        info.hdcSrc = s.renderer.Surface().Dc();
+        info.pptSrc = &origin;
+        info.pblend = &blend;
+        info.dwFlags = ULW_ALPHA;
+        info.prcDirty = &dirty;
         PhaseScope phase(FramePhase::Copy);
-        UpdateLayeredWindow(s.hwnd, nullptr, nullptr, &size, s.renderer.Surface().Dc(), &origin, 0, &blend, ULW_ALPHA);
-        ValidateRect(s.hwnd, nullptr);
+        s.layerSize = UpdateLayeredWindowIndirect(s.hwnd, &info) ? size : SIZE{};
         return;
     }
     PAINTSTRUCT ps;
