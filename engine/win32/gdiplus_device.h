@@ -63,6 +63,7 @@ private:
     Gdiplus::Graphics* Gdi(const RectF* within = nullptr);
     const DecodedImage* Image(const std::u16string& url);
     bool FillPixels(const RectF& rect, std::uint32_t argb);
+    bool FillRounded(const RectF& rect, std::uint32_t argb, const Radii& radii);
     bool BlitImage(const DecodedImage& image, const ImageTiling& t);
 
     View& view_;
