@@ -95,7 +95,7 @@ int main(int argc, char** argv) {
                   {L"main_panel_browser", L"main_panel_setting", L"main_panel_store", L"main_panel_window"},
                   rounds),
           4);
-    // The Windows tab is shown again: its sub-tabs and, on the cleaning card, a check box.
+    Presses(window, origin, {L"main_panel_window"}, 1); // its sub-tabs and, on the cleaning card, a check box
     Print(
         "sub-tab switch",
         Presses(window, origin, {L"windows_startmenu", L"windows_application", L"windows_cleaning"}, rounds),

@@ -152,18 +152,61 @@ bool GdiplusDevice::FillRounded(const RectF& rect, std::uint32_t argb, const Rad
     fill({left, bottom - bandBottom, side[3], bandBottom - side[3]});
     fill({left + side[3], bottom - bandBottom, rect.w - side[3] - side[2], bandBottom});
     fill({right - side[2], bottom - bandBottom, side[2], bandBottom - side[2]});
-    Gdiplus::GraphicsPath path;
-    AddRoundRect(path, RectOf(rect), radii);
-    Gdiplus::SolidBrush brush(ColorOf(argb));
     const RectF corners[] = {{left, top, side[0], side[0]},
                              {right - side[1], top, side[1], side[1]},
                              {right - side[2], bottom - side[2], side[2], side[2]},
                              {left, bottom - side[3], side[3], side[3]}};
-    for (const RectF& corner : corners) {
+    const std::uint32_t color = Premultiplied(argb);
+    for (int i = 0; i < 4; ++i) {
+        const RectF& corner = corners[i];
         if (corner.w <= 0) continue;
+        if (const std::vector<bool>* mask = CornerMask(radii[i], i)) {
+            const int x0 = static_cast<int>(corner.x), y0 = static_cast<int>(corner.y),
+                      n = static_cast<int>(corner.w);
+            PixelClip area = PixelClip{x0, y0, x0 + n, y0 + n}.Intersect(pixels_.clip);
+            for (int y = area.top; y < area.bottom; ++y)
+                for (int x = area.left; x < area.right; ++x)
+                    if ((*mask)[static_cast<std::size_t>((y - y0) * n + (x - x0))]) pixels_.Row(y)[x] = color;
+            continue;
+        }
+        Gdiplus::GraphicsPath path;
+        AddRoundRect(path, RectOf(rect), radii);
+        Gdiplus::SolidBrush brush(ColorOf(argb));
         if (Gdiplus::Graphics* g = Gdi(&corner)) g->FillPath(&brush, &path);
     }
     return true;
+}
+
+// GDI+ fills a shape with that radius at every corner once, on a square that keeps the corners apart; a
+// corner's pixels depend on nothing but its radius, the shape lying on whole pixels.
+const std::vector<bool>* GdiplusDevice::CornerMask(float radius, int corner) {
+    auto [it, added] = cornerMasks_.try_emplace({radius, corner});
+    if (!added) return it->second ? &*it->second : nullptr;
+    const int side = static_cast<int>(std::ceil(radius)), size = 2 * side + 2;
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size) * size, 0);
+    {
+        EnsureGdiplus();
+        Gdiplus::Bitmap bitmap(size, size, size * 4, PixelFormat32bppPARGB,
+                               reinterpret_cast<BYTE*>(pixels.data()));
+        Gdiplus::Graphics g(&bitmap);
+        g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+        g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+        Gdiplus::GraphicsPath path;
+        AddRoundRect(path, Gdiplus::RectF(0, 0, REAL(size), REAL(size)),
+                     Radii{radius, radius, radius, radius});
+        Gdiplus::SolidBrush brush(Gdiplus::Color(0xFFFFFFFF));
+        if (g.FillPath(&brush, &path) != Gdiplus::Ok) return nullptr;
+    }
+    const int ox = corner == 1 || corner == 2 ? size - side : 0, oy = corner >= 2 ? size - side : 0;
+    std::vector<bool> mask(static_cast<std::size_t>(side) * side);
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x) {
+            const std::uint32_t alpha = pixels[static_cast<std::size_t>(oy + y) * size + ox + x] >> 24;
+            if (alpha != 0 && alpha != 0xFF) return nullptr; // blended partly: GDI+ must draw it
+            mask[static_cast<std::size_t>(y) * side + x] = alpha != 0;
+        }
+    it->second = std::move(mask);
+    return &*it->second;
 }
 
 void GdiplusDevice::StrokeRect(const RectF& border, float width, std::uint32_t argb, const Radii& radii) {
