@@ -67,8 +67,8 @@ Series Presses(htmlayout::window* window, POINT origin, const std::vector<const 
             inPhases += times.ms[p];
         }
         series.phases[0].push_back(total - inPhases); // the message loop, Wine, and reading the screen
-        PumpFor(static_cast<int>(GetDoubleClickTime()) +
-                50); // no press may pair with the last into a double click
+        // No press may pair with the last into a double click.
+        PumpFor(static_cast<int>(GetDoubleClickTime()) + 50);
     }
     return series;
 }
