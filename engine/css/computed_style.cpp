@@ -32,4 +32,15 @@ Invalidation Compare(const ComputedStyle* before, const ComputedStyle& after) {
     return result;
 }
 
+StyleChange ChangeBetween(const ComputedStyle& before, const ComputedStyle& after) {
+    StyleChange change = StyleChange::None;
+    for (std::size_t i = 0; i < kPropertyCount; ++i) {
+        auto id = static_cast<PropertyId>(i);
+        if (before.Get(id) == after.Get(id)) continue;
+        if (InfoOf(id).inherited) return StyleChange::Inherited;
+        change = StyleChange::Own;
+    }
+    return change;
+}
+
 } // namespace engine

@@ -18,10 +18,17 @@ public:
     bool DisplayNone() const { return Get(PropertyId::Display).IsKeyword("none"); }
     // The behavior names, space-separated; empty for none.
     std::string Behaviors() const;
+    // Some property that children do not inherit was said to inherit: it follows every change of the parent.
+    bool InheritsOtherThanInherited() const { return inheritsOther_; }
+    void SetInheritsOtherThanInherited() { inheritsOther_ = true; }
 
-private:
+  private:
     std::array<CssValue, kPropertyCount> values_;
+    bool inheritsOther_ = false;
 };
+
+// How a style changed, as its children see it.
+enum class StyleChange { None, Own, Inherited };
 
 // What a change of style asks of the layer above: repaint, lay out again, or rebuild the boxes.
 struct Invalidation {
@@ -36,5 +43,6 @@ struct Invalidation {
 
 // Which of the two styles' differences matter, by the properties' table.
 Invalidation Compare(const ComputedStyle* before, const ComputedStyle& after);
+StyleChange ChangeBetween(const ComputedStyle& before, const ComputedStyle& after);
 
 } // namespace engine

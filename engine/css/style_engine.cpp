@@ -52,13 +52,31 @@ void StyleEngine::AddSheet(const StyleSheet& sheet, bool userAgent) {
                 index_.byTag[last.tag].push_back(index);
             else
                 index_.universal.push_back(index);
-            for (const Compound& c : selector.compounds) {
+            for (std::size_t i = 0; i < selector.compounds.size(); ++i) {
+                const Compound& c = selector.compounds[i];
+                unsigned states = 0;
                 for (PseudoClass p : c.pseudoClasses) {
-                    usedStates_ |= StateOfPseudoClass(p);
+                    states |= StateOfPseudoClass(p);
                     if (p == PseudoClass::FirstChild || p == PseudoClass::LastChild || p == PseudoClass::OnlyChild)
                         usesSiblings_ = true;
                 }
+                usedStates_ |= states;
                 if (c.combinator == Combinator::Adjacent || c.combinator == Combinator::Sibling) usesSiblings_ = true;
+                std::vector<std::string> attributes;
+                for (const AttributeTest& a : c.attributes)
+                    attributes.push_back(a.name);
+                if (!c.ids.empty()) attributes.push_back("id");
+                if (!c.classes.empty()) attributes.push_back("class");
+                for (const std::string& name : attributes)
+                    if (std::find(usedAttributes_.begin(), usedAttributes_.end(), name) ==
+                        usedAttributes_.end())
+                        usedAttributes_.push_back(name);
+                if ((!states && attributes.empty()) || i + 1 == selector.compounds.size()) continue;
+                Combinator next = selector.compounds[i + 1].combinator;
+                outer_.push_back({states, std::move(attributes),
+                                  next == Combinator::Adjacent || next == Combinator::Sibling, c.tag,
+                                  c.ids.empty() ? u"" : c.ids.front(),
+                                  c.classes.empty() ? u"" : c.classes.front()});
             }
         }
     }
@@ -70,9 +88,11 @@ void StyleEngine::CollectSheets(Document& document) {
     index_ = RuleIndex{};
     usedStates_ = 0;
     usesSiblings_ = false;
+    usedAttributes_.clear();
+    outer_.clear();
     AddSheet(*userAgent_, true);
     for (const auto& sheet : sheets_) AddSheet(*sheet, false);
-    document.Dependencies() = {usedStates_, usesSiblings_};
+    document.Dependencies() = {usedStates_, usesSiblings_, usedAttributes_, outer_};
     document.SetSheetsDirty(false);
     document.Root().MarkStyleDirty();
 }
@@ -128,6 +148,9 @@ std::shared_ptr<const ComputedStyle> StyleEngine::ComputeStyle(Document& documen
             if (layer[i]) specified[i] = layer[i];
 
     auto style = std::make_shared<ComputedStyle>();
+    for (std::size_t i = 0; i < kPropertyCount; ++i)
+        if (specified[i] && specified[i]->type == CssValue::Type::Inherit && !InfoOf(PropertyId(i)).inherited)
+            style->SetInheritsOtherThanInherited();
     auto compute = [&](PropertyId id) {
         style->Set(id) = ComputeValue(id, specified[static_cast<std::size_t>(id)], parent, *style);
     };
@@ -142,19 +165,22 @@ std::shared_ptr<const ComputedStyle> StyleEngine::ComputeStyle(Document& documen
 }
 
 void StyleEngine::StyleTree(Document& document, Element& element, const ComputedStyle* parent, bool force,
-                            Invalidation& result, std::vector<Ref<Element>>& behaviorChanged) {
-    bool restyle = force || element.StyleDirty() || !element.Style();
+                            StyleChange parentChange, Invalidation& result,
+                            std::vector<Ref<Element>>& behaviorChanged) {
+    const ComputedStyle* current = element.Style();
+    bool restyle = force || element.StyleDirty() || !current || parentChange == StyleChange::Inherited ||
+                   (parentChange == StyleChange::Own && current->InheritsOtherThanInherited());
+    StyleChange change = StyleChange::None;
     if (restyle) {
         std::shared_ptr<const ComputedStyle> before = element.StyleSlot();
         std::shared_ptr<const ComputedStyle> after = ComputeStyle(document, element, parent);
-        Invalidation change = Compare(before.get(), *after);
-        result.Merge(change);
+        result.Merge(Compare(before.get(), *after));
+        change = before ? ChangeBetween(*before, *after) : StyleChange::Inherited;
         if (!before || before->Get(PropertyId::Behavior) != after->Get(PropertyId::Behavior))
             behaviorChanged.emplace_back(&element);
         element.StyleSlot() = after;
-        // Children inherit: they follow when anything changed (or when this element was dirty, since
-        // descendant selectors may see it differently).
-        force = change.Any() || element.StyleDirty() || force;
+        // Descendant selectors may see this element differently now.
+        force = force || element.SubtreeStyleDirty();
     } else if (!element.ChildStyleDirty()) {
         return;
     }
@@ -162,13 +188,13 @@ void StyleEngine::StyleTree(Document& document, Element& element, const Computed
     const ComputedStyle* own = element.Style();
     for (std::size_t i = 0; i < element.Children().size(); ++i)
         if (Element* child = AsElement(element.Children()[i].Get()))
-            StyleTree(document, *child, own, force, result, behaviorChanged);
+            StyleTree(document, *child, own, force, change, result, behaviorChanged);
 }
 
 Invalidation StyleEngine::Update(Document& document, std::vector<Ref<Element>>& behaviorChanged) {
     if (document.SheetsDirty()) CollectSheets(document);
     Invalidation result;
-    StyleTree(document, document.Root(), nullptr, false, result, behaviorChanged);
+    StyleTree(document, document.Root(), nullptr, false, StyleChange::None, result, behaviorChanged);
     if (document.TakeTreeChanged()) result.Add(Affects::Rebuild);
     return result;
 }

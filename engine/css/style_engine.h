@@ -4,6 +4,7 @@
 
 #include "engine/css/computed_style.h"
 #include "engine/css/style_sheet.h"
+#include "engine/dom/document.h"
 #include "engine/dom/ref.h"
 
 #include <memory>
@@ -42,8 +43,11 @@ private:
 
     void CollectSheets(Document& document);
     void AddSheet(const StyleSheet& sheet, bool userAgent);
+    // `force`: the element and all below it are computed again; `parentChange`: how the parent's style
+    // changed.
     void StyleTree(Document& document, Element& element, const ComputedStyle* parent, bool force,
-                   Invalidation& result, std::vector<Ref<Element>>& behaviorChanged);
+                   StyleChange parentChange, Invalidation& result,
+                   std::vector<Ref<Element>>& behaviorChanged);
     std::shared_ptr<const ComputedStyle> ComputeStyle(Document& document, Element& element,
                                                       const ComputedStyle* parent);
 
@@ -54,6 +58,8 @@ private:
     std::vector<const IndexedRule*> matched_;
     unsigned usedStates_ = 0;
     bool usesSiblings_ = false;
+    std::vector<std::string> usedAttributes_;
+    std::vector<OuterTest> outer_;
 };
 
 // The engine's own defaults: display of the HTML elements, and the behaviors of the built-in controls.

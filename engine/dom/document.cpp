@@ -1,5 +1,8 @@
 #include "engine/dom/document.h"
 
+#include "engine/dom/ascii.h"
+
+#include <algorithm>
 #include <vector>
 
 namespace engine {
@@ -82,12 +85,34 @@ unsigned Document::StatesOf(const Element& element) const {
     return states;
 }
 
+bool OuterTest::MayMatch(const Element& element) const {
+    const std::u16string* ownId = element.Id();
+    return (tag.empty() || tag == element.Tag()) && (id.empty() || (ownId && *ownId == id)) &&
+           (className.empty() || element.HasClass(className));
+}
+
+// A change restyles the element; its subtree and its later siblings' only where a selector looks through
+// what changed of it.
+void Document::RestyleAround(Element& element, unsigned states, const std::string& attribute) {
+    element.MarkOwnStyleDirty();
+    // A part that names the element by id or class may have matched the value it had before.
+    bool renamed = attribute == "id" || attribute == "class";
+    for (const OuterTest& test : dependencies_.outer) {
+        bool tested = (test.states & states) ||
+                      (!attribute.empty() && std::find(test.attributes.begin(), test.attributes.end(),
+                                                       attribute) != test.attributes.end());
+        if (!tested || (!renamed && !test.MayMatch(element))) continue;
+        if (!test.siblings) {
+            element.MarkStyleDirty();
+            continue;
+        }
+        for (Node* next = element.NextSibling(); next; next = next->NextSibling())
+            if (next->IsElement()) static_cast<Element*>(next)->MarkStyleDirty();
+    }
+}
+
 void Document::StatesChanged(Element& element, unsigned changed) {
-    if (!(changed & dependencies_.states)) return;
-    if (dependencies_.siblings && element.Parent())
-        element.Parent()->MarkStyleDirty();
-    else
-        element.MarkStyleDirty();
+    if (changed & dependencies_.states) RestyleAround(element, changed, {});
 }
 
 void Document::ChildrenChanged(Element& parent) {
@@ -103,10 +128,12 @@ void Document::NodeInserted(Node& node) {
 
 void Document::AttributeChanged(Element& element, std::string_view name) {
     if (element.Tag() == "link" || (element.Tag() == "style" && name == "media")) sheetsDirty_ = true;
-    if (dependencies_.siblings && element.Parent())
-        element.Parent()->MarkStyleDirty();
-    else
-        element.MarkStyleDirty();
+    std::string lower = AsciiLower(name);
+    const std::vector<std::string>& tested = dependencies_.attributes;
+    if (std::find(tested.begin(), tested.end(), lower) != tested.end())
+        RestyleAround(element, 0, lower);
+    else if (lower == "style")
+        element.MarkOwnStyleDirty();
 }
 
 void Document::NodeRemoved(Node& node) {

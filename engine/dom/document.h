@@ -4,16 +4,34 @@
 
 #include "engine/dom/element.h"
 
+#include <string>
 #include <utility>
+#include <vector>
 
 namespace engine {
 
 class View;
 
+// A part of a selector left of its subject: when a state or attribute it tests changes in an element the
+// part may match, the element's descendants may match differently (or its later siblings and theirs, where
+// the part is joined by + or ~). Empty names match any element.
+struct OuterTest {
+    unsigned states = 0;
+    std::vector<std::string> attributes; // "id" and "class" included
+    bool siblings = false;
+    std::string tag;
+    std::u16string id;
+    std::u16string className;
+
+    bool MayMatch(const Element& element) const;
+};
+
 // What the document's style sheets look at, so that changes nothing looks at restyle nothing.
 struct StyleDependencies {
-    unsigned states = 0;   // state bits some selector tests
-    bool siblings = false; // some selector looks at siblings or position among them
+    unsigned states = 0;                 // state bits some selector tests
+    bool siblings = false;               // some selector looks at siblings or position among them
+    std::vector<std::string> attributes; // attribute names some selector tests, "id" and "class" included
+    std::vector<OuterTest> outer;
 };
 
 class Document {
@@ -57,6 +75,8 @@ private:
     // Hover and active hold for an element and its ancestors: a chain.
     bool MoveChain(Ref<Element>& slot, Element* element, unsigned state);
     void ChainChanged(Element* before, Element* after, unsigned state);
+    // Marks what a change of states or of an attribute (lower case; empty for none) may restyle.
+    void RestyleAround(Element& element, unsigned states, const std::string& attribute);
 
     Ref<Element> root_;
     Ref<Element> hover_;

@@ -220,6 +220,11 @@ void Element::SetRuntimeStyle(std::string_view property, const std::u16string* v
 }
 
 void Element::MarkStyleDirty() {
+    subtreeStyleDirty_ = true;
+    MarkOwnStyleDirty();
+}
+
+void Element::MarkOwnStyleDirty() {
     styleDirty_ = true;
     for (Element* p = Parent(); p && !p->childStyleDirty_; p = p->Parent()) p->childStyleDirty_ = true;
 }

@@ -86,10 +86,13 @@ public:
     const ComputedStyle* Style() const { return style_.get(); }
     std::shared_ptr<const ComputedStyle>& StyleSlot() { return style_; }
     bool StyleDirty() const { return styleDirty_; }
+    bool SubtreeStyleDirty() const { return subtreeStyleDirty_; }
     bool ChildStyleDirty() const { return childStyleDirty_; }
-    void ClearStyleDirty() { styleDirty_ = childStyleDirty_ = false; }
+    void ClearStyleDirty() { styleDirty_ = subtreeStyleDirty_ = childStyleDirty_ = false; }
     // This element and its subtree must be restyled.
     void MarkStyleDirty();
+    // This element must be restyled; its descendants follow only if what they inherit changes.
+    void MarkOwnStyleDirty();
     std::shared_ptr<const DeclarationBlock>& InlineStyleCache() { return inlineStyle_; }
     std::shared_ptr<const StyleSheet>& Sheet() { return sheet_; }
     std::u16string& QueryBuffer() { return queryBuffer_; }
@@ -123,6 +126,7 @@ private:
     std::shared_ptr<const StyleSheet> sheet_;
     std::u16string queryBuffer_;
     bool styleDirty_ = true;
+    bool subtreeStyleDirty_ = true;
     bool childStyleDirty_ = false;
     int uses_ = 0;
     Document* ownerDocument_ = nullptr;

@@ -1,6 +1,7 @@
 #include "engine/layout/page_layout.h"
 
 #include "engine/dom/document.h"
+#include "engine/dom/frame_phases.h"
 #include "engine/dom/utf.h"
 #include "engine/layout/block_layout.h"
 #include "engine/layout/stacking.h"
@@ -127,6 +128,7 @@ void PageLayout::Rebuild(Document& document) {
 
 bool PageLayout::Update(Document* document, float width, float height) {
     if (!dirty_ && width == width_ && height == height_) {
+        PhaseScope phase(FramePhase::BoxTree);
         if (tree_.root) RefreshStyles(*tree_.root);
         return false;
     }
@@ -137,8 +139,12 @@ bool PageLayout::Update(Document* document, float width, float height) {
         tree_ = {};
         return true;
     }
-    Rebuild(*document);
+    {
+        PhaseScope phase(FramePhase::BoxTree);
+        Rebuild(*document);
+    }
     if (tree_.root) {
+        PhaseScope phase(FramePhase::Layout);
         BlockLayout(measurer_).LayoutRoot(*tree_.root, std::max(0.0f, width), std::max(0.0f, height));
         ComputeOverflow(*tree_.root);
     }

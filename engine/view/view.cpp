@@ -1,5 +1,6 @@
 #include "engine/view/view.h"
 
+#include "engine/dom/frame_phases.h"
 #include "engine/dom/tree_walk.h"
 #include "engine/dom/utf.h"
 #include "engine/events/builtin_behaviors.h"
@@ -184,6 +185,7 @@ Invalidation View::UpdateStyle() {
     // Handlers called from here may ask again (a behavior sets a state at attach); the loop below
     // picks their changes up.
     if (!document_ || updating_) return total;
+    PhaseScope phase(FramePhase::Style);
     updating_ = true;
     std::weak_ptr<void> alive = alive_;
     for (int round = 0; round < kMaxStyleRounds && document_; ++round) {

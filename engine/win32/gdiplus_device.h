@@ -12,6 +12,7 @@
 #include "engine/win32/pixel_target.h"
 
 #include <map>
+#include <optional>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -63,6 +64,10 @@ private:
     Gdiplus::Graphics* Gdi(const RectF* within = nullptr);
     const DecodedImage* Image(const std::u16string& url);
     bool FillPixels(const RectF& rect, std::uint32_t argb);
+    bool FillRounded(const RectF& rect, std::uint32_t argb, const Radii& radii);
+    // Which pixels of a corner's square GDI+ fills (row by row), for a radius and a corner (0 top-left, then
+    // clockwise); null when it covers some only partly, which only GDI+ itself can then blend.
+    const std::vector<bool>* CornerMask(float radius, int corner);
     bool BlitImage(const DecodedImage& image, const ImageTiling& t);
 
     View& view_;
@@ -74,6 +79,7 @@ private:
     bool imagesReplaced_ = false;
     std::vector<std::pair<RectF, PixelClip>> clips_;
     std::vector<Layer> layers_;
+    std::map<std::pair<float, int>, std::optional<std::vector<bool>>> cornerMasks_;
 };
 
 } // namespace engine::win32

@@ -1,5 +1,6 @@
 #include "engine/win32/page_renderer.h"
 
+#include "engine/dom/frame_phases.h"
 #include "engine/paint/canvas.h"
 #include "engine/paint/paint_record.h"
 #include "engine/view/view.h"
@@ -45,13 +46,17 @@ bool PageRenderer::Render(int width, int height, bool transparent) {
     if (!surface_.Resize(width, height)) return false;
     if (!paintDirty_ && !resized && transparent == transparent_) return true;
     RectF viewport{0, 0, float(width), float(height)};
-    PaintRecorder recorder(device_, device_, viewport);
     const Box* root = layout_.Root();
-    if (root) PaintBoxes(*root, recorder, viewport, viewport);
-    std::vector<PaintItem> painting = recorder.Take();
-    bool whole = resized || transparent != transparent_ || device_.TakeImagesReplaced();
-    RectF clip = whole ? viewport : ChangedArea(painted_, painting);
-    painted_ = std::move(painting);
+    RectF clip;
+    {
+        PhaseScope phase(FramePhase::Record);
+        PaintRecorder recorder(device_, device_, viewport);
+        if (root) PaintBoxes(*root, recorder, viewport, viewport);
+        std::vector<PaintItem> painting = recorder.Take();
+        bool whole = resized || transparent != transparent_ || device_.TakeImagesReplaced();
+        clip = whole ? viewport : ChangedArea(painted_, painting);
+        painted_ = std::move(painting);
+    }
     paintDirty_ = false;
     transparent_ = transparent;
     int left = std::max(0, static_cast<int>(std::floor(clip.x)));
@@ -59,6 +64,9 @@ bool PageRenderer::Render(int width, int height, bool transparent) {
     int right = std::min(width, static_cast<int>(std::ceil(clip.Right())) + 1);
     int bottom = std::min(height, static_cast<int>(std::ceil(clip.Bottom())) + 1);
     if (clip.w <= 0 || clip.h <= 0 || right <= left || bottom <= top) return true;
+    PhaseScope phase(FramePhase::Paint);
+    const RECT painted{left, top, right, bottom};
+    UnionRect(&damage_, &damage_, &painted);
     std::uint32_t* pixels = surface_.Pixels();
     for (int y = top; y < bottom; ++y)
         std::fill(pixels + static_cast<std::size_t>(y) * width + left, pixels + static_cast<std::size_t>(y) * width + right,
@@ -68,6 +76,12 @@ bool PageRenderer::Render(int width, int height, bool transparent) {
     if (root) PaintBoxes(*root, device_, viewport, area);
     device_.SetTarget({});
     return true;
+}
+
+RECT PageRenderer::TakeDamage() {
+    RECT damage = damage_;
+    damage_ = {};
+    return damage;
 }
 
 } // namespace engine::win32

@@ -22,6 +22,8 @@ public:
     float MinHeight(float width);
     // Lays out and paints as needed; false when there is nothing to show (an empty or too large size).
     bool Render(int width, int height, bool transparent);
+    // The pixels painted since the last call; empty when none changed.
+    RECT TakeDamage();
     // The box whose scrolling changed must be painted again.
     void ScrollChanged() { paintDirty_ = true; }
 
@@ -36,6 +38,7 @@ private:
     std::vector<PaintItem> painted_; // the recording of what the surface shows
     bool paintDirty_ = true;
     bool transparent_ = false;
+    RECT damage_{};
 };
 
 } // namespace engine::win32

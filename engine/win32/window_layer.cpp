@@ -5,6 +5,7 @@
 #include "engine/win32/window_layer.h"
 
 #include "engine/api/api_lock.h"
+#include "engine/dom/frame_phases.h"
 #include "engine/events/dispatcher.h"
 #include "engine/events/input.h"
 #include "engine/events/size_watch.h"
@@ -34,6 +35,7 @@ struct WindowState {
     PageRenderer renderer;
     bool trackingLeave = false;
     bool renderPosted = false;
+    SIZE layerSize{};                  // the size of the pixels the layered window holds
     const Element* dragging = nullptr; // the scroll container whose thumb is held
     float dragOrigin = 0, dragScroll = 0;
     // The last press, to tell a double click where the window class has no CS_DBLCLKS.
@@ -93,17 +95,31 @@ void Paint(WindowState& s) {
     bool layered = Layered(s.hwnd);
     if (layered && !s.renderer.Render(size.cx, size.cy, true)) return;
     if (layered) {
+        // A layered window keeps its pixels: it is handed only what was painted since, all after a resize.
+        RECT dirty = s.renderer.TakeDamage();
+        if (size.cx != s.layerSize.cx || size.cy != s.layerSize.cy) dirty = {0, 0, size.cx, size.cy};
+        ValidateRect(s.hwnd, nullptr);
+        if (IsRectEmpty(&dirty)) return;
         POINT origin{0, 0};
         BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        UpdateLayeredWindow(s.hwnd, nullptr, nullptr, &size, s.renderer.Surface().Dc(), &origin, 0, &blend, ULW_ALPHA);
-        ValidateRect(s.hwnd, nullptr);
+        UPDATELAYEREDWINDOWINFO info{sizeof info};
+        info.psize = &size;
+        info.hdcSrc = s.renderer.Surface().Dc();
+        info.pptSrc = &origin;
+        info.pblend = &blend;
+        info.dwFlags = ULW_ALPHA;
+        info.prcDirty = &dirty;
+        PhaseScope phase(FramePhase::Copy);
+        s.layerSize = UpdateLayeredWindowIndirect(s.hwnd, &info) ? size : SIZE{};
         return;
     }
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(s.hwnd, &ps);
-    if (s.renderer.Render(size.cx, size.cy, false))
+    if (s.renderer.Render(size.cx, size.cy, false)) {
+        PhaseScope phase(FramePhase::Copy);
         BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left, ps.rcPaint.bottom - ps.rcPaint.top,
                s.renderer.Surface().Dc(), ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+    }
     EndPaint(s.hwnd, &ps);
 }
 
@@ -270,6 +286,7 @@ bool Mouse(WindowState& s, unsigned kind, int x, int y, unsigned buttons, int wh
         TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, s.hwnd, 0};
         s.trackingLeave = TrackMouseEvent(&track) != 0;
     }
+    PhaseScope phase(FramePhase::Dispatch);
     Element* target = kind == MOUSE_LEAVE ? nullptr : LayoutOf(s).HitTest(float(x), float(y));
     return HandleMouse(*s.view, target, {kind, x, y, buttons, KeyStates(), wheel});
 }
@@ -367,6 +384,7 @@ LRESULT Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, BOOL& hand
     case WM_CHAR: {
         Document* doc = s->view->GetDocument();
         Ref<Element> focusBefore = doc ? doc->Focus() : nullptr;
+        PhaseScope phase(FramePhase::Dispatch);
         handled = HandleKey(*s->view, message == WM_KEYDOWN ? KEY_DOWN : message == WM_KEYUP ? KEY_UP : KEY_CHAR,
                             static_cast<unsigned>(wParam), KeyStates());
         if (message != WM_KEYDOWN || !(s = StateOf(hwnd))) return 0;

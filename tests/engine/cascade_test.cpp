@@ -130,6 +130,52 @@ TEST(Cascade, StateChangesRestyleOnlyWhatSelectorsLookAt) {
     EXPECT_FALSE(page.view.UpdateStyle().Any());
 }
 
+// A state or attribute change restyles the element; its descendants only where a selector looks through
+// what changed or what they inherit changed, and its later siblings only where a selector joins it with + or
+// ~.
+TEST(Cascade, ChangesReachDescendantsAndSiblingsOnlyThroughSelectors) {
+    Page page(R"(<style>
+        .card:expanded ~ .strip > .item { color: red }
+        .box:checked .inner { color: green }
+        .box:current { margin-left: 7px }
+        .box:disabled { font-weight: bold }
+        .inner { margin-left: inherit }
+        [open] > i { color: blue }
+    </style>
+    <p id=before></p><div class=card id=c></div><div class=strip id=strip><span class=item id=i>x</span></div>
+    <div class=box id=b><span class=inner id=in>y</span><i id=plain>z</i></div>)");
+    Element& card = page.Find("#c");
+    card.ChangeStates(STATE_EXPANDED, 0);
+    EXPECT_FALSE(page.Find("#before").StyleDirty()) << "an earlier sibling cannot see the card";
+    EXPECT_TRUE(page.Find("#strip").SubtreeStyleDirty());
+    page.view.UpdateStyle();
+    EXPECT_EQ(Css(page.Find("#i"), PropertyId::Color), "#ff0000");
+
+    Element& box = page.Find("#b");
+    box.ChangeStates(STATE_CHECKED, 0);
+    EXPECT_TRUE(box.SubtreeStyleDirty()) << ":checked is looked at through the box";
+    page.view.UpdateStyle();
+    EXPECT_EQ(Css(page.Find("#in"), PropertyId::Color), "#008000");
+
+    const ComputedStyle* plainBefore = page.Find("#plain").Style();
+    box.ChangeStates(STATE_CURRENT, 0);
+    EXPECT_FALSE(box.SubtreeStyleDirty()) << ":current is the box's own";
+    page.view.UpdateStyle();
+    EXPECT_EQ(Css(page.Find("#in"), PropertyId::MarginLeft), "7px")
+        << "an explicit inherit follows the parent";
+    EXPECT_EQ(page.Find("#plain").Style(), plainBefore) << "nothing it inherits or matches changed";
+    box.ChangeStates(STATE_DISABLED, 0);
+    page.view.UpdateStyle();
+    EXPECT_EQ(Css(page.Find("#plain"), PropertyId::FontWeight), "700") << "an inherited property follows";
+
+    box.SetAttribute("title", u"t");
+    EXPECT_FALSE(box.StyleDirty()) << "no selector tests the attribute";
+    box.SetAttribute("open", u"");
+    EXPECT_TRUE(page.Find("#b").SubtreeStyleDirty()) << "[open] is looked at through the box";
+    page.view.UpdateStyle();
+    EXPECT_EQ(Css(page.Find("#plain"), PropertyId::Color), "#0000ff");
+}
+
 TEST(Cascade, ParsesPropertyValuesLikeTheProgramSetsThem) {
     std::vector<Declaration> out;
     EXPECT_TRUE(ParsePropertyValue("display", "block", out));

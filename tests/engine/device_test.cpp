@@ -180,6 +180,44 @@ TEST(GdiplusDevice, LayersLandOnceAtTheirOpacity) {
     EXPECT_LT(d.pixels.At(2, 5) & 0xFF, 0x7Fu);
 }
 
+// An opaque rounded fill is written directly but for its corners; every pixel must come out as GDI+ alone
+// draws the shape, also where the clip cuts through a corner.
+TEST(GdiplusDevice, RoundedFillsMatchGdiplusPixelForPixel) {
+    const engine::RectF rect{3, 2, 40, 30};
+    const engine::Radii radii{6, 0, 3.5f, 10};
+    const std::uint32_t colour = 0xFF1A6BD6;
+    Device d(50, 40);
+    d.device.PushClip({0, 0, 41, 36});
+    d.device.FillRect(rect, colour, radii);
+    d.device.PopClip();
+
+    EnsureGdiplus();
+    Pixels expected(50, 40);
+    {
+        Gdiplus::Bitmap bitmap(50, 40, 50 * 4, PixelFormat32bppPARGB,
+                               reinterpret_cast<BYTE*>(expected.data.data()));
+        Gdiplus::Graphics g(&bitmap);
+        g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+        g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+        g.SetClip(Gdiplus::RectF(0, 0, 41, 36));
+        Gdiplus::GraphicsPath path;
+        path.AddArc(rect.x, rect.y, 12.0f, 12.0f, 180, 90);
+        path.AddLine(rect.Right(), rect.y, rect.Right(), rect.y);
+        path.AddArc(rect.Right() - 7, rect.Bottom() - 7, 7.0f, 7.0f, 0, 90);
+        path.AddArc(rect.x, rect.Bottom() - 20, 20.0f, 20.0f, 90, 90);
+        path.CloseFigure();
+        Gdiplus::SolidBrush brush{Gdiplus::Color(colour)};
+        g.FillPath(&brush, &path);
+    }
+    int differing = 0;
+    for (std::size_t i = 0; i < expected.data.size(); ++i)
+        differing += expected.data[i] != d.pixels.data[i];
+    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(d.pixels.At(20, 15), 0xFF1A6BD6u) << "the middle is filled";
+    EXPECT_EQ(d.pixels.At(3, 2), 0u) << "outside the top-left arc";
+    EXPECT_EQ(d.pixels.At(42, 2), 0u) << "beyond the clip";
+}
+
 // The CRC of a PNG chunk, so that a doctored header still reads as valid.
 std::uint32_t Crc(const std::string& bytes, std::size_t from, std::size_t to) {
     std::uint32_t crc = 0xFFFFFFFF;
