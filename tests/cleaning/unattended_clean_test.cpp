@@ -33,21 +33,30 @@ const std::wstring kTypedUrls = L"Software\\Microsoft\\Internet Explorer\\TypedU
 struct RunResult {
     DWORD exitCode = STILL_ACTIVE;
     std::string out, err;
-    size_t windowsSeen = 0; // top-level windows of the process, visible or not, at any poll
+    size_t windowsSeen = 0;    // top-level windows of the process, visible or not, at any poll
+    std::string windowClasses; // the class of each, for a failure's message
+};
+
+struct WindowSearch {
+    DWORD processId;
+    RunResult* result;
 };
 
 BOOL CALLBACK CountWindowOf(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<std::pair<DWORD, size_t>*>(param);
+    auto* search = reinterpret_cast<WindowSearch*>(param);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner == search->first) ++search->second;
+    if (owner != search->processId) return TRUE;
+    ++search->result->windowsSeen;
+    char name[128] = {};
+    GetClassNameA(window, name, static_cast<int>(std::size(name)));
+    search->result->windowClasses.append(name).append(IsWindowVisible(window) ? " (visible) " : " ");
     return TRUE;
 }
 
-size_t WindowsOf(DWORD processId) {
-    std::pair<DWORD, size_t> search{processId, 0};
+void CountWindowsOf(DWORD processId, RunResult& result) {
+    WindowSearch search{processId, &result};
     EnumWindows(CountWindowOf, reinterpret_cast<LPARAM>(&search));
-    return search.second;
 }
 
 size_t Count(const std::string& text, const std::string& part) {
@@ -68,7 +77,7 @@ uint64_t SizeOf(const std::wstring& path) {
 }
 
 class UnattendedClean : public AppTest {
-protected:
+  protected:
     UnattendedClean() {
         local_ = root_.MakeFolder(L"Local");
         roaming_ = root_.MakeFolder(L"Roaming");
@@ -130,7 +139,7 @@ protected:
         err.Reset();
         const DWORD start = GetTickCount();
         while (WaitForSingleObject(pi.hProcess, 2) == WAIT_TIMEOUT) {
-            result.windowsSeen += WindowsOf(pi.dwProcessId);
+            CountWindowsOf(pi.dwProcessId, result);
             if (GetTickCount() - start > timeoutMs) {
                 ADD_FAILURE() << "still running after " << timeoutMs << " ms";
                 TerminateProcess(pi.hProcess, 99);
@@ -197,7 +206,7 @@ TEST_F(UnattendedClean, CleanRunsTheSavedSelectionWithoutAWindowAndLogsWhatRanAn
 
     const RunResult run = Run(L"-clean");
     EXPECT_EQ(run.exitCode, 1u) << run.out << run.err;
-    EXPECT_EQ(run.windowsSeen, 0u);
+    EXPECT_EQ(run.windowsSeen, 0u) << run.windowClasses;
     EXPECT_FALSE(PathExists(tempFile_));
     EXPECT_FALSE(PathExists(temp_ + L"\\sub"));
     EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kRunMru, L"a"));
@@ -239,7 +248,7 @@ TEST_F(UnattendedClean, EveryItemLeavesTheSavedSelectionAndAHeldFileIsReportedWi
 
     const RunResult run = Run(L"-clean all");
     EXPECT_EQ(run.exitCode, 1u) << run.out << run.err;
-    EXPECT_EQ(run.windowsSeen, 0u);
+    EXPECT_EQ(run.windowsSeen, 0u) << run.windowClasses;
     EXPECT_NE(
         run.out.find(
             "  Cookies: ran, something stayed\r\n    stayed: Error IE Cookies: File could not be opened\r\n"),
@@ -273,7 +282,7 @@ TEST_F(UnattendedClean, GroupsRunOnceAndBadCommandLinesExitWith2CleaningNothing)
         EXPECT_EQ(run.exitCode, 2u) << Narrow(bad.substr(0, 40));
         EXPECT_TRUE(run.out.empty());
         EXPECT_NE(run.err.find("Usage: Tracewipe.exe -clean"), std::string::npos) << run.err;
-        EXPECT_EQ(run.windowsSeen, 0u);
+        EXPECT_EQ(run.windowsSeen, 0u) << run.windowClasses;
     }
     EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, kTypedUrls, L"url1"));
     EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, kRunMru, L"a"));

@@ -2,6 +2,10 @@
 
 #include <tlhelp32.h>
 
+#include <algorithm>
+#include <iterator>
+#include <string_view>
+
 namespace testing_support {
 namespace {
 
@@ -39,7 +43,8 @@ ChildProcess::ChildProcess(const std::wstring& commandLine) {
 }
 
 ChildProcess::ChildProcess(DWORD processId)
-    : process_(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId)),
+    : process_(
+          OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId)),
       id_(process_ ? processId : 0) {}
 
 ChildProcess::~ChildProcess() {
@@ -48,7 +53,9 @@ ChildProcess::~ChildProcess() {
     CloseHandle(process_);
 }
 
-bool ChildProcess::Running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+bool ChildProcess::Running() const {
+    return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
 
 bool ChildProcess::WaitForExit(DWORD timeoutMs) const {
     return process_ && WaitForSingleObject(process_, timeoutMs) == WAIT_OBJECT_0;
@@ -72,7 +79,8 @@ std::vector<HWND> ChildProcess::TopWindows(const std::wstring& className) const 
 
 void ChildProcess::Stop() {
     if (!Running()) return;
-    for (HWND window : TopWindowsOf(id_)) PostMessageW(window, WM_CLOSE, 0, 0);
+    for (HWND window : TopWindowsOf(id_))
+        PostMessageW(window, WM_CLOSE, 0, 0);
     // NOTE: generous, as Wine without a window manager takes two seconds to hide or destroy some windows.
     if (!WaitForExit(10000)) {
         TerminateProcess(process_, 1);
@@ -95,8 +103,15 @@ std::vector<DWORD> ChildrenOf(DWORD parentId) {
     if (snapshot == INVALID_HANDLE_VALUE) return children;
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
+    // Wine starts its resident services on demand as children of whichever process first needs them; they
+    // live as long as the prefix and are no work of the program's.
+    constexpr std::wstring_view kWineServices[] = {L"services.exe", L"winedevice.exe", L"plugplay.exe",
+                                                   L"svchost.exe",  L"explorer.exe",   L"rpcss.exe"};
     for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
-        if (entry.th32ParentProcessID == parentId) children.push_back(entry.th32ProcessID);
+        if (entry.th32ParentProcessID == parentId &&
+            std::find(std::begin(kWineServices), std::end(kWineServices),
+                      std::wstring_view(entry.szExeFile)) == std::end(kWineServices))
+            children.push_back(entry.th32ProcessID);
     CloseHandle(snapshot);
     return children;
 }
