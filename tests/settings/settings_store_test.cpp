@@ -22,12 +22,7 @@ protected:
 };
 
 void LoadEverything() {
-    LoadWindowsSelection();
-    LoadIeSelection();
-    LoadFfSelection();
-    LoadGcSelection();
-    LoadMeSelection();
-    LoadBrSelection();
+    LoadCleanSelection();
     LoadSettings();
 }
 
