@@ -50,8 +50,10 @@ void Document::ChainChanged(Element* before, Element* after, unsigned state) {
         a.pop_back();
         b.pop_back();
     }
-    if (!a.empty()) a.back()->MarkStyleDirty();
-    if (!b.empty()) b.back()->MarkStyleDirty();
+    // Each of them is restyled as any state change restyles, not with all it holds: a press would otherwise
+    // restyle the whole page.
+    for (Element* e : a) RestyleAround(*e, state, {});
+    for (Element* e : b) RestyleAround(*e, state, {});
 }
 
 bool Document::MoveChain(Ref<Element>& slot, Element* element, unsigned state) {
@@ -71,8 +73,8 @@ bool Document::SetFocus(Element* element) {
     Ref<Element> before = focus_;
     focus_ = element;
     if (dependencies_.states & STATE_FOCUS) {
-        if (before) before->MarkStyleDirty();
-        if (element) element->MarkStyleDirty();
+        if (before) RestyleAround(*before, STATE_FOCUS, {});
+        if (element) RestyleAround(*element, STATE_FOCUS, {});
     }
     return true;
 }

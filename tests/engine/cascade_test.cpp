@@ -130,6 +130,54 @@ TEST(Cascade, StateChangesRestyleOnlyWhatSelectorsLookAt) {
     EXPECT_FALSE(page.view.UpdateStyle().Any());
 }
 
+// Hover, press and focus restyle the elements whose state changed, never what else they hold: a press on
+// one box of a page restyled the whole page before.
+TEST(Cascade, HoverPressAndFocusRestyleTheChainNotWhatItHolds) {
+    Page page(R"(<style>
+        i:active { color: green } b:hover { color: red } i:focus { color: blue } .card:hover .note { color: gray }
+    </style>
+    <div id=page><div id=panel><div id=row><i id=box>x</i><b id=label>y</b></div><p id=other>z</p></div>
+    <div id=side><b id=far>w</b></div><div class=card id=card><em class=note id=note>n</em></div></div>)");
+    const ComputedStyle* other = page.Find("#other").Style();
+    const ComputedStyle* far = page.Find("#far").Style();
+
+    page.Doc().SetActive(&page.Find("#box"));
+    EXPECT_TRUE(page.Find("#page").StyleDirty()) << "the whole chain is pressed";
+    EXPECT_FALSE(page.Find("#page").SubtreeStyleDirty());
+    EXPECT_FALSE(page.Find("#other").StyleDirty());
+    EXPECT_FALSE(page.Find("#side").StyleDirty());
+    page.view.UpdateStyle();
+    EXPECT_EQ(Css(page.Find("#box"), PropertyId::Color), "#008000");
+    EXPECT_EQ(page.Find("#far").Style(), far);
+
+    page.Doc().SetActive(nullptr);
+    page.Doc().SetHover(&page.Find("#far"));
+    page.view.UpdateStyle();
+    EXPECT_EQ(Css(page.Find("#box"), PropertyId::Color), "#000000") << "released";
+    EXPECT_EQ(Css(page.Find("#far"), PropertyId::Color), "#ff0000");
+
+    page.Doc().SetHover(&page.Find("#box"));
+    EXPECT_FALSE(page.Find("#page").StyleDirty()) << "it stays under the mouse";
+    EXPECT_TRUE(page.Find("#far").StyleDirty()) << "left";
+    EXPECT_TRUE(page.Find("#panel").StyleDirty()) << "entered";
+    EXPECT_FALSE(page.Find("#panel").SubtreeStyleDirty());
+    EXPECT_FALSE(page.Find("#label").StyleDirty());
+    page.view.UpdateStyle();
+    EXPECT_EQ(Css(page.Find("#far"), PropertyId::Color), "#000000");
+
+    page.Doc().SetHover(&page.Find("#card"));
+    EXPECT_TRUE(page.Find("#card").SubtreeStyleDirty()) << "a selector looks through the card's hover";
+    page.view.UpdateStyle();
+    EXPECT_EQ(Css(page.Find("#note"), PropertyId::Color), "#808080");
+
+    page.Doc().SetFocus(&page.Find("#box"));
+    EXPECT_TRUE(page.Find("#box").StyleDirty());
+    EXPECT_FALSE(page.Find("#row").StyleDirty());
+    page.view.UpdateStyle();
+    EXPECT_EQ(Css(page.Find("#box"), PropertyId::Color), "#0000ff");
+    EXPECT_EQ(page.Find("#other").Style(), other) << "no change reached it";
+}
+
 // A state or attribute change restyles the element; its descendants only where a selector looks through
 // what changed or what they inherit changed, and its later siblings only where a selector joins it with + or
 // ~.
