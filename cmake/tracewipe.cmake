@@ -10,3 +10,10 @@ function(tracewipe_add_test name)
     endif()
     set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT})
 endfunction()
+
+# tracewipe_lean_image(<target>)
+# Sections aligned to pages in the file let Wine's loader map them rather than read them whole, so only the
+# code that runs takes memory; no debug sections, which static libraries bring and the loader would read too.
+function(tracewipe_lean_image target)
+    target_link_options(${target} PRIVATE -s -Wl,--file-alignment=0x1000)
+endfunction()
