@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 namespace app_test {
@@ -70,6 +71,53 @@ TEST_F(QuickSwitches, ASwitchWhileTheLastOnesPaintIsPendingShowsTheLastOne) {
     PostClick(L"main_panel_setting");
     app_->Settle(500);
     EXPECT_TRUE(SamePixels(Capture(window), settings));
+}
+
+// The progress dialog disables the main window: a real click on a sub-tab beside the dialog switches nothing,
+// the window shows no pixel of the dialog once it is gone, and the first click afterwards is not lost.
+TEST_F(QuickSwitches, AClickBesideTheProgressDialogSwitchesNothingAndTheNextIsNotLost) {
+    const RECT window = app_->WindowRect();
+    const POINT outside{window.right + 40, window.bottom + 40};
+    ASSERT_TRUE(app_->Click(L"windows_startmenu"));
+    ASSERT_TRUE(testing_support::MovePointerTo(outside));
+    app_->Settle(300);
+    const ScreenPixels startMenu = Capture(window);
+    ASSERT_TRUE(app_->Click(L"windows_cleaning"));
+    ASSERT_TRUE(testing_support::MovePointerTo(outside));
+    app_->Settle(300);
+    const ScreenPixels cleaning = Capture(window);
+    ASSERT_FALSE(SamePixels(cleaning, startMenu));
+
+    const RECT clean = app_->ScreenRect(L"btn_panelClean");
+    ASSERT_TRUE(testing_support::ClickAt(POINT{(clean.left + clean.right) / 2, (clean.top + clean.bottom) / 2}));
+    HWND dialog = nullptr;
+    ASSERT_TRUE(testing_support::WaitUntil(
+        [&] {
+            for (HWND w : app_->Process().TopWindows(L"#32770"))
+                if (IsWindowVisible(w)) dialog = w;
+            return dialog != nullptr && !IsWindowEnabled(app_->Window());
+        },
+        5000));
+    app_->Settle(300); // the dialog's first paint
+    SaveScreenshot("app_progress_dialog_over_main", window);
+    RECT shown{};
+    GetWindowRect(dialog, &shown);
+    const RECT tab = app_->ScreenRect(L"windows_startmenu");
+    ASSERT_LT(tab.left + 10, shown.left) << "part of the sub-tab lies beside the dialog";
+    ASSERT_TRUE(testing_support::ClickAt(POINT{(tab.left + std::min(tab.right, shown.left)) / 2, (tab.top + tab.bottom) / 2}));
+    ASSERT_TRUE(testing_support::MovePointerTo(outside));
+    app_->Settle(300);
+
+    PostMessageW(dialog, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(testing_support::WaitUntil(
+        [&] { return !IsWindowVisible(dialog) && IsWindowEnabled(app_->Window()); }, 10000));
+    app_->Settle(500);
+    EXPECT_TRUE(SamePixels(Capture(window), cleaning)) << "the same sub-tab, and nothing left of the dialog";
+
+    ASSERT_TRUE(testing_support::ClickAt(POINT{(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2}));
+    ASSERT_TRUE(testing_support::MovePointerTo(outside));
+    app_->Settle(500);
+    EXPECT_TRUE(SamePixels(Capture(window), startMenu)) << "the first switch after the dialog";
 }
 
 } // namespace
