@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <oleacc.h>
+
+#include <functional>
 #include <string>
 
 namespace app_test {
@@ -116,6 +119,77 @@ TEST_F(KeyboardJourney, EverySubTabIsReachedAndABoxTickedCleanRunsAndEscapeClose
     EXPECT_EQ(TitleOf(about), L"About Tracewipe");
     EXPECT_TRUE(EscapeCloses(about));
     EXPECT_TRUE(IsWindowVisible(app->Window()));
+}
+
+} // namespace
+} // namespace app_test
+
+namespace app_test {
+namespace {
+
+VARIANT Self() {
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_I4;
+    v.lVal = CHILDID_SELF;
+    return v;
+}
+
+// Another process reads the program's page as a screen reader does: oleacc marshals the program's objects.
+TEST_F(AppTest, AScreenReaderInAnotherProcessReadsTheBoxesAndTicksOneThroughItsDefaultAction) {
+    testing_support::SetDword(HKEY_CURRENT_USER, kWindowsKey, L"Clipboard", 0);
+    RunningApp& app = StartShown();
+    ASSERT_NE(app.Window(), nullptr);
+    ASSERT_TRUE(app.Click(L"windows_cleaning"));
+    app.Settle();
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IAccessible* client = nullptr;
+    HRESULT hr = AccessibleObjectFromWindow(app.Window(), static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                            reinterpret_cast<void**>(&client));
+    ASSERT_EQ(hr, S_OK);
+    ASSERT_NE(client, nullptr);
+    // Depth first to the box labelled "Clipboard".
+    std::function<IAccessible*(IAccessible*)> find = [&](IAccessible* a) -> IAccessible* {
+        LONG count = 0;
+        a->get_accChildCount(&count);
+        for (LONG i = 1; i <= count; ++i) {
+            VARIANT id = Self();
+            id.lVal = i;
+            IDispatch* d = nullptr;
+            if (a->get_accChild(id, &d) != S_OK || !d) continue;
+            IAccessible* child = nullptr;
+            d->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&child));
+            d->Release();
+            if (!child) continue;
+            BSTR name = nullptr;
+            VARIANT role;
+            child->get_accName(Self(), &name);
+            child->get_accRole(Self(), &role);
+            bool match = name && std::wstring(name) == L"Clipboard" && role.lVal == ROLE_SYSTEM_CHECKBUTTON;
+            SysFreeString(name);
+            if (match) return child;
+            IAccessible* below = find(child);
+            child->Release();
+            if (below) return below;
+        }
+        return nullptr;
+    };
+    IAccessible* box = find(client);
+    ASSERT_NE(box, nullptr);
+    VARIANT state;
+    ASSERT_EQ(box->get_accState(Self(), &state), S_OK);
+    EXPECT_FALSE(state.lVal & STATE_SYSTEM_CHECKED);
+    EXPECT_EQ(box->accDoDefaultAction(Self()), S_OK);
+    ASSERT_EQ(box->get_accState(Self(), &state), S_OK);
+    EXPECT_TRUE(state.lVal & STATE_SYSTEM_CHECKED);
+    box->Release();
+    client->Release();
+    CoUninitialize();
+    // The program's flag followed: Clean on this sub-tab saves it.
+    ASSERT_TRUE(app.Click(L"btn_panelClean"));
+    app.Settle(500);
+    EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kWindowsKey, L"Clipboard"), 1u);
+    for (HWND window : app.Process().TopWindows(L"#32770")) PostMessageW(window, WM_CLOSE, 0, 0);
 }
 
 } // namespace
