@@ -315,11 +315,46 @@ TEST_F(Reader, AnOutOfContextHookSeesTheFocusMoveOnTabAndTheEventNamesTheControl
     if (focus.vt == VT_DISPATCH) focus.pdispVal->Release();
 }
 
+std::vector<std::pair<DWORD, LONG>> gChanges;
+
+void CALLBACK OnChange(HWINEVENTHOOK, DWORD event, HWND, LONG object, LONG child, DWORD, DWORD) {
+    if (object == OBJID_CLIENT) gChanges.push_back({event, child});
+}
+
+TEST_F(Reader, StateAndNameChangesAreAnnouncedForTheElementThatChanged) {
+    gChanges.clear();
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_STATECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr, OnChange,
+                                         GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(hook, nullptr);
+    htmlayout::SetStates(window.Find(L"clip_board"), STATE_CHECKED, 0);
+    htmlayout::SetText(window.Find(L"pannel_guide_text"), L"Select \"Browser History\" options you want to clean...");
+    ui_test::Settle(200);
+    UnhookWinEvent(hook);
+    auto nameOf = [&](DWORD event) {
+        for (const auto& [seen, child] : gChanges) {
+            if (seen != event) continue;
+            IAccessible* object = nullptr;
+            VARIANT id;
+            if (AccessibleObjectFromEvent(window.hwnd(), static_cast<DWORD>(OBJID_CLIENT), child, &object, &id) != S_OK)
+                return std::wstring(L"<no object>");
+            held.push_back(object);
+            BSTR name = nullptr;
+            object->get_accName(id, &name);
+            std::wstring text = name ? name : L"";
+            SysFreeString(name);
+            return text;
+        }
+        return std::wstring(L"<no event>");
+    };
+    EXPECT_EQ(nameOf(EVENT_OBJECT_STATECHANGE), L"Clipboard");
+    EXPECT_EQ(nameOf(EVENT_OBJECT_NAMECHANGE), L"Select \"Browser History\" options you want to clean...");
+}
+
 TEST(ProgressReader, TheProgressBarReadsItsValueAsAPercentage) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     {
         ui_test::PageWindow dialog{117, RECT{60, 60, 500, 484}};
-        HTMLayoutSetAttributeByName(dialog.Find(L"progress_bar"), "value", L"81");
+        HTMLayoutSetAttributeByName(dialog.Find(L"progress_bar"), "value", L"80");
         IAccessible* client = nullptr;
         ASSERT_EQ(AccessibleObjectFromWindow(dialog.hwnd(), static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
                                              reinterpret_cast<void**>(&client)),
@@ -336,6 +371,13 @@ TEST(ProgressReader, TheProgressBarReadsItsValueAsAPercentage) {
             }
         }
         ASSERT_NE(bar, nullptr);
+        gChanges.clear();
+        HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr, OnChange,
+                                             GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+        HTMLayoutSetAttributeByName(dialog.Find(L"progress_bar"), "value", L"81");
+        ui_test::Settle(100);
+        UnhookWinEvent(hook);
+        EXPECT_EQ(gChanges.size(), 1u) << "a new value is announced";
         BSTR value = nullptr;
         EXPECT_EQ(bar->get_accValue(target, &value), S_OK);
         EXPECT_STREQ(value, L"81%");
