@@ -80,7 +80,7 @@ bool Document::SetFocus(Element* element) {
 }
 
 void Document::Announce(Element& element, Announcement what) {
-    if (view_) view_->GetHost().Announce(*view_, element, what);
+    if (view_ && announcing_) view_->GetHost().Announce(*view_, element, what);
 }
 
 void Document::SetFocusVisible(bool visible) {

@@ -69,6 +69,8 @@ public:
     bool TakeTreeChanged() { return std::exchange(treeChanged_, false); }
 
     View* OwnerView() const { return view_; }
+    // Changes are told to the host's readers from then on; not while the page is first built.
+    void StartAnnouncing() { announcing_ = true; }
     void SetOwnerView(View* view) { view_ = view; }
 
     // Called by elements of this document as they change.
@@ -93,6 +95,7 @@ private:
     StyleDependencies dependencies_;
     bool sheetsDirty_ = true;
     bool focusVisible_ = false;
+    bool announcing_ = false;
     bool treeChanged_ = true;
     View* view_ = nullptr;
 };

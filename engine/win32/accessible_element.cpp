@@ -457,8 +457,9 @@ LRESULT AnswerGetObject(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     return answer > 0 ? answer : 0;
 }
 
+// A hidden window is read by nobody: the program fills its page before showing it.
 void AnnounceChange(HWND hwnd, Element& element, Announcement what) {
-    if (!IsWindow(hwnd)) return;
+    if (!IsWindowVisible(hwnd)) return;
     DWORD event = EVENT_OBJECT_FOCUS;
     switch (what) {
     case Announcement::Focus:
