@@ -114,6 +114,7 @@ void PaintPiece(const InlinePiece& piece, const Painting& p, float dy) {
     PaintImage(p.canvas, s, PropertyId::BackgroundImage, PropertyId::BackgroundRepeat, PropertyId::BackgroundPositionX,
                PropertyId::BackgroundPositionY, Inset(border, piece.borderWidth));
     PaintBorder(p.canvas, s, piece.borderWidth, border, radii);
+    PaintOutline(p.canvas, s, border, radii);
 }
 
 void PaintOwn(const Box& b, const Painting& p, float dy) {

@@ -123,6 +123,11 @@ TEST_F(Reader, TabStripsAreOneStopArrowsMoveAndSpaceOpensASubTabWhoseBoxesTabRea
     ASSERT_EQ(Focused(), L"main_panel_window");
     window.Key(VK_RIGHT);
     EXPECT_EQ(Focused(), L"main_panel_browser") << "arrows move along the main strip";
+    ui_test::Settle(50);
+    RECT strip{};
+    GetWindowRect(window.hwnd(), &strip);
+    strip.bottom = strip.top + 140;
+    testing_support::SaveScreenshot(ui_test::ScreenshotFolder(), "focus_ring_main_tab", strip);
     EXPECT_TRUE(Has(window.Find(L"main_panel_browser"), STATE_CURRENT)) << "and show the tab they reach";
     window.Key(VK_TAB);
     EXPECT_EQ(Focused(), L"browser_ie") << "the sub-strip is the next stop";
