@@ -12,8 +12,6 @@
 #include "engine/api/api_lock.h"
 #include "engine/dom/document.h"
 #include "engine/dom/handle_table.h"
-#include "engine/dom/tree_walk.h"
-#include "engine/dom/utf.h"
 #include "engine/events/builtin_behaviors.h"
 #include "engine/events/dispatcher.h"
 #include "engine/events/focus_navigation.h"
