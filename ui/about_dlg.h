@@ -10,6 +10,7 @@ public:
     explicit AboutDlg(HWND owner) : dialog(owner) {}
 
 protected:
+    std::wstring window_title() override { return L"About Tracewipe"; }
     BOOL handle_event(HELEMENT he, HL_BEHAVIOR_EVENT_PARAMS& params) override;
     BOOL on_mouse(HELEMENT he, HELEMENT target, unsigned event_type, POINT pt, unsigned mouseButtons,
                   unsigned keyboardStates) override;

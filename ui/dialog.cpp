@@ -160,6 +160,8 @@ void dialog::place_window() {
     int x = over.left + (over.right - over.left - width) / 2;
     int y = over.top + (over.bottom - over.top - height) / 2;
     SetWindowPos(hwnd_, nullptr, x, y, width, height, SWP_NOZORDER);
+    // The borderless window shows no title, but assistive technology reads it to name the dialog.
+    SetWindowTextW(hwnd_, window_title().c_str());
     PostMessageW(hwnd_, WM_USER, 0, 0);
 }
 
@@ -170,6 +172,34 @@ void dialog::focus_default_button() {
         SetFocus(hwnd_);
 }
 
-BOOL dialog::handle_key(HELEMENT, HL_KEY_PARAMS& params) { return params.keyCode == VK_TAB; }
+std::wstring dialog::window_title() { return GetText(FindFirst(caption, L".caption-text")); }
+
+namespace {
+
+int HLCALL Count(HELEMENT, void* param) {
+    ++*static_cast<unsigned*>(param);
+    return FALSE;
+}
+
+unsigned CountOf(HELEMENT under, const wchar_t* selector) {
+    unsigned count = 0;
+    if (under) HTMLayoutSelectElementsW(under, selector, Count, &count);
+    return count;
+}
+
+} // namespace
+
+// Every dialog's exit closes it (the progress dialog's stop included, through can_close), so Escape asks
+// for the same close. Tab stays on a dialog's one control (its caption's buttons aside), as it always did.
+BOOL dialog::handle_key(HELEMENT, HL_KEY_PARAMS& params) {
+    if (params.cmd != KEY_DOWN) return FALSE;
+    if (params.keyCode == VK_ESCAPE) {
+        close();
+        return TRUE;
+    }
+    if (params.keyCode != VK_TAB) return FALSE;
+    constexpr const wchar_t* kControls = L"button, a[href]";
+    return CountOf(root, kControls) - CountOf(caption, kControls) < 2;
+}
 
 } // namespace htmlayout

@@ -44,7 +44,10 @@ protected:
     // Asks the dialog to close (posts WM_CLOSE).
     void close();
 
-    // Tab never moves the focus inside a dialog.
+    // The window's title, which screen readers read: by default the caption's text.
+    virtual std::wstring window_title();
+
+    // Escape does what the dialog's exit does; Tab walks the controls where there are several.
     BOOL handle_key(HELEMENT he, HL_KEY_PARAMS& params) override;
 
     int result = 2;

@@ -14,6 +14,10 @@ int HLCALL KeepFirst(HELEMENT he, void* param) {
     return TRUE;
 }
 
+void HLCALL AppendText(const wchar_t* text, unsigned length, void* param) {
+    static_cast<std::wstring*>(param)->append(text, length);
+}
+
 int HLCALL KeepAll(HELEMENT he, void* param) {
     static_cast<std::vector<scoped_element>*>(param)->emplace_back(he);
     return FALSE;
@@ -65,6 +69,12 @@ std::wstring IdOf(HELEMENT he) { return GetAttribute(he, "id"); }
 
 void SetText(HELEMENT he, std::wstring_view text) {
     if (he) HTMLayoutSetElementInnerText16(he, text.data(), static_cast<unsigned>(text.size()));
+}
+
+std::wstring GetText(HELEMENT he) {
+    std::wstring text;
+    if (he) HTMLayoutGetElementInnerText16(he, AppendText, &text);
+    return text;
 }
 
 unsigned GetStates(HELEMENT he) {

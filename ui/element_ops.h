@@ -23,6 +23,8 @@ bool HasAttribute(HELEMENT he, const char* name);
 std::wstring IdOf(HELEMENT he);
 
 void SetText(HELEMENT he, std::wstring_view text);
+// The element's text, its descendants' included; empty for a missing element.
+std::wstring GetText(HELEMENT he);
 unsigned GetStates(HELEMENT he);
 void SetStates(HELEMENT he, unsigned bitsToSet, unsigned bitsToClear);
 // Shows ("display: block") or hides ("display: none") the element.

@@ -47,19 +47,32 @@ bool Matches(HELEMENT he, const char* selector) {
     return he && HTMLayoutElementMatches(he, selector, &matches) == HL_OK && matches;
 }
 
-// Whether the current tab, or an element that holds it, has the focus.
-bool HasFocusWithin(HELEMENT root, HELEMENT current) {
-    for (scoped_element e(current); e; e = Parent(e)) {
-        if (Matches(e, ":focus")) return true;
-        if (e.get() == root) break;
-    }
-    return false;
-}
-
 // From `start` on in one direction, past disabled elements; the element reached must be a tab.
 scoped_element EnabledTabFrom(scoped_element start, bool forward) {
     while (start && (GetStates(start) & STATE_DISABLED)) start = Sibling(start, forward);
     return start && HasAttribute(start, "panel") ? start : scoped_element();
+}
+
+// A tab of this tabs element's own strips, not of a tabs element nested in one of its panels.
+bool IsOwnTab(HELEMENT root, HELEMENT tab) { return tab && Parent(Parent(tab)).get() == root; }
+
+// A strip is one Tab stop: `stop` takes Tab's focus, its sibling tabs only the arrows'.
+void MakeStop(HELEMENT stop) {
+    for (scoped_element tab = EndChild(Parent(stop), true); tab; tab = Sibling(tab, true))
+        if (HasAttribute(tab, "panel")) HTMLayoutSetAttributeByName(tab, "tabindex", tab.get() == stop ? L"0" : L"-1");
+}
+
+// Where an arrow, Home or End goes from `tab`; none for another key.
+scoped_element TabForKey(HELEMENT tab, unsigned code) {
+    switch (code) {
+    case VK_HOME:
+    case VK_END: return EnabledTabFrom(EndChild(Parent(tab), code == VK_HOME), code == VK_HOME);
+    case VK_LEFT:
+    case VK_UP: return EnabledTabFrom(Sibling(tab, false), false);
+    case VK_RIGHT:
+    case VK_DOWN: return EnabledTabFrom(Sibling(tab, true), true);
+    default: return {};
+    }
 }
 
 } // namespace
@@ -86,12 +99,18 @@ BOOL tabs::select_tab(HELEMENT root, HELEMENT tab) {
     SetStates(panel, STATE_EXPANDED, 0);
     HTMLayoutSetAttributeByName(tab, "selected", L"");
     SetStates(tab, STATE_CURRENT, 0);
+    MakeStop(tab);
     if (current) HTMLayoutPostEvent(current, ELEMENT_COLLAPSED, current, 0);
     HTMLayoutPostEvent(tab, ELEMENT_EXPANDED, tab, 0);
     return TRUE;
 }
 
 void tabs::attached(HELEMENT he) {
+    for (scoped_element strip = EndChild(he, true); strip; strip = Sibling(strip, true)) {
+        scoped_element first = FindFirst(strip, L":root>[panel]");
+        scoped_element selected = FindFirst(strip, L":root>[panel][selected]");
+        if (first) MakeStop(selected ? selected : EnabledTabFrom(first, true));
+    }
     scoped_element tab = FindFirst(he, L":root>.strip>[panel][selected]");
     if (!tab) return;
     scoped_element panel = PanelNamed(he, GetAttribute(tab, "panel"));
@@ -107,34 +126,28 @@ BOOL tabs::on_mouse(HELEMENT he, HELEMENT target, unsigned event_type, POINT, un
     return tab ? select_tab(he, tab) : FALSE;
 }
 
-BOOL tabs::on_key(HELEMENT he, HELEMENT, unsigned event_type, unsigned code, unsigned keyboardStates) {
+// Arrows, Home and End move the focus along the focused tab's strip; the main strip (".strip") shows the
+// tab they reach at once, a list of sub-tabs waits for Space or Enter. Ctrl+Tab walks the main strip from
+// anywhere inside.
+BOOL tabs::on_key(HELEMENT he, HELEMENT target, unsigned event_type, unsigned code, unsigned keyboardStates) {
     if (event_type != KEY_DOWN) return FALSE;
+    scoped_element tab = TabOf(he, target);
+    if (tab && !IsOwnTab(he, tab)) tab.reset();
+    if (tab && !(GetStates(tab) & STATE_DISABLED) && (code == VK_SPACE || code == VK_RETURN))
+        return select_tab(he, tab);
+    bool arrow = code == VK_HOME || code == VK_END || (code >= VK_LEFT && code <= VK_DOWN);
+    if (tab && arrow && !(keyboardStates & (CONTROL_KEY_PRESSED | ALT_KEY_PRESSED))) {
+        if (scoped_element next = TabForKey(tab, code)) { // none at the strip's end: the focus stays
+            MakeStop(next);
+            SetStates(next, STATE_FOCUS, 0);
+            if (Matches(Parent(next), ".strip")) select_tab(he, next);
+        }
+        return TRUE;
+    }
     scoped_element current = FindFirst(he, L":root>.strip>[panel]:current");
-    if (!current) return FALSE;
-    scoped_element next;
-    switch (code) {
-    case VK_TAB: {
-        if (!(keyboardStates & CONTROL_KEY_PRESSED)) return FALSE;
-        bool forward = !(keyboardStates & SHIFT_KEY_PRESSED);
-        next = EnabledTabFrom(Sibling(current, forward), forward);
-        break;
-    }
-    case VK_END:
-    case VK_HOME: {
-        if (!HasFocusWithin(he, current)) return FALSE;
-        bool first = code == VK_HOME;
-        next = EnabledTabFrom(EndChild(Parent(current), first), first);
-        break;
-    }
-    case VK_LEFT:
-    case VK_RIGHT: {
-        if (!HasFocusWithin(he, current)) return FALSE;
-        bool forward = code == VK_RIGHT;
-        next = EnabledTabFrom(Sibling(current, forward), forward);
-        break;
-    }
-    default: return FALSE;
-    }
+    if (!current || code != VK_TAB || !(keyboardStates & CONTROL_KEY_PRESSED)) return FALSE;
+    bool forward = !(keyboardStates & SHIFT_KEY_PRESSED);
+    scoped_element next = EnabledTabFrom(Sibling(current, forward), forward);
     return next ? select_tab(he, next) : FALSE;
 }
 

@@ -6,6 +6,7 @@
 #include "engine/dom/handle_table.h"
 #include "engine/include/htmlayout.h"
 #include "engine/view/view.h"
+#include "engine/win32/accessible_element.h"
 #include "engine/win32/drawing_warm_up.h"
 #include "engine/win32/window_layer.h"
 
@@ -64,6 +65,10 @@ public:
 
     void ElementOrigin(View&, Element& element, int& x, int& y) override {
         if (!win32::ElementOrigin(hwnd_, element, x, y)) x = y = 0;
+    }
+
+    void Announce(View&, Element& element, Announcement what) override {
+        win32::AnnounceChange(hwnd_, element, what);
     }
 
 private:

@@ -94,6 +94,9 @@ enum class Affects { Paint, Layout, Rebuild };
     X(Visibility, "visibility", Keyword, "visible hidden collapse", true, "visible", Paint)                     \
     X(ZIndex, "z-index", Integer, "auto", false, "auto", Paint)                                                 \
     X(Opacity, "opacity", Number, "", false, "1", Paint)                                                        \
+    X(OutlineStyle, "outline-style", Keyword, "none solid", false, "none", Paint)                               \
+    X(OutlineWidth, "outline-width", LengthNonNeg, "", false, "0px", Paint)                                     \
+    X(OutlineColor, "outline-color", Color, "", false, "currentcolor", Paint)                                   \
     X(Cursor, "cursor", AnyIdent, "", true, "auto", Paint)                                                      \
     X(Behavior, "behavior", Names, "none", false, "none", Rebuild)
 

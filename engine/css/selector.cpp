@@ -2,6 +2,7 @@
 
 #include "engine/css/css_tokenizer.h"
 #include "engine/dom/ascii.h"
+#include "engine/dom/document.h"
 #include "engine/dom/utf.h"
 #include "engine/include/htmlayout_dom.h"
 
@@ -20,6 +21,7 @@ constexpr std::pair<std::string_view, PseudoClass> kPseudoClasses[] = {
     {"first-child", PseudoClass::FirstChild}, {"last-child", PseudoClass::LastChild},
     {"only-child", PseudoClass::OnlyChild}, {"link", PseudoClass::Link},
     {"visited", PseudoClass::Visited},     {"empty", PseudoClass::Empty},
+    {"focus-visible", PseudoClass::FocusVisible},
 };
 
 // Every selector is a handful of compounds; a longer one is not ours and would only cost matching time.
@@ -211,6 +213,7 @@ unsigned StateOfPseudoClass(PseudoClass p) {
     case PseudoClass::Hover: return STATE_HOVER;
     case PseudoClass::Active: return STATE_ACTIVE;
     case PseudoClass::Focus: return STATE_FOCUS;
+    case PseudoClass::FocusVisible: return kStateFocusVisible;
     case PseudoClass::Checked: return STATE_CHECKED;
     case PseudoClass::Disabled:
     case PseudoClass::Enabled: return STATE_DISABLED;

@@ -15,7 +15,7 @@ enum class AttributeMatch : std::uint8_t { Exists, Equals, Includes, DashMatch, 
 
 enum class PseudoClass : std::uint8_t {
     Root, Hover, Active, Focus, Checked, Disabled, Enabled, Current, Expanded, Collapsed, FirstChild,
-    LastChild, OnlyChild, Link, Visited, Empty
+    LastChild, OnlyChild, Link, Visited, Empty, FocusVisible
 };
 
 struct AttributeTest {

@@ -1,6 +1,7 @@
 #include "engine/dom/document.h"
 
 #include "engine/dom/ascii.h"
+#include "engine/view/view.h"
 
 #include <algorithm>
 #include <vector>
@@ -72,18 +73,30 @@ bool Document::SetFocus(Element* element) {
     if (focus_.Get() == element) return false;
     Ref<Element> before = focus_;
     focus_ = element;
-    if (dependencies_.states & STATE_FOCUS) {
-        if (before) RestyleAround(*before, STATE_FOCUS, {});
-        if (element) RestyleAround(*element, STATE_FOCUS, {});
+    const unsigned states = STATE_FOCUS | kStateFocusVisible;
+    if (dependencies_.states & states) {
+        if (before) RestyleAround(*before, states, {});
+        if (element) RestyleAround(*element, states, {});
     }
+    if (element) Announce(*element, Announcement::Focus);
     return true;
+}
+
+void Document::Announce(Element& element, Announcement what) {
+    if (view_ && announcing_) view_->GetHost().Announce(*view_, element, what);
+}
+
+void Document::SetFocusVisible(bool visible) {
+    if (focusVisible_ == visible) return;
+    focusVisible_ = visible;
+    if ((dependencies_.states & kStateFocusVisible) && focus_) RestyleAround(*focus_, kStateFocusVisible, {});
 }
 
 unsigned Document::StatesOf(const Element& element) const {
     unsigned states = element.OwnStates();
     if (hover_ && element.Contains(hover_.Get())) states |= STATE_HOVER;
     if (active_ && element.Contains(active_.Get())) states |= STATE_ACTIVE;
-    if (focus_.Get() == &element) states |= STATE_FOCUS;
+    if (focus_.Get() == &element) states |= focusVisible_ ? unsigned(STATE_FOCUS) | kStateFocusVisible : unsigned(STATE_FOCUS);
     return states;
 }
 
@@ -115,9 +128,12 @@ void Document::RestyleAround(Element& element, unsigned states, const std::strin
 
 void Document::StatesChanged(Element& element, unsigned changed) {
     if (changed & dependencies_.states) RestyleAround(element, changed, {});
+    if (changed & (STATE_CHECKED | STATE_DISABLED | STATE_CURRENT | STATE_EXPANDED | STATE_COLLAPSED))
+        Announce(element, Announcement::State);
 }
 
 void Document::ChildrenChanged(Element& parent) {
+    Announce(parent, Announcement::Name); // its text is its name, or part of its parent's
     if (parent.Tag() == "style") sheetsDirty_ = true;
     // New element children are dirty already; siblings may now match differently.
     if (dependencies_.siblings) parent.MarkStyleDirty();
@@ -131,6 +147,8 @@ void Document::NodeInserted(Node& node) {
 void Document::AttributeChanged(Element& element, std::string_view name) {
     if (element.Tag() == "link" || (element.Tag() == "style" && name == "media")) sheetsDirty_ = true;
     std::string lower = AsciiLower(name);
+    if (lower == "value") Announce(element, Announcement::Value);
+    if (lower == "title") Announce(element, Announcement::Name);
     const std::vector<std::string>& tested = dependencies_.attributes;
     if (std::find(tested.begin(), tested.end(), lower) != tested.end())
         RestyleAround(element, 0, lower);

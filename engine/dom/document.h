@@ -3,6 +3,7 @@
 // an element (which element is hovered, pressed, focused).
 
 #include "engine/dom/element.h"
+#include "engine/view/host.h"
 
 #include <string>
 #include <utility>
@@ -11,6 +12,10 @@
 namespace engine {
 
 class View;
+
+// The focus shown to the user: the focus while the keyboard moves it, not after a mouse press. Engine-only,
+// beside the interface's state bits.
+constexpr unsigned kStateFocusVisible = 0x10000000;
 
 // A part of a selector left of its subject: when a state or attribute it tests changes in an element the
 // part may match, the element's descendants may match differently (or its later siblings and theirs, where
@@ -51,6 +56,8 @@ public:
     bool SetHover(Element* element);
     bool SetActive(Element* element);
     bool SetFocus(Element* element);
+    bool FocusVisible() const { return focusVisible_; }
+    void SetFocusVisible(bool visible);
     // The element's own bits with hover and active (which also hold for ancestors) and focus.
     unsigned StatesOf(const Element& element) const;
 
@@ -62,6 +69,8 @@ public:
     bool TakeTreeChanged() { return std::exchange(treeChanged_, false); }
 
     View* OwnerView() const { return view_; }
+    // Changes are told to the host's readers from then on; not while the page is first built.
+    void StartAnnouncing() { announcing_ = true; }
     void SetOwnerView(View* view) { view_ = view; }
 
     // Called by elements of this document as they change.
@@ -72,6 +81,7 @@ public:
     void NodeRemoved(Node& node);
 
 private:
+    void Announce(Element& element, Announcement what);
     // Hover and active hold for an element and its ancestors: a chain.
     bool MoveChain(Ref<Element>& slot, Element* element, unsigned state);
     void ChainChanged(Element* before, Element* after, unsigned state);
@@ -84,6 +94,8 @@ private:
     Ref<Element> focus_;
     StyleDependencies dependencies_;
     bool sheetsDirty_ = true;
+    bool focusVisible_ = false;
+    bool announcing_ = false;
     bool treeChanged_ = true;
     View* view_ = nullptr;
 };

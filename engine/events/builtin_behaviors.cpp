@@ -113,7 +113,7 @@ bool ClickControl(Element& element, unsigned reason) {
     return true;
 }
 
-unsigned ControlTypeOf(Element& element) {
+unsigned ControlTypeOf(const Element& element) {
     if (const Builtin* b = BuiltinOf(element)) return b->controlType;
     return element.StyleBehaviors().empty() ? CTL_NO : CTL_UNKNOWN;
 }

@@ -16,7 +16,7 @@ bool FindBuiltinBehavior(std::string_view name, HandlerEntry& handler);
 // for any other element, or a disabled one.
 bool ClickControl(Element& element, unsigned reason);
 // The control type (CTL_*) of the element, by the behaviors attached to it.
-unsigned ControlTypeOf(Element& element);
+unsigned ControlTypeOf(const Element& element);
 // Disabled itself or inside a disabled element.
 bool IsDisabled(const Element& element);
 // Checks a radio button and clears the others of its group (same "name" in the same tree).

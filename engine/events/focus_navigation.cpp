@@ -43,11 +43,15 @@ std::optional<TabKey> TabKeyOf(const Element& e, long documentIndex) {
 
 } // namespace
 
+// A program's own behavior makes a container (tabs, a list), not a stop: the container gives the focus to
+// a child with a tabindex. A progress bar takes no input.
 bool IsFocusable(const Element& e) {
     if (IsDisabled(e)) return false;
     const std::string& tag = e.Tag();
-    return e.HasAttribute("tabindex") || !e.StyleBehaviors().empty() || tag == "button" || tag == "input" ||
-           tag == "select" || tag == "textarea" || (tag == "a" && e.HasAttribute("href"));
+    unsigned control = ControlTypeOf(e);
+    bool builtin = control != CTL_NO && control != CTL_UNKNOWN && control != CTL_PROGRESS;
+    return e.HasAttribute("tabindex") || builtin || tag == "button" || tag == "input" || tag == "select" ||
+           tag == "textarea" || (tag == "a" && e.HasAttribute("href"));
 }
 
 bool IsHidden(const Element& element) {

@@ -33,6 +33,12 @@ void MoveHover(View& view, Document& doc, Element* target, const MouseInput& inp
     if (target && InDocument(view, target)) SendMouse(view, *target, MOUSE_ENTER, input);
 }
 
+// The keys that move the focus show it from then on, as Windows shows focus rectangles once the keyboard
+// is used.
+bool MovesFocus(unsigned keyCode) {
+    return keyCode == kVkTab || (keyCode >= kVkEnd && keyCode <= kVkDown);
+}
+
 bool IsTextField(Element& e) {
     switch (ControlTypeOf(e)) {
     case CTL_EDIT:
@@ -108,6 +114,7 @@ bool HandleMouse(View& view, Element* target, const MouseInput& input) {
     bool press = (input.kind == MOUSE_DOWN || input.kind == MOUSE_DCLICK) && (input.buttons & MAIN_MOUSE_BUTTON);
     if (press && target) {
         doc->SetActive(target);
+        doc->SetFocusVisible(false);
         if (Element* focusable = FocusableAround(target)) MoveFocus(view, focusable, true);
     }
     if (alive.expired()) return true;
@@ -122,6 +129,7 @@ bool HandleMouse(View& view, Element* target, const MouseInput& input) {
 bool HandleKey(View& view, unsigned kind, unsigned keyCode, unsigned keys) {
     Document* doc = view.GetDocument();
     if (!doc) return false;
+    if (kind == KEY_DOWN && MovesFocus(keyCode)) doc->SetFocusVisible(true);
     Ref<Element> target = doc->Focus() && InDocument(view, doc->Focus()) ? doc->Focus() : &doc->Root();
     std::weak_ptr<void> alive = view.Liveness();
     HL_KEY_PARAMS p{kind, target->Handle(), keyCode, keys};

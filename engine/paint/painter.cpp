@@ -72,6 +72,15 @@ void PaintBorder(Canvas& canvas, const ComputedStyle& s, const Edges& w, const R
     side({border.Right() - w.right, border.y + w.top, w.right, border.h - w.Vertical()}, PropertyId::BorderRightColor);
 }
 
+// NOTE: unlike a browser's, the outline lies inside the border box: a repaint of the box then covers it, and
+// a parent that clips its overflow (a card, the window's edge) never cuts it off.
+void PaintOutline(Canvas& canvas, const ComputedStyle& s, const RectF& border, const Radii& radii) {
+    if (!s.Get(PropertyId::OutlineStyle).IsKeyword("solid")) return;
+    float width = LengthOr(s.Get(PropertyId::OutlineWidth), 0, 0);
+    std::uint32_t color = s.Get(PropertyId::OutlineColor).color;
+    if (width > 0 && Visible(color)) canvas.StrokeRect(border, width, color, radii);
+}
+
 bool Meets(const RectF& a, const RectF& b) {
     return a.x < b.Right() && b.x < a.Right() && a.y < b.Bottom() && b.y < a.Bottom();
 }
@@ -105,6 +114,7 @@ void PaintPiece(const InlinePiece& piece, const Painting& p, float dy) {
     PaintImage(p.canvas, s, PropertyId::BackgroundImage, PropertyId::BackgroundRepeat, PropertyId::BackgroundPositionX,
                PropertyId::BackgroundPositionY, Inset(border, piece.borderWidth));
     PaintBorder(p.canvas, s, piece.borderWidth, border, radii);
+    PaintOutline(p.canvas, s, border, radii);
 }
 
 void PaintOwn(const Box& b, const Painting& p, float dy) {
@@ -124,6 +134,7 @@ void PaintOwn(const Box& b, const Painting& p, float dy) {
         RectF content = Moved(b.ContentBox(), dy);
         p.canvas.DrawImage(b.imageUrl, {content, content.x, content.y, content.w, content.h, false, false});
     }
+    PaintOutline(p.canvas, s, border, radii);
 }
 
 void PaintContent(const Box& b, const Painting& p, float dy);

@@ -12,6 +12,9 @@ namespace engine {
 class Element;
 class View;
 
+// What a reader of the page (assistive technology) is told of an element.
+enum class Announcement { Focus, State, Name, Value };
+
 class Host {
 public:
     virtual ~Host() = default;
@@ -29,6 +32,8 @@ public:
     virtual void Invalidated(View&, const Invalidation&) {}
     // Where an element's top-left corner lies in the document, for element-relative mouse positions.
     virtual void ElementOrigin(View&, Element&, int& x, int& y) { x = y = 0; }
+    // The element took the focus, or its states, text or value changed.
+    virtual void Announce(View&, Element&, Announcement) {}
 };
 
 } // namespace engine

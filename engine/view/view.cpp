@@ -85,6 +85,7 @@ void View::LoadHtml(std::string_view bytes, std::u16string baseUrl) {
     document_->SetOwnerView(this);
     ParseHtml(PageBytesToUtf8(bytes), *document_);
     ApplyAttributeStates(document_->Root());
+    document_->StartAnnouncing();
     UpdateStyle();
     host_.DocumentComplete(*this);
 }

@@ -11,6 +11,7 @@
 #include "engine/events/size_watch.h"
 #include "engine/include/htmlayout.h"
 #include "engine/paint/canvas.h"
+#include "engine/win32/accessible_element.h"
 #include "engine/view/view.h"
 #include "engine/win32/page_renderer.h"
 
@@ -393,6 +394,12 @@ LRESULT Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, BOOL& hand
         if (!handled && (s = StateOf(hwnd))) handled = KeyScroll(*s, wParam);
         return 0;
     }
+    case WM_GETOBJECT:
+        if (LRESULT answer = AnswerGetObject(hwnd, wParam, lParam)) {
+            handled = TRUE;
+            return answer;
+        }
+        return 0;
     case WM_KILLFOCUS:
         if (Document* doc = s->view->GetDocument(); doc && doc->Focus()) MoveFocus(*s->view, nullptr, false);
         return 0;
@@ -433,6 +440,11 @@ bool ElementOrigin(HWND hwnd, const Element& element, int& x, int& y) {
     x = static_cast<int>(border.x);
     y = static_cast<int>(border.y);
     return true;
+}
+
+Element* ElementAt(HWND hwnd, int x, int y) {
+    WindowState* s = StateOf(hwnd);
+    return s ? LayoutOf(*s).HitTest(float(x), float(y)) : nullptr;
 }
 
 void ForgetWindow(HWND hwnd) { States().erase(hwnd); }

@@ -23,6 +23,8 @@ UINT DeliverPostedEventsMessage();
 void PageChanged(HWND hwnd, const Invalidation& what);
 // Where the element's border box starts in the window; false when it has no box.
 bool ElementOrigin(HWND hwnd, const Element& element, int& x, int& y);
+// The element under a point of the window's client area, or null.
+Element* ElementAt(HWND hwnd, int x, int y);
 // Before the page goes.
 void ForgetWindow(HWND hwnd);
 PageRenderer* RendererOf(HWND hwnd);

@@ -381,6 +381,35 @@ TEST_F(ProgressDialog, ExitDuringTheFirstOrTheLastStepStopsTheJobAfterThatStep) 
     }
 }
 
+// Escape is the keyboard's exit: during a run it stops the job the same way. The window carries the caption
+// as its title for screen readers.
+TEST_F(ProgressDialog, EscapeDuringARunStopsItAsExitDoesAndTheWindowIsTitledByItsCaption) {
+    GatedCleaners cleaners;
+    cleaners.HoldAt(0);
+    Select({L"temp_files", L"clip_board"});
+    MsgCleanerDlg dialog(owner_.hwnd(), cleaners);
+    PageState stopping;
+    wchar_t title[64]{};
+    User user([&] {
+        HWND progress = WaitForProgress();
+        if (!progress) return;
+        GetWindowTextW(progress, title, 64);
+        Press(Look(progress).clean);
+        if (!cleaners.WaitUntilHeld()) return;
+        testing_support::PressKeys(progress, "Escape");
+        Sleep(200);
+        stopping = Look(progress);
+        cleaners.Release();
+        WaitFor([&] { return !IsWindow(progress); }, 10000);
+    });
+    dialog.Run();
+    user.Join();
+    EXPECT_STREQ(title, L"Cleaning Item List");
+    EXPECT_EQ(stopping.progressText, MsgCleanerDlg::kStoppingText);
+    EXPECT_EQ(cleaners.Actions().size(), 1u) << "the held step ends, nothing after it runs";
+    EXPECT_EQ(dialog.JobResult(), 0);
+}
+
 TEST_F(ProgressDialog, CleanPressedTwiceQuicklyRunsOneJob) {
     Select({L"temp_files", L"clip_board"});
     MsgCleanerDlg dialog(owner_.hwnd(), cleaners_);

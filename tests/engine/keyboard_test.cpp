@@ -296,3 +296,52 @@ TEST_F(Sizes, AHandlerMayRemoveAnotherWatchedElement) {
 }
 
 } // namespace
+
+namespace {
+
+int HLCALL IgnoreAll(void*, HELEMENT, unsigned, void*) { return 0; }
+
+constexpr char kRingPage[] = R"(<style>:focus-visible { outline-style: solid; outline-width: 2px; outline-color: #ff0000 }
+.list { behavior: list }</style><body><button id=a>a</button><div class=list id=list><div id=item>item</div></div>
+<progress id=bar value=5></progress><button id=b>b</button></body>)";
+
+struct FocusRing : ::testing::Test {
+    Page page{kRingPage};
+
+    FocusRing() {
+        page.host.behaviors["list"] = {IgnoreAll, nullptr, HANDLE_MOUSE};
+        page.view.LoadHtml(kRingPage, u"");
+    }
+    bool Ringed(const char* selector) {
+        page.view.UpdateStyle();
+        return page.Find(selector).Style()->Get(PropertyId::OutlineStyle).IsKeyword("solid");
+    }
+    void Tab() { HandleKey(page.view, KEY_DOWN, kTab, 0); }
+};
+
+TEST_F(FocusRing, ShowsOnTheKeyboardsFocusOnlyAndAMousePressHidesItUntilTheNextKey) {
+    Tab();
+    EXPECT_EQ(IdOf(page.Doc().Focus()), "a");
+    EXPECT_TRUE(Ringed("#a"));
+    HandleMouse(page.view, &page.Find("#b"), {MOUSE_DOWN, 2, 2, MAIN_MOUSE_BUTTON, 0});
+    HandleMouse(page.view, &page.Find("#b"), {MOUSE_UP, 2, 2, 0, 0});
+    EXPECT_EQ(IdOf(page.Doc().Focus()), "b");
+    EXPECT_FALSE(Ringed("#b")) << "a click focuses without the ring";
+    EXPECT_FALSE(Ringed("#a")) << "and the ring left the element before";
+    Tab();
+    EXPECT_EQ(IdOf(page.Doc().Focus()), "a") << "wraps around";
+    EXPECT_TRUE(Ringed("#a"));
+    EXPECT_FALSE(Ringed("#b"));
+}
+
+TEST_F(FocusRing, AProgramsBehaviorAndAProgressBarAreNoTabStops) {
+    std::vector<std::string> seen;
+    for (int i = 0; i < 4; ++i) {
+        Tab();
+        seen.push_back(IdOf(page.Doc().Focus()));
+    }
+    EXPECT_EQ(seen, (std::vector<std::string>{"a", "b", "a", "b"}));
+    EXPECT_FALSE(page.Find("#list").StyleBehaviors().empty()) << "the behavior is attached all the same";
+}
+
+} // namespace

@@ -2,6 +2,7 @@
 #include "dialog_driver.h"
 #include "page_window.h"
 #include "support/real_input.h"
+#include "ui/about_dlg.h"
 #include "ui/msg_box_dlg.h"
 #include "ui/resource_ids.h"
 
@@ -181,3 +182,47 @@ TEST_F(Dialogs, APageWithoutTheDialogsElementsStillRunsAndTakesValuesForItsContr
 }
 
 } // namespace
+
+namespace {
+
+// The title a screen reader reads, and the way out by keyboard, for the message box and About.
+struct KeyboardExit {
+    std::wstring title;
+    bool closed = false;
+};
+
+template <typename Dialog>
+KeyboardExit TitleAndEscape(Dialog& box, unsigned pageId, const char* shot) {
+    KeyboardExit seen;
+    DialogDriver driver([&](HWND dialog) {
+        wchar_t title[64]{};
+        GetWindowTextW(dialog, title, 64);
+        seen.title = title;
+        testing_support::PressKeys(dialog, "Tab"); // shows the keyboard's focus
+        Sleep(200);
+        RECT rc{};
+        GetWindowRect(dialog, &rc);
+        testing_support::SaveScreenshot(ui_test::ScreenshotFolder(), shot, rc);
+        testing_support::PressKeys(dialog, "Escape");
+    });
+    box.run(pageId);
+    driver.Join();
+    seen.closed = driver.SawDialog() && !driver.LeftOpen();
+    return seen;
+}
+
+} // namespace
+
+TEST_F(Dialogs, EachDialogWindowIsTitledByItsCaptionAndEscapeClosesItAsItsExitDoes) {
+    MsgBoxDlg box(owner.hwnd());
+    box.title = L"No Item(s) Selected";
+    box.message = L"You have not selected any item to clean!";
+    KeyboardExit message = TitleAndEscape(box, htmlayout::kMsgBoxPageId, "msg_box_focus_ring");
+    EXPECT_EQ(message.title, L"No Item(s) Selected");
+    EXPECT_TRUE(message.closed);
+
+    htmlayout::AboutDlg about(owner.hwnd());
+    KeyboardExit aboutSeen = TitleAndEscape(about, htmlayout::kAboutPageId, "about_focus_ring");
+    EXPECT_EQ(aboutSeen.title, L"About Tracewipe") << "About has no caption; its title is its own";
+    EXPECT_TRUE(aboutSeen.closed);
+}

@@ -28,13 +28,17 @@ void RegisterOnce(WNDPROC windowProc) {
 
 } // namespace
 
-PageWindow::PageWindow(unsigned pageId, RECT area) : event_handler(HANDLE_ALL) {
+PageWindow::PageWindow(unsigned pageId, RECT area) : PageWindow(htmlayout::LoadPage(pageId), area) {}
+
+PageWindow::PageWindow(std::wstring_view pageName, RECT area) : PageWindow(htmlayout::LoadPage(pageName), area) {}
+
+PageWindow::PageWindow(std::optional<htmlayout::resource_bytes> page, RECT area) : event_handler(HANDLE_ALL) {
     RegisterOnce(WindowProc);
     hwnd_ = CreateWindowExW(0, kClass, L"", WS_POPUP, area.left, area.top, area.right - area.left,
                             area.bottom - area.top, nullptr, nullptr, GetModuleHandleW(nullptr), this);
     HTMLayoutSetCallback(hwnd_, callback, notification_param());
     HTMLayoutWindowAttachEventHandler(hwnd_, element_proc, static_cast<event_handler*>(this), HANDLE_ALL);
-    if (auto page = htmlayout::LoadPage(pageId))
+    if (page)
         HTMLayoutLoadHtml(hwnd_, page->data(), static_cast<unsigned>(page->size()));
     htmlayout::scoped_element root = htmlayout::RootOf(hwnd_);
     body_ = htmlayout::FindFirst(root, L"body");

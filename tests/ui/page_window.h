@@ -5,6 +5,10 @@
 #include "ui/element_ops.h"
 #include "ui/event_handler.h"
 #include "ui/notification_handler.h"
+#include "ui/resource_data.h"
+
+#include <optional>
+#include <string_view>
 
 #include <string>
 #include <vector>
@@ -15,6 +19,8 @@ class PageWindow : public htmlayout::event_handler, public htmlayout::notificati
 public:
     // Shows the RT_HTML page `pageId` of the test program in a popup at `area` (screen coordinates).
     PageWindow(unsigned pageId, RECT area);
+    // The same for a page named by text ("MAIN_SKIN").
+    PageWindow(std::wstring_view pageName, RECT area);
     ~PageWindow() override;
 
     HWND hwnd() const { return hwnd_; }
@@ -32,6 +38,7 @@ public:
     BOOL on_event(HELEMENT he, HELEMENT target, unsigned type, unsigned reason) override;
 
 private:
+    PageWindow(std::optional<htmlayout::resource_bytes> page, RECT area);
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     HWND hwnd_ = nullptr;
     htmlayout::scoped_element body_, caption_;

@@ -1,0 +1,395 @@
+// The main page by keyboard alone and as a screen reader sees it: Tab's stops, the tab strips' keys and the
+// focus ring; the accessible tree read through oleacc (AccessibleObjectFromWindow, as assistive technology
+// asks), its default actions, a client holding an object whose element is gone, and WinEvents on Tab.
+#include "page_window.h"
+#include "support/real_input.h"
+
+#include <oleacc.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+
+using ui_test::Has;
+
+constexpr RECT kArea{40, 40, 742, 542};
+
+VARIANT Child(LONG id) {
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_I4;
+    v.lVal = id;
+    return v;
+}
+
+// An accessible object as a reader walks it: the object with CHILDID_SELF.
+struct Node {
+    IAccessible* object = nullptr;
+    std::wstring name;
+    long role = 0;
+    long state = 0;
+};
+
+std::wstring NameOf(IAccessible* a, LONG id = CHILDID_SELF) {
+    BSTR name = nullptr;
+    std::wstring text;
+    if (a->get_accName(Child(id), &name) == S_OK && name) text = name;
+    SysFreeString(name);
+    return text;
+}
+
+Node Read(IAccessible* a) {
+    Node n{a, NameOf(a)};
+    VARIANT role, state;
+    if (a->get_accRole(Child(CHILDID_SELF), &role) == S_OK) n.role = role.lVal;
+    if (a->get_accState(Child(CHILDID_SELF), &state) == S_OK) n.state = state.lVal;
+    return n;
+}
+
+struct Reader : ::testing::Test {
+    Reader() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+    ~Reader() override {
+        for (IAccessible* a : held) a->Release();
+        CoUninitialize();
+    }
+
+    ui_test::PageWindow window{L"MAIN_SKIN", kArea};
+    std::vector<IAccessible*> held; // released at the end
+
+    IAccessible* Client() {
+        IAccessible* root = nullptr;
+        EXPECT_EQ(AccessibleObjectFromWindow(window.hwnd(), static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                             reinterpret_cast<void**>(&root)),
+                  S_OK);
+        if (root) held.push_back(root);
+        return root;
+    }
+
+    // Every object under `a`, depth first, through accChildCount and accChild as AccessibleChildren does.
+    std::vector<Node> Walk(IAccessible* a) {
+        std::vector<Node> all;
+        LONG count = 0;
+        if (!a || a->get_accChildCount(&count) != S_OK) return all;
+        for (LONG i = 1; i <= count; ++i) {
+            IDispatch* d = nullptr;
+            if (a->get_accChild(Child(i), &d) != S_OK || !d) continue;
+            IAccessible* child = nullptr;
+            d->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&child));
+            d->Release();
+            if (!child) continue;
+            held.push_back(child);
+            all.push_back(Read(child));
+            std::vector<Node> below = Walk(child);
+            all.insert(all.end(), below.begin(), below.end());
+        }
+        return all;
+    }
+
+    static const Node* Named(const std::vector<Node>& nodes, const std::wstring& name, long role) {
+        for (const Node& n : nodes)
+            if (n.name == name && n.role == role) return &n;
+        return nullptr;
+    }
+
+    void Focus() {
+        SetForegroundWindow(window.hwnd());
+        SetFocus(window.hwnd());
+        ui_test::Settle(50);
+    }
+    std::wstring Focused() { return htmlayout::IdOf(htmlayout::FindFirst(htmlayout::RootOf(window.hwnd()), L":focus")); }
+};
+
+TEST_F(Reader, TabWalksEveryStopInVisualOrderAndFiveHundredPressesMeetNoDeadStop) {
+    Focus();
+    const std::vector<std::wstring> stops{L"about", L"movetray", L"minimize", L"exit", L"main_panel_window",
+                                          L"windows_cleaning", L"company_logo_bottom", L"btn_cleanAll",
+                                          L"btn_QuickClean"};
+    std::vector<std::wstring> seen;
+    for (int i = 0; i < 500; ++i) {
+        window.Key(VK_TAB);
+        seen.push_back(Focused());
+        ASSERT_FALSE(seen.back().empty()) << "press " << i + 1 << " left the focus nowhere";
+        ASSERT_EQ(seen.back(), stops[static_cast<std::size_t>(i) % stops.size()]) << "press " << i + 1;
+    }
+}
+
+TEST_F(Reader, TabStripsAreOneStopArrowsMoveAndSpaceOpensASubTabWhoseBoxesTabReaches) {
+    Focus();
+    for (int i = 0; i < 5; ++i) window.Key(VK_TAB);
+    ASSERT_EQ(Focused(), L"main_panel_window");
+    window.Key(VK_RIGHT);
+    EXPECT_EQ(Focused(), L"main_panel_browser") << "arrows move along the main strip";
+    ui_test::Settle(50);
+    RECT strip{};
+    GetWindowRect(window.hwnd(), &strip);
+    strip.bottom = strip.top + 140;
+    testing_support::SaveScreenshot(ui_test::ScreenshotFolder(), "focus_ring_main_tab", strip);
+    EXPECT_TRUE(Has(window.Find(L"main_panel_browser"), STATE_CURRENT)) << "and show the tab they reach";
+    window.Key(VK_TAB);
+    EXPECT_EQ(Focused(), L"browser_ie") << "the sub-strip is the next stop";
+    window.Key(VK_END);
+    EXPECT_EQ(Focused(), L"browser_brave");
+    EXPECT_FALSE(Has(window.Find(L"browser_brave"), STATE_CURRENT)) << "a sub-tab waits for Space or Enter";
+    window.Key(VK_HOME);
+    window.Key(VK_DOWN);
+    EXPECT_EQ(Focused(), L"browser_firefox");
+    window.Key(VK_SPACE);
+    EXPECT_TRUE(Has(window.Find(L"p_firefox"), STATE_EXPANDED)) << "Space opens it";
+    window.Key(VK_TAB);
+    EXPECT_EQ(Focused(), L"ff_cache") << "its first box is the next stop";
+    window.Key(VK_SPACE);
+    EXPECT_TRUE(Has(window.Find(L"ff_cache"), STATE_CHECKED)) << "Space ticks a box";
+    htmlayout::Show(window.Find(L"pannel_guide"), false); // as the program does once a sub-tab shows
+    htmlayout::Show(window.Find(L"win_tab_msg"), false);
+    ui_test::Settle(50);
+    RECT rc{};
+    GetWindowRect(window.hwnd(), &rc);
+    testing_support::SaveScreenshot(ui_test::ScreenshotFolder(), "focus_ring", rc);
+}
+
+TEST_F(Reader, TheRingShowsForTheKeyboardsFocusAndNotAfterAMouseClick) {
+    Focus();
+    window.Click(L"btn_cleanAll");
+    EXPECT_EQ(Focused(), L"btn_cleanAll");
+    int matches = 0;
+    HTMLayoutElementMatches(window.Find(L"btn_cleanAll"), ":focus-visible", &matches);
+    EXPECT_FALSE(matches) << "a click focuses without the ring";
+    window.Key(VK_TAB);
+    HTMLayoutElementMatches(window.Find(L"btn_QuickClean"), ":focus-visible", &matches);
+    EXPECT_TRUE(matches) << "Tab shows it";
+}
+
+TEST_F(Reader, EveryBoxIsFoundByItsLabelWithItsStateAndTogglesByItsDefaultAction) {
+    IAccessible* client = Client();
+    ASSERT_NE(client, nullptr);
+    VARIANT role;
+    ASSERT_EQ(client->get_accRole(Child(CHILDID_SELF), &role), S_OK);
+    EXPECT_EQ(role.lVal, ROLE_SYSTEM_CLIENT);
+    std::vector<Node> start = Walk(client);
+    ASSERT_NE(Named(start, L"Windows History", ROLE_SYSTEM_PAGETAB), nullptr);
+    EXPECT_TRUE(Named(start, L"Windows History", ROLE_SYSTEM_PAGETAB)->state & STATE_SYSTEM_SELECTED);
+    EXPECT_NE(Named(start, L"About", ROLE_SYSTEM_PUSHBUTTON), nullptr) << "a button without text is named by its title";
+    EXPECT_NE(Named(start, L"Clean Now", ROLE_SYSTEM_PUSHBUTTON), nullptr);
+    EXPECT_NE(Named(start, L"Quellbyte", ROLE_SYSTEM_LINK), nullptr);
+    EXPECT_EQ(Named(start, L"Cache", ROLE_SYSTEM_CHECKBUTTON), nullptr) << "a hidden panel's boxes are not read";
+
+    // Each main tab, then each of its sub-tabs, opened through their default actions; every box read there.
+    htmlayout::SetStates(window.Find(L"me_cookies"), STATE_CHECKED, 0);
+    int boxes = 0;
+    std::vector<std::wstring> labels;
+    for (const wchar_t* mainTab : {L"Windows History", L"Browser History", L"Settings"}) {
+        std::vector<Node> shown = Walk(client);
+        const Node* tab = Named(shown, mainTab, ROLE_SYSTEM_PAGETAB);
+        ASSERT_NE(tab, nullptr) << mainTab;
+        EXPECT_EQ(tab->object->accDoDefaultAction(Child(CHILDID_SELF)), S_OK);
+        ui_test::Settle(20);
+        std::vector<Node> subTabs;
+        for (const Node& n : Walk(client))
+            if (n.role == ROLE_SYSTEM_PAGETAB && n.name != L"Windows History" && n.name != L"Browser History" &&
+                n.name != L"Settings" && n.name != L"Store")
+                subTabs.push_back(n);
+        if (subTabs.empty()) subTabs.push_back(*tab);
+        for (const Node& sub : subTabs) {
+            sub.object->accDoDefaultAction(Child(CHILDID_SELF));
+            ui_test::Settle(20);
+            for (const Node& n : Walk(client)) {
+                if (n.role != ROLE_SYSTEM_CHECKBUTTON) continue;
+                ++boxes;
+                labels.push_back(n.name);
+            }
+        }
+    }
+    EXPECT_GE(boxes, 35) << "the 33 items' boxes and the two settings";
+    for (const wchar_t* label : {L"TEMP Files / folders", L"Run History", L"MS Paint History",
+                                 L"Auto Complete Forms & Passwords", L"Load at Window Startup"})
+        EXPECT_NE(std::find(labels.begin(), labels.end(), label), labels.end()) << label;
+
+    // The Edge sub-tab: a ticked box reads checked, a disabled one unavailable and deaf to its action.
+    for (const wchar_t* tab : {L"Browser History", L"Microsoft Edge History"}) {
+        std::vector<Node> shown = Walk(client);
+        const Node* node = Named(shown, tab, ROLE_SYSTEM_PAGETAB);
+        ASSERT_NE(node, nullptr) << tab;
+        node->object->accDoDefaultAction(Child(CHILDID_SELF));
+    }
+    ui_test::Settle(20);
+    std::vector<Node> edge = Walk(client);
+    const Node* cookies = Named(edge, L"Cookies", ROLE_SYSTEM_CHECKBUTTON);
+    const Node* password = Named(edge, L"Password", ROLE_SYSTEM_CHECKBUTTON);
+    const Node* cache = Named(edge, L"Cache", ROLE_SYSTEM_CHECKBUTTON);
+    std::wstring names;
+    for (const Node& n : edge) names += n.name + L" | ";
+    ASSERT_TRUE(cookies && password && cache) << std::string(names.begin(), names.end());
+    EXPECT_TRUE(cookies->state & STATE_SYSTEM_CHECKED);
+    EXPECT_FALSE(cache->state & STATE_SYSTEM_CHECKED);
+    EXPECT_TRUE(password->state & STATE_SYSTEM_UNAVAILABLE);
+    EXPECT_EQ(password->object->accDoDefaultAction(Child(CHILDID_SELF)), S_FALSE);
+    EXPECT_FALSE(Has(window.Find(L"me_pwd"), STATE_CHECKED)) << "a disabled box does nothing";
+    EXPECT_EQ(cache->object->accDoDefaultAction(Child(CHILDID_SELF)), S_OK);
+    EXPECT_TRUE(Has(window.Find(L"me_cache"), STATE_CHECKED)) << "the default action ticks the box";
+    EXPECT_TRUE(Read(cache->object).state & STATE_SYSTEM_CHECKED);
+
+    // Where it is: the element's own rectangle on the screen, and the hit test there finds it again (with the
+    // guidance hidden, as the program hides it once a sub-tab is chosen).
+    htmlayout::Show(window.Find(L"pannel_guide"), false);
+    htmlayout::Show(window.Find(L"brow_tab_msg"), false);
+    ui_test::Settle(20);
+    LONG x = 0, y = 0, w = 0, h = 0;
+    ASSERT_EQ(cache->object->accLocation(&x, &y, &w, &h, Child(CHILDID_SELF)), S_OK);
+    POINT corner = window.ScreenPoint(L"me_cache", 0, 0);
+    EXPECT_EQ(x, corner.x);
+    EXPECT_EQ(y, corner.y);
+    EXPECT_GT(w, 100);
+    EXPECT_EQ(h, 28);
+    VARIANT hit;
+    ASSERT_EQ(client->accHitTest(x + 40, y + 10, &hit), S_OK);
+    ASSERT_EQ(hit.vt, VT_DISPATCH);
+    IAccessible* hitBox = nullptr;
+    hit.pdispVal->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&hitBox));
+    hit.pdispVal->Release();
+    ASSERT_NE(hitBox, nullptr);
+    held.push_back(hitBox);
+    EXPECT_EQ(NameOf(hitBox), L"Cache");
+    VARIANT next;
+    ASSERT_EQ(hitBox->accNavigate(NAVDIR_NEXT, Child(CHILDID_SELF), &next), S_OK);
+    ASSERT_EQ(next.vt, VT_DISPATCH);
+    IAccessible* nextBox = nullptr;
+    next.pdispVal->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&nextBox));
+    next.pdispVal->Release();
+    ASSERT_NE(nextBox, nullptr);
+    held.push_back(nextBox);
+    EXPECT_EQ(NameOf(nextBox), L"Password");
+}
+
+TEST_F(Reader, AnObjectKeptAfterItsPageIsGoneAnswersGone) {
+    IAccessible* client = Client();
+    ASSERT_NE(client, nullptr);
+    std::vector<Node> nodes = Walk(client);
+    const Node* exit = Named(nodes, L"Exit", ROLE_SYSTEM_PUSHBUTTON);
+    ASSERT_NE(exit, nullptr);
+    static const char kOther[] = "<html><body><p>another page</p></body></html>";
+    HTMLayoutLoadHtml(window.hwnd(), reinterpret_cast<const unsigned char*>(kOther), sizeof kOther - 1);
+    BSTR name = nullptr;
+    EXPECT_EQ(exit->object->get_accName(Child(CHILDID_SELF), &name), CO_E_OBJNOTCONNECTED);
+    EXPECT_EQ(name, nullptr);
+    EXPECT_EQ(exit->object->accDoDefaultAction(Child(CHILDID_SELF)), CO_E_OBJNOTCONNECTED);
+    LONG count = 0;
+    EXPECT_EQ(client->get_accChildCount(&count), CO_E_OBJNOTCONNECTED) << "the old page's client object too";
+    IAccessible* fresh = Client();
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_EQ(fresh->get_accChildCount(&count), S_OK);
+    EXPECT_EQ(count, 0) << "a paragraph is read through its window, not as a control";
+}
+
+std::vector<std::pair<HWND, LONG>> gFocusEvents;
+
+void CALLBACK OnFocusEvent(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG child, DWORD, DWORD) {
+    if (object == OBJID_CLIENT) gFocusEvents.push_back({hwnd, child});
+}
+
+TEST_F(Reader, AnOutOfContextHookSeesTheFocusMoveOnTabAndTheEventNamesTheControl) {
+    gFocusEvents.clear();
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, OnFocusEvent,
+                                         GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(hook, nullptr);
+    Focus();
+    window.Key(VK_TAB);
+    window.Key(VK_TAB);
+    ui_test::Settle(200);
+    UnhookWinEvent(hook);
+    ASSERT_GE(gFocusEvents.size(), 2u);
+    EXPECT_EQ(gFocusEvents.back().first, window.hwnd());
+    IAccessible* object = nullptr;
+    VARIANT child;
+    ASSERT_EQ(AccessibleObjectFromEvent(window.hwnd(), static_cast<DWORD>(OBJID_CLIENT), gFocusEvents.back().second,
+                                        &object, &child),
+              S_OK);
+    ASSERT_NE(object, nullptr);
+    held.push_back(object);
+    BSTR name = nullptr;
+    ASSERT_EQ(object->get_accName(child, &name), S_OK);
+    EXPECT_STREQ(name, L"Move to Tray") << "the second stop";
+    SysFreeString(name);
+    VARIANT focus;
+    IAccessible* client = Client();
+    ASSERT_EQ(client->get_accFocus(&focus), S_OK);
+    EXPECT_EQ(focus.vt, VT_DISPATCH);
+    if (focus.vt == VT_DISPATCH) focus.pdispVal->Release();
+}
+
+std::vector<std::pair<DWORD, LONG>> gChanges;
+
+void CALLBACK OnChange(HWINEVENTHOOK, DWORD event, HWND, LONG object, LONG child, DWORD, DWORD) {
+    if (object == OBJID_CLIENT) gChanges.push_back({event, child});
+}
+
+TEST_F(Reader, StateAndNameChangesAreAnnouncedForTheElementThatChanged) {
+    gChanges.clear();
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_STATECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr, OnChange,
+                                         GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(hook, nullptr);
+    htmlayout::SetStates(window.Find(L"clip_board"), STATE_CHECKED, 0);
+    htmlayout::SetText(window.Find(L"pannel_guide_text"), L"Select \"Browser History\" options you want to clean...");
+    ui_test::Settle(200);
+    UnhookWinEvent(hook);
+    auto nameOf = [&](DWORD event) {
+        for (const auto& [seen, child] : gChanges) {
+            if (seen != event) continue;
+            IAccessible* object = nullptr;
+            VARIANT id;
+            if (AccessibleObjectFromEvent(window.hwnd(), static_cast<DWORD>(OBJID_CLIENT), child, &object, &id) != S_OK)
+                return std::wstring(L"<no object>");
+            held.push_back(object);
+            BSTR name = nullptr;
+            object->get_accName(id, &name);
+            std::wstring text = name ? name : L"";
+            SysFreeString(name);
+            return text;
+        }
+        return std::wstring(L"<no event>");
+    };
+    EXPECT_EQ(nameOf(EVENT_OBJECT_STATECHANGE), L"Clipboard");
+    EXPECT_EQ(nameOf(EVENT_OBJECT_NAMECHANGE), L"Select \"Browser History\" options you want to clean...");
+}
+
+TEST(ProgressReader, TheProgressBarReadsItsValueAsAPercentage) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    {
+        ui_test::PageWindow dialog{117, RECT{60, 60, 500, 484}};
+        HTMLayoutSetAttributeByName(dialog.Find(L"progress_bar"), "value", L"80");
+        IAccessible* client = nullptr;
+        ASSERT_EQ(AccessibleObjectFromWindow(dialog.hwnd(), static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                             reinterpret_cast<void**>(&client)),
+                  S_OK);
+        VARIANT target;
+        IAccessible* bar = nullptr;
+        LONG count = 0;
+        client->get_accChildCount(&count);
+        for (LONG i = 1; i <= count && !bar; ++i) {
+            VARIANT role;
+            if (client->get_accRole(Child(i), &role) == S_OK && role.lVal == ROLE_SYSTEM_PROGRESSBAR) {
+                target = Child(i);
+                bar = client;
+            }
+        }
+        ASSERT_NE(bar, nullptr);
+        gChanges.clear();
+        HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr, OnChange,
+                                             GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+        HTMLayoutSetAttributeByName(dialog.Find(L"progress_bar"), "value", L"81");
+        ui_test::Settle(100);
+        UnhookWinEvent(hook);
+        EXPECT_EQ(gChanges.size(), 1u) << "a new value is announced";
+        BSTR value = nullptr;
+        EXPECT_EQ(bar->get_accValue(target, &value), S_OK);
+        EXPECT_STREQ(value, L"81%");
+        SysFreeString(value);
+        client->Release();
+    }
+    CoUninitialize();
+}
+
+} // namespace
