@@ -128,25 +128,28 @@ TEST_F(QuickSwitches, AClickBesideTheProgressDialogSwitchesNothingAndTheNextIsNo
     EXPECT_TRUE(SamePixels(Capture(window), startMenu)) << "the first switch after the dialog";
 }
 
-// A run that lasts for seconds: the Recent folder, moved into a test folder, holds thousands of files, and
-// its item is the only one chosen on the Start Menu sub-tab.
+// A run of two steps that lasts for seconds: Recent Document History, quick, then Network History over a
+// Network Shortcuts folder, moved into a test folder, of thousands of files; the progress line moves between
+// them. Only these two items are chosen on the Start Menu sub-tab.
 class QuickSwitchesDuringARun : public QuickSwitches {
 protected:
     static constexpr int kSeeded = 4000;
 
     void SetUp() override {
         recent_ = std::make_unique<testing_support::ScopedShellFolder>(L"Recent", seed_.MakeFolder(L"Recent"));
-        for (int i = 0; i < kSeeded; ++i) seed_.Write(L"Recent\\f" + std::to_wstring(i));
-        ASSERT_TRUE(sentinel_.PlantLinkAt(seed_ / L"Recent\\outside-link"));
-        for (const wchar_t* name : {L"FindComputer", L"RunHistory", L"NetworkHistory", L"WindowSearch", L"LogonUser"})
+        netHood_ = std::make_unique<testing_support::ScopedShellFolder>(L"NetHood", seed_.MakeFolder(L"NetHood"));
+        seed_.Write(L"Recent\\recent");
+        for (int i = 0; i < kSeeded; ++i) seed_.Write(L"NetHood\\f" + std::to_wstring(i));
+        ASSERT_TRUE(sentinel_.PlantLinkAt(seed_ / L"NetHood\\outside-link"));
+        for (const wchar_t* name : {L"FindComputer", L"RunHistory", L"WindowSearch", L"LogonUser"})
             ASSERT_TRUE(testing_support::SetDword(HKEY_CURRENT_USER, kWindowsKey, name, 0));
         QuickSwitches::SetUp();
     }
     // The planted link is a folder entry, and Wine lets no one remove a unix link.
-    int FilesLeft() const {
+    int FilesLeft(const wchar_t* folder) const {
         int count = 0;
         WIN32_FIND_DATAW found;
-        HANDLE find = FindFirstFileW((seed_ / L"Recent\\*").c_str(), &found);
+        HANDLE find = FindFirstFileW((seed_ / folder + L"\\*").c_str(), &found);
         if (find == INVALID_HANDLE_VALUE) return 0;
         do count += !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
         while (FindNextFileW(find, &found));
@@ -156,7 +159,7 @@ protected:
 
     testing_support::TestFolder seed_;
     testing_support::OutsideSentinel sentinel_;
-    std::unique_ptr<testing_support::ScopedShellFolder> recent_;
+    std::unique_ptr<testing_support::ScopedShellFolder> recent_, netHood_;
 };
 
 // The click comes while the job deletes and the dialog paints its progress: the disabled main window
@@ -179,16 +182,16 @@ TEST_F(QuickSwitchesDuringARun, AClickWhileTheProgressDialogPaintsSwitchesNothin
     const HWND progress = cleaning_test::WaitForDialog(uiThread, nullptr, 5000);
     ASSERT_NE(progress, nullptr);
     app_->Settle(300); // the dialog's first paint
-    const RECT cleanButton = On(progress, OffsetIn(htmlayout::kProgressPageId, L"btn_Clean"));
-    const ScreenPixels ready = Capture(cleanButton);
-    ASSERT_TRUE(testing_support::ClickAt(Middle(cleanButton)));
+    const RECT progressLine = On(progress, OffsetIn(htmlayout::kProgressPageId, L"progress_txt"));
+    const ScreenPixels ready = Capture(progressLine);
+    ASSERT_TRUE(testing_support::ClickAt(Middle(On(progress, OffsetIn(htmlayout::kProgressPageId, L"btn_Clean")))));
     ASSERT_TRUE(cleaning_test::WaitFor(
         [&] {
-            const int left = FilesLeft();
-            return !SamePixels(Capture(cleanButton), ready) && left > 0 && left < kSeeded;
+            const int left = FilesLeft(L"NetHood");
+            return !SamePixels(Capture(progressLine), ready) && left > 0 && left < kSeeded;
         },
-        5000))
-        << "the run goes: its button greyed, files going";
+        10000))
+        << "the run goes: the progress line moved after the first step, the second one's files going";
     SaveScreenshot("app_progress_dialog_running_over_main", window);
 
     RECT shown{};
@@ -200,7 +203,7 @@ TEST_F(QuickSwitchesDuringARun, AClickWhileTheProgressDialogPaintsSwitchesNothin
     ASSERT_TRUE(testing_support::ClickAt(POINT{(tab.left + std::min(tab.right, shown.left)) / 2, (tab.top + tab.bottom) / 2}));
     ASSERT_TRUE(testing_support::MovePointerTo(outside));
     app_->Settle(300);
-    ASSERT_TRUE(IsWindowVisible(progress) && FilesLeft() > 0) << "the run outlasts the click: seed more files";
+    ASSERT_TRUE(IsWindowVisible(progress) && FilesLeft(L"NetHood") > 0) << "the run outlasts the click: seed more files";
     EXPECT_TRUE(SamePixels(Capture(beside), besideBefore)) << "no switch while the dialog is up";
 
     ASSERT_TRUE(cleaning_test::WaitFor([&] { return !IsWindow(progress) || !IsWindowVisible(progress); }, 60000));
@@ -213,7 +216,7 @@ TEST_F(QuickSwitchesDuringARun, AClickWhileTheProgressDialogPaintsSwitchesNothin
         [&] { return (!IsWindow(done) || !IsWindowVisible(done)) && IsWindowEnabled(app_->Window()); }, 10000));
     app_->Settle(500);
     EXPECT_TRUE(SamePixels(Capture(window), startMenu)) << "the same sub-tab, and nothing left of either dialog";
-    EXPECT_EQ(FilesLeft(), 0);
+    EXPECT_EQ(FilesLeft(L"Recent") + FilesLeft(L"NetHood"), 0);
     EXPECT_TRUE(sentinel_.Intact());
 
     ASSERT_TRUE(testing_support::ClickAt(POINT{(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2}));
