@@ -2,12 +2,20 @@
 // while the last switch's paint is still pending. The window must end on the last switch, pixel for pixel
 // as when that tab is reached slowly.
 #include "app_fixture.h"
+#include "box_look.h"
+#include "dialog_stage.h"
 #include "real_input.h"
+
+#include "support/outside_sentinel.h"
 #include "support/real_input.h"
+#include "support/registry_fixture.h"
+#include "support/shell_folder_redirect.h"
+#include "ui/resource_ids.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 
 namespace app_test {
@@ -118,6 +126,103 @@ TEST_F(QuickSwitches, AClickBesideTheProgressDialogSwitchesNothingAndTheNextIsNo
     ASSERT_TRUE(testing_support::MovePointerTo(outside));
     app_->Settle(500);
     EXPECT_TRUE(SamePixels(Capture(window), startMenu)) << "the first switch after the dialog";
+}
+
+// A run of two steps that lasts for seconds: Recent Document History, quick, then Network History over a
+// Network Shortcuts folder, moved into a test folder, of thousands of files; the progress line moves between
+// them. Only these two items are chosen on the Start Menu sub-tab.
+class QuickSwitchesDuringARun : public QuickSwitches {
+protected:
+    static constexpr int kSeeded = 4000;
+
+    void SetUp() override {
+        recent_ = std::make_unique<testing_support::ScopedShellFolder>(L"Recent", seed_.MakeFolder(L"Recent"));
+        netHood_ = std::make_unique<testing_support::ScopedShellFolder>(L"NetHood", seed_.MakeFolder(L"NetHood"));
+        seed_.Write(L"Recent\\recent");
+        for (int i = 0; i < kSeeded; ++i) seed_.Write(L"NetHood\\f" + std::to_wstring(i));
+        ASSERT_TRUE(sentinel_.PlantLinkAt(seed_ / L"NetHood\\outside-link"));
+        for (const wchar_t* name : {L"FindComputer", L"RunHistory", L"WindowSearch", L"LogonUser"})
+            ASSERT_TRUE(testing_support::SetDword(HKEY_CURRENT_USER, kWindowsKey, name, 0));
+        QuickSwitches::SetUp();
+    }
+    // The planted link is a folder entry, and Wine lets no one remove a unix link.
+    int FilesLeft(const wchar_t* folder) const {
+        int count = 0;
+        WIN32_FIND_DATAW found;
+        HANDLE find = FindFirstFileW((seed_ / folder + L"\\*").c_str(), &found);
+        if (find == INVALID_HANDLE_VALUE) return 0;
+        do count += !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+        while (FindNextFileW(find, &found));
+        FindClose(find);
+        return count;
+    }
+
+    testing_support::TestFolder seed_;
+    testing_support::OutsideSentinel sentinel_;
+    std::unique_ptr<testing_support::ScopedShellFolder> recent_, netHood_;
+};
+
+// The click comes while the job deletes and the dialog paints its progress: the disabled main window
+// switches nothing, shows no pixel of the dialog or of the message after it, and takes the next click.
+TEST_F(QuickSwitchesDuringARun, AClickWhileTheProgressDialogPaintsSwitchesNothingAndTheNextIsNotLost) {
+    const RECT window = app_->WindowRect();
+    const POINT outside{window.right + 40, window.bottom + 40};
+    ASSERT_TRUE(app_->Click(L"windows_cleaning"));
+    ASSERT_TRUE(testing_support::MovePointerTo(outside));
+    app_->Settle(300);
+    const ScreenPixels cleaning = Capture(window);
+    ASSERT_TRUE(app_->Click(L"windows_startmenu"));
+    ASSERT_TRUE(testing_support::MovePointerTo(outside));
+    app_->Settle(300);
+    const ScreenPixels startMenu = Capture(window);
+    ASSERT_FALSE(SamePixels(startMenu, cleaning));
+
+    const DWORD uiThread = GetWindowThreadProcessId(app_->Window(), nullptr);
+    ASSERT_TRUE(app_->Click(L"btn_panelClean"));
+    const HWND progress = cleaning_test::WaitForDialog(uiThread, nullptr, 5000);
+    ASSERT_NE(progress, nullptr);
+    app_->Settle(300); // the dialog's first paint
+    const RECT progressLine = On(progress, OffsetIn(htmlayout::kProgressPageId, L"progress_txt"));
+    const ScreenPixels ready = Capture(progressLine);
+    ASSERT_TRUE(testing_support::ClickAt(Middle(On(progress, OffsetIn(htmlayout::kProgressPageId, L"btn_Clean")))));
+    ASSERT_TRUE(cleaning_test::WaitFor(
+        [&] {
+            const int left = FilesLeft(L"NetHood");
+            return !SamePixels(Capture(progressLine), ready) && left > 0 && left < kSeeded;
+        },
+        10000))
+        << "the run goes: the progress line moved after the first step, the second one's files going";
+    SaveScreenshot("app_progress_dialog_running_over_main", window);
+
+    RECT shown{};
+    GetWindowRect(progress, &shown);
+    const RECT tab = app_->ScreenRect(L"windows_cleaning");
+    ASSERT_LT(tab.left + 10, shown.left) << "part of the sub-tab lies beside the dialog";
+    const RECT beside{window.left, window.top, shown.left, window.bottom};
+    const ScreenPixels besideBefore = Capture(beside);
+    ASSERT_TRUE(testing_support::ClickAt(POINT{(tab.left + std::min(tab.right, shown.left)) / 2, (tab.top + tab.bottom) / 2}));
+    ASSERT_TRUE(testing_support::MovePointerTo(outside));
+    app_->Settle(300);
+    ASSERT_TRUE(IsWindowVisible(progress) && FilesLeft(L"NetHood") > 0) << "the run outlasts the click: seed more files";
+    EXPECT_TRUE(SamePixels(Capture(beside), besideBefore)) << "no switch while the dialog is up";
+
+    ASSERT_TRUE(cleaning_test::WaitFor([&] { return !IsWindow(progress) || !IsWindowVisible(progress); }, 60000));
+    const HWND done = cleaning_test::WaitForDialog(uiThread, progress, 10000);
+    ASSERT_NE(done, nullptr) << "the message after a finished run";
+    app_->Settle(200);
+    ASSERT_TRUE(testing_support::ClickAt(Middle(On(done, OffsetIn(htmlayout::kMsgBoxPageId, L"close_btn")))));
+    ASSERT_TRUE(testing_support::MovePointerTo(outside));
+    ASSERT_TRUE(cleaning_test::WaitFor(
+        [&] { return (!IsWindow(done) || !IsWindowVisible(done)) && IsWindowEnabled(app_->Window()); }, 10000));
+    app_->Settle(500);
+    EXPECT_TRUE(SamePixels(Capture(window), startMenu)) << "the same sub-tab, and nothing left of either dialog";
+    EXPECT_EQ(FilesLeft(L"Recent") + FilesLeft(L"NetHood"), 0);
+    EXPECT_TRUE(sentinel_.Intact());
+
+    ASSERT_TRUE(testing_support::ClickAt(POINT{(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2}));
+    ASSERT_TRUE(testing_support::MovePointerTo(outside));
+    app_->Settle(500);
+    EXPECT_TRUE(SamePixels(Capture(window), cleaning)) << "the first switch after the run";
 }
 
 } // namespace
