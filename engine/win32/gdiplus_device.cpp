@@ -1,5 +1,6 @@
 #include "engine/win32/gdiplus_device.h"
 
+#include "engine/view/image_variant.h"
 #include "engine/view/view.h"
 #include "engine/win32/drawing_warm_up.h"
 #include "engine/win32/gdiplus_session.h"
@@ -75,15 +76,23 @@ float GdiplusDevice::TextWidth(const FontSpec& font, std::u16string_view text) {
     return text.empty() ? 0 : RasterFontFor(font).Width(text);
 }
 
-const DecodedImage* GdiplusDevice::Image(const std::u16string& url) {
+// The picture drawn for the view's scale when the page's host holds one, else the plain one (scaled when
+// drawn); decoded when first asked for. `factor` is the size of the picture chosen, relative to the plain one.
+const DecodedImage* GdiplusDevice::Image(const std::u16string& url, float& factor) {
     std::u16string resolved = view_.ResolveUrl(url);
-    auto it = images_.find(resolved);
+    factor = ImageVariantFactor(view_.Scale());
+    std::u16string chosen = ImageVariantUrl(resolved, factor);
+    if (factor > 1 && !view_.Resource(chosen)) {
+        chosen = resolved;
+        factor = 1;
+    }
+    auto it = images_.find(chosen);
     if (it != images_.end()) return it->second.get();
-    const std::string* bytes = view_.Resource(resolved);
+    const std::string* bytes = view_.Resource(chosen);
     if (!bytes) return nullptr; // not delivered (yet): no entry, so that a later answer is seen
     auto decoded = DecodeImage(*bytes);
-    if (auto old = forgotten_.find(resolved); old != forgotten_.end() && old->second != decoded) imagesReplaced_ = true;
-    return images_.emplace(resolved, std::move(decoded)).first->second.get();
+    if (auto old = forgotten_.find(chosen); old != forgotten_.end() && old->second != decoded) imagesReplaced_ = true;
+    return images_.emplace(chosen, std::move(decoded)).first->second.get();
 }
 
 void GdiplusDevice::ForgetImages() {
@@ -93,10 +102,12 @@ void GdiplusDevice::ForgetImages() {
 }
 
 bool GdiplusDevice::ImageSize(const std::u16string& url, int& width, int& height) {
-    const DecodedImage* image = Image(url);
+    float factor = 1;
+    const DecodedImage* image = Image(url, factor);
     if (!image) return false;
-    width = image->width;
-    height = image->height;
+    float scale = view_.Scale();
+    width = scale == factor ? image->width : static_cast<int>(std::lround(image->width * scale / factor));
+    height = scale == factor ? image->height : static_cast<int>(std::lround(image->height * scale / factor));
     return true;
 }
 
@@ -256,7 +267,8 @@ bool GdiplusDevice::BlitImage(const DecodedImage& image, const ImageTiling& t) {
 }
 
 void GdiplusDevice::DrawImage(const std::u16string& url, const ImageTiling& t) {
-    const DecodedImage* image = Image(url);
+    float factor = 1;
+    const DecodedImage* image = Image(url, factor);
     if (!pixels_.pixels || !image || t.w <= 0 || t.h <= 0 || t.area.w <= 0 || t.area.h <= 0) return;
     if (BlitImage(*image, t)) return;
     if (!t.repeatX && !t.repeatY) {
