@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <vector>
 
 namespace engine {
@@ -99,6 +100,13 @@ bool IsBorderWidth(PropertyId id) {
            id == PropertyId::BorderBottomWidth || id == PropertyId::BorderLeftWidth;
 }
 
+// Scaled, a border is whole device pixels, at least one where it has any width: 1px at 150 % is one pixel
+// rather than one and a half, half of it blended into a blur. At 96 DPI it stays as written.
+float DevicePixelBorder(float pixels, float scale) {
+    if (scale == 1 || pixels <= 0) return pixels;
+    return std::max(1.0f, std::floor(pixels + 0.001f));
+}
+
 bool IsPosition(PropertyId id) {
     return id == PropertyId::BackgroundPositionX || id == PropertyId::BackgroundPositionY ||
            id == PropertyId::ForegroundPositionX || id == PropertyId::ForegroundPositionY;
@@ -125,8 +133,14 @@ CssValue ComputeValue(PropertyId id, const CssValue* specified, const ComputedSt
         return self.Get(PropertyId::Color);
     }
     if (IsPosition(id)) return Position(v, self.FontSize(), scale);
-    if (IsBorderWidth(id) && v.type == CssValue::Type::Keyword)
-        return CssValue::Length((v.text == "thin" ? 1.0f : v.text == "thick" ? 5.0f : 3.0f) * scale, Unit::Px);
+    if (IsBorderWidth(id) && v.type == CssValue::Type::Keyword) {
+        float css = v.text == "thin" ? 1.0f : v.text == "thick" ? 5.0f : 3.0f;
+        return CssValue::Length(DevicePixelBorder(css * scale, scale), Unit::Px);
+    }
+    if (IsBorderWidth(id) && v.type == CssValue::Type::Length && v.unit != Unit::Percent) {
+        float pixels = ToPixels(v.number, v.unit, self.FontSize(), scale);
+        return CssValue::Length(DevicePixelBorder(pixels, scale), Unit::Px);
+    }
     if (v.type == CssValue::Type::Length) {
         if (v.unit == Unit::Percent) {
             if (id == PropertyId::LineHeight) return CssValue::Length(self.FontSize() * v.number / 100, Unit::Px);

@@ -63,6 +63,7 @@ private:
     // What GDI+ draws through, clipped (also to `within` when given); null when nothing may be drawn.
     Gdiplus::Graphics* Gdi(const RectF* within = nullptr);
     const DecodedImage* Image(const std::u16string& url, float& factor);
+    RectF Snapped(const RectF& rect) const;
     bool FillPixels(const RectF& rect, std::uint32_t argb);
     bool FillRounded(const RectF& rect, std::uint32_t argb, const Radii& radii);
     // Which pixels of a corner's square GDI+ fills (row by row), for a radius and a corner (0 top-left, then

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -32,21 +33,21 @@ TEST(DisplayScale, LengthsTextBordersAndRadiiAreCssPixelsTimesTheScale) {
         Laid l(kBoxes);
         l.page.view.SetScale(scale);
         l.Relayout(200 * scale, 100 * scale);
-        auto scaled = [&](float x, float y, float w, float h) {
-            return Rect({x * scale, y * scale, w * scale, h * scale});
-        };
-        EXPECT_EQ(Rect(l.Border("#a")), scaled(10, 10, 180, 30));
-        EXPECT_EQ(Rect(l.Content("#a")), scaled(15, 15, 170, 20));
+        // Borders are whole device pixels, at least one.
+        const float border = std::max(1.0f, std::floor(2 * scale));
+        EXPECT_EQ(Rect(l.Border("#a")), Rect({10 * scale, 10 * scale, 180 * scale, 26 * scale + 2 * border}));
+        EXPECT_EQ(Rect(l.Content("#a")), Rect({13 * scale + border, 13 * scale + border, 174 * scale - 2 * border, 20 * scale}));
         Element& a = l.page.Find("#a");
         EXPECT_FLOAT_EQ(Px(a, PropertyId::BorderTopLeftRadius), 6 * scale);
-        EXPECT_FLOAT_EQ(Px(a, PropertyId::BorderTopWidth), 2 * scale);
+        EXPECT_FLOAT_EQ(Px(a, PropertyId::BorderTopWidth), border);
         // Percentages stay percentages of what is already scaled; em follows the scaled font; rem the
         // scaled 16px root default.
-        EXPECT_EQ(Rect(l.Border("#b")), Rect({16 * scale, 50 * scale, 100 * scale, 20 * scale}));
+        const float belowA = 46 * scale + 2 * border; // with a's margins
+        EXPECT_EQ(Rect(l.Border("#b")), Rect({16 * scale, belowA, 100 * scale, 20 * scale}));
         EXPECT_FLOAT_EQ(l.page.Find("#p").Style()->FontSize(), 10 * scale);
         EXPECT_EQ(Rect(l.Border("#c")), Rect({100 * scale, 4 * 96 / 72.0f * scale, 8 * scale, 8 * scale}));
         // The same words wrap the same way: 60px hold 12 glyphs at any scale.
-        EXPECT_EQ(Rect(l.Border("#p")), scaled(0, 70, 60, 40));
+        EXPECT_EQ(Rect(l.Border("#p")), Rect({0, belowA + 20 * scale, 60 * scale, 40 * scale}));
     }
 }
 
