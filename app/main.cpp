@@ -6,6 +6,7 @@
 #include "app/unattended_command.h"
 #include "app/unattended_run.h"
 #include "app/window_placement.h"
+#include "ui/display_scale.h"
 
 #include <objbase.h>
 #include <windows.h>
@@ -23,9 +24,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int showCo
     }
 
     RegisterMainWindowClass(instance);
-    const POINT origin = MainWindowOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    const UINT dpi = htmlayout::DpiOf(nullptr);
+    const POINT origin = MainWindowOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), dpi);
     htmlayout::window* mainWindow =
-        CreateMainWindow(origin.x, origin.y, kMainWindowWidth, kMainWindowHeight, kMainWindowTitle);
+        CreateMainWindow(origin.x, origin.y, htmlayout::ScaledPixels(kMainWindowWidth, dpi),
+                         htmlayout::ScaledPixels(kMainWindowHeight, dpi), kMainWindowTitle);
     if (!mainWindow->hwnd) {
         delete mainWindow;
         return 0;

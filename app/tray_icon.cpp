@@ -14,7 +14,10 @@ BOOL UpdateTrayIcon(HWND window, DWORD operation) {
     data.uID = kTrayIconId;
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = kTrayCallbackMessage;
-    data.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TRACEWIPE));
+    // The notification area shows small icons: the drawing made for small sizes, at the size the display
+    // scale asks for (16 at 96 DPI, 24 at 144).
+    data.hIcon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TRACEWIPE_SMALL), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     lstrcpynW(data.szTip, kMainWindowTitle, 128);
     return Shell_NotifyIconW(operation, &data);
 }

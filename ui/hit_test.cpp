@@ -1,12 +1,13 @@
 #include "ui/hit_test.h"
 
 #include "engine/include/htmlayout.h"
+#include "ui/display_scale.h"
 
 namespace htmlayout {
 
 namespace {
 
-constexpr int kResizeBand = 10;
+constexpr int kResizeBand = 10; // CSS pixels
 
 bool Locate(HELEMENT he, unsigned area, RECT& rc) {
     return he && HTMLayoutGetElementLocation(he, &rc, area) == HL_OK;
@@ -44,13 +45,14 @@ int HitTest(HWND hwnd, POINT screen, HELEMENT caption, HELEMENT body) {
         return ControlAt(caption, p) ? HTCLIENT : HTCAPTION;
     RECT b{};
     if (!Locate(body, ROOT_RELATIVE | CONTENT_BOX, b) || PtInRect(&b, p)) return HTCLIENT;
-    if (p.y < b.top + kResizeBand) {
-        if (p.x < b.left + kResizeBand) return HTTOPLEFT;
-        if (p.x > b.right - kResizeBand) return HTTOPRIGHT;
+    const int band = ScaledPixels(kResizeBand, DpiOf(hwnd));
+    if (p.y < b.top + band) {
+        if (p.x < b.left + band) return HTTOPLEFT;
+        if (p.x > b.right - band) return HTTOPRIGHT;
     }
-    if (p.y > b.bottom - kResizeBand) {
-        if (p.x < b.left + kResizeBand) return HTBOTTOMLEFT;
-        if (p.x > b.right - kResizeBand) return HTBOTTOMRIGHT;
+    if (p.y > b.bottom - band) {
+        if (p.x < b.left + band) return HTBOTTOMLEFT;
+        if (p.x > b.right - band) return HTBOTTOMRIGHT;
     }
     if (p.y < b.top) return HTTOP;
     if (p.y > b.bottom) return HTBOTTOM;

@@ -18,8 +18,11 @@ ATOM RegisterHostWindowClass(HINSTANCE instance, WNDPROC windowProc) {
     wc.style = CS_HREDRAW | CS_VREDRAW;
     wc.lpfnWndProc = windowProc;
     wc.hInstance = instance;
-    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kLargeIconId));
-    wc.hIconSm = LoadIconW(instance, MAKEINTRESOURCEW(kSmallIconId));
+    // Each at the size the display scale asks for, from the icon's own picture of that size.
+    wc.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kLargeIconId), IMAGE_ICON,
+                                             GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), LR_SHARED));
+    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kSmallIconId), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = kHostWindowClass;

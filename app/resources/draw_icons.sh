@@ -13,10 +13,10 @@ convert -size 256x256 xc:none "${background[@]}" \
     -draw 'roundrectangle 44,104 176,128 12,12' \
     -draw 'roundrectangle 44,152 120,176 12,12' \
     "${eraser[@]}" \
-    -depth 8 -define icon:auto-resize=256,48,32,24,16 tracewipe.ico
+    -depth 8 -define icon:auto-resize=256,96,64,48,40,32,24,20,16 tracewipe.ico
 
 convert -size 256x256 xc:none "${background[@]}" \
     -fill '#ffffff' -draw 'roundrectangle 40,48 216,92 22,22' \
     -fill '#f4a261' -draw 'translate 140,164 rotate -35 roundrectangle -84,-46 84,46 20,20' \
     -fill '#e76f51' -draw 'translate 140,164 rotate -35 roundrectangle -84,-46 -20,46 20,20' \
-    -define icon:auto-resize=32,24,20,16 tracewipe_small.ico
+    -define icon:auto-resize=48,32,24,20,16 tracewipe_small.ico

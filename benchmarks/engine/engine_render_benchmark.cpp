@@ -4,9 +4,12 @@
 //   first page of a process: a fresh process each round (GDI+ start-up, fonts and images all cold)
 //   first page of a window:  a new window each round in a process that has shown the page before
 //   page loaded again:       the same window
+// At the display's DPI (the prefix's LogPixels): the window and the page scale with it, and each image is
+// also drawn at the engine's factor for that DPI, as the program's pictures are.
 // Usage: engine_render_benchmark [rounds]
 
 #include "engine/include/htmlayout.h"
+#include "engine/view/image_variant.h"
 #include "engine/win32/gdiplus_session.h"
 #include "engine/win32/png_encoder.h"
 #include "tests/support/message_pump.h"
@@ -41,24 +44,39 @@ std::filesystem::path ImageFolder() { return std::filesystem::temp_directory_pat
 
 std::wstring ImageName(int i) { return L"img" + std::to_wstring(i) + L".png"; }
 
+UINT Dpi() { return HTMLayoutGetWindowDpi(nullptr); }
+int Scaled(int cssPixels) { return MulDiv(cssPixels, static_cast<int>(Dpi()), USER_DEFAULT_SCREEN_DPI); }
+float ImageFactor() { return engine::ImageVariantFactor(float(Dpi()) / USER_DEFAULT_SCREEN_DPI); }
+std::wstring VariantName(int i) {
+    const std::wstring plain = ImageName(i);
+    const std::u16string name = engine::ImageVariantUrl(std::u16string(plain.begin(), plain.end()), ImageFactor());
+    return std::wstring(name.begin(), name.end());
+}
+
 // Drawn with GDI+ and kept in files, so that a child process reads them without starting GDI+ itself.
 void MakeImageFiles() {
     engine::win32::EnsureGdiplus();
     std::filesystem::create_directories(ImageFolder());
     for (int i = 0; i < kImages; ++i) {
-        Gdiplus::Bitmap bitmap(24, 24, PixelFormat32bppARGB);
-        for (int y = 0; y < 24; ++y)
-            for (int x = 0; x < 24; ++x)
-                bitmap.SetPixel(x, y, Gdiplus::Color(200, static_cast<BYTE>(128 + x * 5), static_cast<BYTE>(i * 8),
-                                                     static_cast<BYTE>(y * 10)));
-        std::ofstream(ImageFolder() / ImageName(i), std::ios::binary) << engine::win32::EncodePng(bitmap);
+        for (float factor : {1.0f, ImageFactor()}) {
+            const int size = static_cast<int>(24 * factor);
+            Gdiplus::Bitmap bitmap(size, size, PixelFormat32bppARGB);
+            for (int y = 0; y < size; ++y)
+                for (int x = 0; x < size; ++x)
+                    bitmap.SetPixel(x, y, Gdiplus::Color(200, static_cast<BYTE>(128 + x * 5 / factor), static_cast<BYTE>(i * 8),
+                                                         static_cast<BYTE>(y * 10 / factor)));
+            std::ofstream(ImageFolder() / (factor == 1 ? ImageName(i) : VariantName(i)), std::ios::binary)
+                << engine::win32::EncodePng(bitmap);
+        }
     }
 }
 
 void ReadImageFiles() {
     for (int i = 0; i < kImages; ++i) {
-        std::ifstream file(ImageFolder() / ImageName(i), std::ios::binary);
-        Images()[ImageName(i)] = std::string(std::istreambuf_iterator<char>(file), {});
+        for (const std::wstring& name : {ImageName(i), VariantName(i)}) {
+            std::ifstream file(ImageFolder() / name, std::ios::binary);
+            Images()[name] = std::string(std::istreambuf_iterator<char>(file), {});
+        }
     }
 }
 
@@ -111,7 +129,7 @@ HWND MakeWindow() {
         RegisterClassExW(&wc);
         return wc.lpszClassName;
     }();
-    HWND hwnd = CreateWindowExW(0, className, L"", WS_POPUP | WS_VISIBLE, 0, 0, kWidth, kHeight, nullptr, nullptr,
+    HWND hwnd = CreateWindowExW(0, className, L"", WS_POPUP | WS_VISIBLE, 0, 0, Scaled(kWidth), Scaled(kHeight), nullptr, nullptr,
                                 GetModuleHandleW(nullptr), nullptr);
     PumpMessages();
     HTMLayoutSetCallback(hwnd, Notify, nullptr);
@@ -187,13 +205,13 @@ int main(int argc, char** argv) {
         parse.push_back(TimeMs([&] {
             HTMLayoutLoadHtml(hwnd, reinterpret_cast<const unsigned char*>(page.data()), static_cast<unsigned>(page.size()));
         }));
-        layout.push_back(TimeMs([&] { HTMLayoutGetMinHeight(hwnd, kWidth); }));
+        layout.push_back(TimeMs([&] { HTMLayoutGetMinHeight(hwnd, static_cast<UINT>(Scaled(kWidth))); }));
         RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         PumpMessages();
         for (int j = 0; j < 4; ++j) {
-            int y = 70 + (j % 2) * 26; // two rows in turn: one loses the hover, the other gains it
+            int y = Scaled(70 + (j % 2) * 26); // two rows in turn: one loses the hover, the other gains it
             hover.push_back(TimeMs([&] {
-                SendMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(100, y));
+                SendMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(Scaled(100), y));
                 UpdateWindow(hwnd);
             }));
             blit.push_back(TimeMs([&] { RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); }));
@@ -207,7 +225,8 @@ int main(int argc, char** argv) {
         if (v.empty()) return void(std::printf("%-40s failed\n", what));
         std::printf("%-40s median %8.2f ms  (%.1fx the baseline)\n", what, Median(v), Median(v) / b);
     };
-    std::printf("rounds %d (%zu processes), page %dx%d, %d images\n", rounds, cold.size(), kWidth, kHeight, kImages);
+    std::printf("rounds %d (%zu processes), page %dx%d at %u DPI, %d images\n", rounds, cold.size(), Scaled(kWidth),
+                Scaled(kHeight), Dpi(), kImages);
     line("first page of a process, load to pixels", cold);
     line("first page of a window, load to pixels", window);
     line("page loaded again, load to pixels", load);

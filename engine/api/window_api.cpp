@@ -8,6 +8,7 @@
 #include "engine/view/view.h"
 #include "engine/win32/accessible_element.h"
 #include "engine/win32/drawing_warm_up.h"
+#include "engine/win32/window_dpi.h"
 #include "engine/win32/window_layer.h"
 
 #include <algorithm>
@@ -23,7 +24,10 @@ namespace {
 
 class WindowPage final : public Host {
 public:
-    explicit WindowPage(HWND hwnd) : hwnd_(hwnd), view_(*this) { win32::WarmUpDrawing(); }
+    explicit WindowPage(HWND hwnd) : hwnd_(hwnd), view_(*this) {
+        view_.SetScale(float(win32::WindowDpi(hwnd)) / USER_DEFAULT_SCREEN_DPI);
+        win32::WarmUpDrawing();
+    }
 
     View& GetView() { return view_; }
     void SetCallback(HtmlNotifyCallback callback, void* param) {

@@ -152,7 +152,7 @@ std::shared_ptr<const ComputedStyle> StyleEngine::ComputeStyle(Document& documen
         if (specified[i] && specified[i]->type == CssValue::Type::Inherit && !InfoOf(PropertyId(i)).inherited)
             style->SetInheritsOtherThanInherited();
     auto compute = [&](PropertyId id) {
-        style->Set(id) = ComputeValue(id, specified[static_cast<std::size_t>(id)], parent, *style);
+        style->Set(id) = ComputeValue(id, specified[static_cast<std::size_t>(id)], parent, *style, scale_);
     };
     compute(PropertyId::FontSize);
     compute(PropertyId::Color);

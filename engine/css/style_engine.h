@@ -21,6 +21,11 @@ class StyleEngine {
 public:
     StyleEngine();
 
+    // Device pixels per CSS pixel (the display's DPI / 96): lengths are computed times it. Elements styled
+    // before a change keep their styles until they are restyled.
+    void SetScale(float scale) { scale_ = scale; }
+    float Scale() const { return scale_; }
+
     // Recomputes what is dirty. Elements whose behavior names changed are added to `behaviorChanged`.
     Invalidation Update(Document& document, std::vector<Ref<Element>>& behaviorChanged);
     // The style sheets in cascade order after the user agent's (for tests and dumps).
@@ -60,6 +65,7 @@ private:
     bool usesSiblings_ = false;
     std::vector<std::string> usedAttributes_;
     std::vector<OuterTest> outer_;
+    float scale_ = 1;
 };
 
 // The engine's own defaults: display of the HTML elements, and the behaviors of the built-in controls.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <vector>
 
 namespace engine {
@@ -26,7 +27,7 @@ const std::array<CssValue, kPropertyCount>& Initials() {
         base.Set(PropertyId::Color) = CssValue::Color(0xFF000000);
         for (std::size_t i = 0; i < kPropertyCount; ++i) {
             auto id = static_cast<PropertyId>(i);
-            if (id != PropertyId::FontSize && id != PropertyId::Color) out[i] = ComputeValue(id, &out[i], nullptr, base);
+            if (id != PropertyId::FontSize && id != PropertyId::Color) out[i] = ComputeValue(id, &out[i], nullptr, base, 1);
         }
         out[static_cast<std::size_t>(PropertyId::FontSize)] = base.Get(PropertyId::FontSize);
         out[static_cast<std::size_t>(PropertyId::Color)] = base.Get(PropertyId::Color);
@@ -35,21 +36,29 @@ const std::array<CssValue, kPropertyCount>& Initials() {
     return initials;
 }
 
-float ToPixels(float n, Unit unit, float fontSize) {
+// Device pixels: `fontSize` is in them already, every absolute unit is multiplied by the scale.
+float ToPixels(float n, Unit unit, float fontSize, float scale) {
     switch (unit) {
     case Unit::Em: return n * fontSize;
     case Unit::Ex: return n * fontSize / 2;
-    case Unit::Rem: return n * kMediumFontSize;
-    case Unit::Pt: return n * 96 / 72;
-    case Unit::Pc: return n * 16;
-    case Unit::In: return n * 96;
-    case Unit::Cm: return n * 96 / 2.54f;
-    case Unit::Mm: return n * 96 / 25.4f;
-    default: return n;
+    case Unit::Rem: return n * kMediumFontSize * scale;
+    case Unit::Pt: return n * 96 / 72 * scale;
+    case Unit::Pc: return n * 16 * scale;
+    case Unit::In: return n * 96 * scale;
+    case Unit::Cm: return n * 96 / 2.54f * scale;
+    case Unit::Mm: return n * 96 / 25.4f * scale;
+    default: return n * scale;
     }
 }
 
-CssValue FontSize(const CssValue& v, float parentSize) {
+// The initial values are CSS pixels (a root's 16 px font, a medium border); an element sees them scaled.
+CssValue ScaledInitial(PropertyId id, float scale) {
+    CssValue v = InitialValue(id);
+    if (scale != 1 && v.type == CssValue::Type::Length && v.unit == Unit::Px) v.number *= scale;
+    return v;
+}
+
+CssValue FontSize(const CssValue& v, float parentSize, float scale) {
     struct Named {
         const char* name;
         float px;
@@ -60,11 +69,11 @@ CssValue FontSize(const CssValue& v, float parentSize) {
         if (v.text == "larger") return CssValue::Length(parentSize * 1.2f, Unit::Px);
         if (v.text == "smaller") return CssValue::Length(parentSize / 1.2f, Unit::Px);
         for (const Named& s : kSizes)
-            if (v.text == s.name) return CssValue::Length(s.px, Unit::Px);
+            if (v.text == s.name) return CssValue::Length(s.px * scale, Unit::Px);
     }
     if (v.type == CssValue::Type::Length) {
-        float px = v.unit == Unit::Percent ? parentSize * v.number / 100 : ToPixels(v.number, v.unit, parentSize);
-        return CssValue::Length(std::clamp(px, 0.0f, 10000.0f), Unit::Px);
+        float px = v.unit == Unit::Percent ? parentSize * v.number / 100 : ToPixels(v.number, v.unit, parentSize, scale);
+        return CssValue::Length(std::clamp(px, 0.0f, 10000.0f * scale), Unit::Px);
     }
     return CssValue::Length(parentSize, Unit::Px);
 }
@@ -77,7 +86,9 @@ CssValue FontWeight(const CssValue& v, float parentWeight) {
     return CssValue::Number(400);
 }
 
-CssValue PositionKeyword(const CssValue& v) {
+CssValue Position(const CssValue& v, float fontSize, float scale) {
+    if (v.type == CssValue::Type::Length && v.unit != Unit::Percent)
+        return CssValue::Length(ToPixels(v.number, v.unit, fontSize, scale), Unit::Px);
     if (v.type != CssValue::Type::Keyword) return v;
     if (v.text == "center") return CssValue::Length(50, Unit::Percent);
     if (v.text == "right" || v.text == "bottom") return CssValue::Length(100, Unit::Percent);
@@ -89,6 +100,13 @@ bool IsBorderWidth(PropertyId id) {
            id == PropertyId::BorderBottomWidth || id == PropertyId::BorderLeftWidth;
 }
 
+// Scaled, a border is whole device pixels, at least one where it has any width: 1px at 150 % is one pixel
+// rather than one and a half, half of it blended into a blur. At 96 DPI it stays as written.
+float DevicePixelBorder(float pixels, float scale) {
+    if (scale == 1 || pixels <= 0) return pixels;
+    return std::max(1.0f, std::floor(pixels + 0.001f));
+}
+
 bool IsPosition(PropertyId id) {
     return id == PropertyId::BackgroundPositionX || id == PropertyId::BackgroundPositionY ||
            id == PropertyId::ForegroundPositionX || id == PropertyId::ForegroundPositionY;
@@ -98,30 +116,37 @@ bool IsPosition(PropertyId id) {
 
 const CssValue& InitialValue(PropertyId id) { return Initials()[static_cast<std::size_t>(id)]; }
 
-CssValue ComputeValue(PropertyId id, const CssValue* specified, const ComputedStyle* parent, const ComputedStyle& self) {
+CssValue ComputeValue(PropertyId id, const CssValue* specified, const ComputedStyle* parent, const ComputedStyle& self,
+                      float scale) {
     const PropertyInfo& info = InfoOf(id);
     bool inherit = specified ? specified->type == CssValue::Type::Inherit : info.inherited;
-    if (inherit) return parent ? parent->Get(id) : InitialValue(id);
+    if (inherit) return parent ? parent->Get(id) : ScaledInitial(id, scale);
     if (!specified || specified->type == CssValue::Type::Initial)
-        return info.initial == "currentcolor" ? self.Get(PropertyId::Color) : InitialValue(id);
+        return info.initial == "currentcolor" ? self.Get(PropertyId::Color) : ScaledInitial(id, scale);
     const CssValue& v = *specified;
-    float parentFontSize = parent ? parent->FontSize() : kMediumFontSize;
-    if (id == PropertyId::FontSize) return FontSize(v, parentFontSize);
+    float parentFontSize = parent ? parent->FontSize() : kMediumFontSize * scale;
+    if (id == PropertyId::FontSize) return FontSize(v, parentFontSize, scale);
     if (id == PropertyId::FontWeight)
         return FontWeight(v, parent ? parent->Get(PropertyId::FontWeight).number : 400);
     if (v.IsKeyword("currentcolor")) {
-        if (id == PropertyId::Color) return parent ? parent->Get(id) : InitialValue(id);
+        if (id == PropertyId::Color) return parent ? parent->Get(id) : ScaledInitial(id, scale);
         return self.Get(PropertyId::Color);
     }
-    if (IsPosition(id)) return PositionKeyword(v);
-    if (IsBorderWidth(id) && v.type == CssValue::Type::Keyword)
-        return CssValue::Length(v.text == "thin" ? 1.0f : v.text == "thick" ? 5.0f : 3.0f, Unit::Px);
+    if (IsPosition(id)) return Position(v, self.FontSize(), scale);
+    if (IsBorderWidth(id) && v.type == CssValue::Type::Keyword) {
+        float css = v.text == "thin" ? 1.0f : v.text == "thick" ? 5.0f : 3.0f;
+        return CssValue::Length(DevicePixelBorder(css * scale, scale), Unit::Px);
+    }
+    if (IsBorderWidth(id) && v.type == CssValue::Type::Length && v.unit != Unit::Percent) {
+        float pixels = ToPixels(v.number, v.unit, self.FontSize(), scale);
+        return CssValue::Length(DevicePixelBorder(pixels, scale), Unit::Px);
+    }
     if (v.type == CssValue::Type::Length) {
         if (v.unit == Unit::Percent) {
             if (id == PropertyId::LineHeight) return CssValue::Length(self.FontSize() * v.number / 100, Unit::Px);
             return v;
         }
-        return CssValue::Length(ToPixels(v.number, v.unit, self.FontSize()), Unit::Px);
+        return CssValue::Length(ToPixels(v.number, v.unit, self.FontSize(), scale), Unit::Px);
     }
     return v;
 }

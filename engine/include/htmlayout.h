@@ -58,6 +58,9 @@ int HLCALL HTMLayoutReleaseWindow(HWND hwnd);
 /* Delivers posted events that wait for the window (the window layer calls it from its message loop). */
 int HLCALL HTMLayoutDeliverPostedEvents(HWND hwnd);
 
+/* The DPI the window's page is laid out for: lengths are CSS pixels times DPI / 96. The screen's for NULL. */
+UINT HLCALL HTMLayoutGetWindowDpi(HWND hwnd);
+
 UINT HLCALL HTMLayoutGetMinWidth(HWND hwnd);
 UINT HLCALL HTMLayoutGetMinHeight(HWND hwnd, UINT width);
 enum { ROOT_RELATIVE = 0x01, CONTENT_BOX = 0x00, BORDER_BOX = 0x20 };

@@ -6,6 +6,7 @@
 #include "engine/events/builtin_behaviors.h"
 #include "engine/events/dispatcher.h"
 #include "engine/html/html_parser.h"
+#include "engine/view/image_variant.h"
 
 #include <algorithm>
 
@@ -82,6 +83,7 @@ void View::LoadHtml(std::string_view bytes, std::u16string baseUrl) {
     requested_.clear();
     document_ = std::make_unique<Document>();
     styles_ = std::make_unique<StyleEngine>();
+    styles_->SetScale(scale_);
     document_->SetOwnerView(this);
     ParseHtml(PageBytesToUtf8(bytes), *document_);
     ApplyAttributeStates(document_->Root());
@@ -139,22 +141,42 @@ void View::DataReady(const std::u16string& url, std::string_view bytes) {
     host_.DataArrived(*this, url, type == requested_.end() ? unsigned(HLRT_DATA_IMAGE) : type->second);
 }
 
+void View::SetScale(float scale) {
+    if (!(scale > 0) || scale == scale_) return;
+    scale_ = scale;
+    if (!document_) return;
+    styles_->SetScale(scale);
+    document_->Root().MarkStyleDirty();
+    UpdateStyle();
+}
+
 void View::RequestResources(Element& root) {
-    auto request = [&](const std::u16string& raw, unsigned type, Element& initiator) {
-        std::u16string url = ResolveUrl(raw);
+    auto ask = [&](const std::u16string& url, unsigned type, Element& initiator) {
         if (url.empty() || !requested_.emplace(url, type).second) return;
         host_.RequestData(*this, url, type, &initiator);
     };
+    auto request = [&](const std::u16string& raw, unsigned type, Element& initiator) { ask(ResolveUrl(raw), type, initiator); };
+    // The picture drawn for the scale first; the plain one too when that is not there (at once).
+    auto requestImage = [&](const std::u16string& raw, Element& initiator) {
+        std::u16string url = ResolveUrl(raw);
+        float factor = ImageVariantFactor(scale_);
+        if (factor > 1) {
+            std::u16string variant = ImageVariantUrl(url, factor);
+            ask(variant, HLRT_DATA_IMAGE, initiator);
+            if (Resource(variant)) return;
+        }
+        ask(url, HLRT_DATA_IMAGE, initiator);
+    };
     ForEachElement(root, [&](Element& e) {
         const std::u16string* src = e.GetAttribute("src");
-        if (e.Tag() == "img" && src) request(*src, HLRT_DATA_IMAGE, e);
+        if (e.Tag() == "img" && src) requestImage(*src, e);
         const std::u16string* rel = e.GetAttribute("rel");
         const std::u16string* href = e.GetAttribute("href");
         if (e.Tag() == "link" && href && rel && *rel == u"stylesheet") request(*href, HLRT_DATA_STYLE, e);
         if (const ComputedStyle* style = e.Style()) {
             for (PropertyId id : {PropertyId::BackgroundImage, PropertyId::ForegroundImage}) {
                 const CssValue& v = style->Get(id);
-                if (v.type == CssValue::Type::Url) request(Utf8ToUtf16(v.text), HLRT_DATA_IMAGE, e);
+                if (v.type == CssValue::Type::Url) requestImage(Utf8ToUtf16(v.text), e);
             }
         }
     });

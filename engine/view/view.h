@@ -45,6 +45,11 @@ public:
     // Replaces an element's content with HTML, taking in its states and behaviors.
     void SetElementHtml(Element& element, std::string_view utf8);
 
+    // Device pixels per CSS pixel (the window's DPI / 96). A change restyles the whole page and asks for the
+    // pictures drawn for the new scale.
+    void SetScale(float scale);
+    float Scale() const { return scale_; }
+
     // Brings styles and behaviors up to date and tells the host what changed.
     Invalidation UpdateStyle();
 
@@ -80,6 +85,7 @@ private:
     std::u16string loadingUrl_;
     bool loadingAnswered_ = false;
     std::string loadingBytes_;
+    float scale_ = 1;
 };
 
 // The view showing the element's document, or null for a detached element.

@@ -1,5 +1,6 @@
 #include "engine/win32/gdiplus_device.h"
 
+#include "engine/view/image_variant.h"
 #include "engine/view/view.h"
 #include "engine/win32/drawing_warm_up.h"
 #include "engine/win32/gdiplus_session.h"
@@ -75,15 +76,23 @@ float GdiplusDevice::TextWidth(const FontSpec& font, std::u16string_view text) {
     return text.empty() ? 0 : RasterFontFor(font).Width(text);
 }
 
-const DecodedImage* GdiplusDevice::Image(const std::u16string& url) {
+// The picture drawn for the view's scale when the page's host holds one, else the plain one (scaled when
+// drawn); decoded when first asked for. `factor` is the size of the picture chosen, relative to the plain one.
+const DecodedImage* GdiplusDevice::Image(const std::u16string& url, float& factor) {
     std::u16string resolved = view_.ResolveUrl(url);
-    auto it = images_.find(resolved);
+    factor = ImageVariantFactor(view_.Scale());
+    std::u16string chosen = ImageVariantUrl(resolved, factor);
+    if (factor > 1 && !view_.Resource(chosen)) {
+        chosen = resolved;
+        factor = 1;
+    }
+    auto it = images_.find(chosen);
     if (it != images_.end()) return it->second.get();
-    const std::string* bytes = view_.Resource(resolved);
+    const std::string* bytes = view_.Resource(chosen);
     if (!bytes) return nullptr; // not delivered (yet): no entry, so that a later answer is seen
     auto decoded = DecodeImage(*bytes);
-    if (auto old = forgotten_.find(resolved); old != forgotten_.end() && old->second != decoded) imagesReplaced_ = true;
-    return images_.emplace(resolved, std::move(decoded)).first->second.get();
+    if (auto old = forgotten_.find(chosen); old != forgotten_.end() && old->second != decoded) imagesReplaced_ = true;
+    return images_.emplace(chosen, std::move(decoded)).first->second.get();
 }
 
 void GdiplusDevice::ForgetImages() {
@@ -93,14 +102,26 @@ void GdiplusDevice::ForgetImages() {
 }
 
 bool GdiplusDevice::ImageSize(const std::u16string& url, int& width, int& height) {
-    const DecodedImage* image = Image(url);
+    float factor = 1;
+    const DecodedImage* image = Image(url, factor);
     if (!image) return false;
-    width = image->width;
-    height = image->height;
+    float scale = view_.Scale();
+    width = scale == factor ? image->width : static_cast<int>(std::lround(image->width * scale / factor));
+    height = scale == factor ? image->height : static_cast<int>(std::lround(image->height * scale / factor));
     return true;
 }
 
-void GdiplusDevice::FillRect(const RectF& rect, std::uint32_t argb, const Radii& radii) {
+// At a display scale other than 1 boxes land between pixels (13px at 125 % is 16.25); their edges are put on
+// the nearest pixel edge, as a browser does, so that fills, borders and pictures stay sharp and the fast
+// whole-pixel paths take them. At 96 DPI lengths are drawn as laid out.
+RectF GdiplusDevice::Snapped(const RectF& r) const {
+    if (view_.Scale() == 1) return r;
+    float left = std::round(r.x), top = std::round(r.y);
+    return {left, top, std::round(r.x + r.w) - left, std::round(r.y + r.h) - top};
+}
+
+void GdiplusDevice::FillRect(const RectF& given, std::uint32_t argb, const Radii& radii) {
+    const RectF rect = Snapped(given);
     if (!pixels_.pixels || rect.w <= 0 || rect.h <= 0 || !(argb >> 24)) return;
     if (Rounded(radii) ? FillRounded(rect, argb, radii) : FillPixels(rect, argb)) return;
     Gdiplus::Graphics* g = Gdi();
@@ -209,7 +230,8 @@ const std::vector<bool>* GdiplusDevice::CornerMask(float radius, int corner) {
     return &*it->second;
 }
 
-void GdiplusDevice::StrokeRect(const RectF& border, float width, std::uint32_t argb, const Radii& radii) {
+void GdiplusDevice::StrokeRect(const RectF& given, float width, std::uint32_t argb, const Radii& radii) {
+    const RectF border = Snapped(given);
     if (!pixels_.pixels || border.w <= 0 || border.h <= 0) return;
     bool whole = Whole(border.x) && Whole(border.y) && Whole(border.w) && Whole(border.h) && Whole(width);
     if (!Rounded(radii) && whole) {
@@ -255,8 +277,15 @@ bool GdiplusDevice::BlitImage(const DecodedImage& image, const ImageTiling& t) {
     return true;
 }
 
-void GdiplusDevice::DrawImage(const std::u16string& url, const ImageTiling& t) {
-    const DecodedImage* image = Image(url);
+void GdiplusDevice::DrawImage(const std::u16string& url, const ImageTiling& given) {
+    ImageTiling t = given;
+    if (view_.Scale() != 1) {
+        t.area = Snapped(t.area);
+        t.x = std::round(t.x);
+        t.y = std::round(t.y);
+    }
+    float factor = 1;
+    const DecodedImage* image = Image(url, factor);
     if (!pixels_.pixels || !image || t.w <= 0 || t.h <= 0 || t.area.w <= 0 || t.area.h <= 0) return;
     if (BlitImage(*image, t)) return;
     if (!t.repeatX && !t.repeatY) {
@@ -281,7 +310,8 @@ void GdiplusDevice::PaintText(const std::u16string& text, const FontSpec& font, 
     if (underline) FillPixels({std::round(x), std::round(y + f.Metrics().ascent) + 1, width, 1}, argb);
 }
 
-void GdiplusDevice::PushClip(const RectF& rect) {
+void GdiplusDevice::PushClip(const RectF& given) {
+    const RectF rect = Snapped(given);
     clips_.emplace_back(clip_, pixels_.clip);
     clip_ = Intersection(clip_, rect);
     pixels_.clip = pixels_.clip.Intersect(PixelsOf(rect));

@@ -62,7 +62,8 @@ private:
 
     // What GDI+ draws through, clipped (also to `within` when given); null when nothing may be drawn.
     Gdiplus::Graphics* Gdi(const RectF* within = nullptr);
-    const DecodedImage* Image(const std::u16string& url);
+    const DecodedImage* Image(const std::u16string& url, float& factor);
+    RectF Snapped(const RectF& rect) const;
     bool FillPixels(const RectF& rect, std::uint32_t argb);
     bool FillRounded(const RectF& rect, std::uint32_t argb, const Radii& radii);
     // Which pixels of a corner's square GDI+ fills (row by row), for a radius and a corner (0 top-left, then
@@ -74,7 +75,7 @@ private:
     LazyGraphics graphics_;
     PixelTarget pixels_; // where drawing goes now: the target, or the innermost layer
     RectF clip_;         // the clip as given, for GDI+; pixels_.clip is it in whole pixels
-    std::map<std::u16string, std::shared_ptr<const DecodedImage>> images_; // null: not decodable
+    std::map<std::u16string, std::shared_ptr<const DecodedImage>> images_; // by the URL drawn; null: not decodable
     std::map<std::u16string, std::shared_ptr<const DecodedImage>> forgotten_;
     bool imagesReplaced_ = false;
     std::vector<std::pair<RectF, PixelClip>> clips_;

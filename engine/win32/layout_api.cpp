@@ -4,6 +4,7 @@
 #include "engine/include/htmlayout.h"
 #include "engine/view/view.h"
 #include "engine/win32/page_renderer.h"
+#include "engine/win32/window_dpi.h"
 #include "engine/win32/window_layer.h"
 
 #include <cmath>
@@ -11,6 +12,12 @@
 using namespace engine;
 
 extern "C" {
+
+UINT HLCALL HTMLayoutGetWindowDpi(HWND hwnd) {
+    ApiLock lock(ApiMutex());
+    View* view = hwnd ? win32::WindowView(hwnd) : nullptr;
+    return view ? static_cast<UINT>(std::lround(view->Scale() * USER_DEFAULT_SCREEN_DPI)) : win32::WindowDpi(hwnd);
+}
 
 UINT HLCALL HTMLayoutGetMinWidth(HWND hwnd) {
     ApiLock lock(ApiMutex());

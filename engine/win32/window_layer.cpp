@@ -26,7 +26,7 @@
 namespace engine::win32 {
 namespace {
 
-constexpr float kLineStep = 40; // pixels per wheel notch or arrow key
+constexpr float kLineStep = 40; // CSS pixels per wheel notch or arrow key
 
 struct WindowState {
     explicit WindowState(HWND h, View& v) : hwnd(h), view(&v), renderer(v) {}
@@ -73,6 +73,8 @@ WindowState* StateOf(HWND hwnd) {
     if (!view) return nullptr;
     return states.emplace(hwnd, std::make_unique<WindowState>(hwnd, *view)).first->second.get();
 }
+
+float LineStep(const WindowState& s) { return kLineStep * s.view->Scale(); }
 
 PageLayout& LayoutOf(WindowState& s) {
     SIZE size = ClientSize(s.hwnd);
@@ -219,22 +221,22 @@ bool Wheel(WindowState& s, int x, int y, int delta) {
     PageLayout& layout = LayoutOf(s);
     return ScrollOutward(s, layout, layout.ScrollerAt(float(x), float(y)),
                          delta < 0 ? SCROLL_STEP_PLUS : SCROLL_STEP_MINUS,
-                         [&](const Box& box) { return box.scrollY - delta * kLineStep / WHEEL_DELTA; });
+                         [&](const Box& box) { return box.scrollY - delta * LineStep(s) / WHEEL_DELTA; });
 }
 
 struct ScrollKey {
     WPARAM key;
     unsigned cmd;
-    float (*offset)(const Box& box);
+    float (*offset)(const Box& box, float lineStep);
 };
 
 constexpr ScrollKey kScrollKeys[] = {
-    {VK_UP, SCROLL_STEP_MINUS, [](const Box& b) { return b.scrollY - kLineStep; }},
-    {VK_DOWN, SCROLL_STEP_PLUS, [](const Box& b) { return b.scrollY + kLineStep; }},
-    {VK_PRIOR, SCROLL_PAGE_MINUS, [](const Box& b) { return b.scrollY - b.ClientBox().h; }},
-    {VK_NEXT, SCROLL_PAGE_PLUS, [](const Box& b) { return b.scrollY + b.ClientBox().h; }},
-    {VK_HOME, SCROLL_HOME, [](const Box&) { return 0.0f; }},
-    {VK_END, SCROLL_END, [](const Box& b) { return b.MaxScroll(); }},
+    {VK_UP, SCROLL_STEP_MINUS, [](const Box& b, float step) { return b.scrollY - step; }},
+    {VK_DOWN, SCROLL_STEP_PLUS, [](const Box& b, float step) { return b.scrollY + step; }},
+    {VK_PRIOR, SCROLL_PAGE_MINUS, [](const Box& b, float) { return b.scrollY - b.ClientBox().h; }},
+    {VK_NEXT, SCROLL_PAGE_PLUS, [](const Box& b, float) { return b.scrollY + b.ClientBox().h; }},
+    {VK_HOME, SCROLL_HOME, [](const Box&, float) { return 0.0f; }},
+    {VK_END, SCROLL_END, [](const Box& b, float) { return b.MaxScroll(); }},
 };
 
 // Scroll keys that no handler took move the scrolling box around the focus, else the one under the mouse.
@@ -244,8 +246,10 @@ bool KeyScroll(WindowState& s, WPARAM key) {
     Document* doc = s.view->GetDocument();
     if (it == std::end(kScrollKeys) || !doc) return false;
     PageLayout& layout = LayoutOf(s);
+    float step = LineStep(s);
+    auto offset = [&](const Box& box) { return it->offset(box, step); };
     for (const Element* from : {doc->Focus(), doc->Hover()})
-        if (from && ScrollOutward(s, layout, BoxAround(layout, from), it->cmd, it->offset)) return true;
+        if (from && ScrollOutward(s, layout, BoxAround(layout, from), it->cmd, offset)) return true;
     return false;
 }
 
@@ -372,6 +376,17 @@ LRESULT Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, BOOL& hand
     case WM_CAPTURECHANGED:
         s->dragging = nullptr;
         return 0;
+    case WM_DPICHANGED: {
+        // The page follows the new DPI; the window takes the rectangle Windows suggests for it, which keeps
+        // it where it was on the screen, so the next paint lays the page out at the new size.
+        handled = TRUE;
+        if (LOWORD(wParam)) s->view->SetScale(float(LOWORD(wParam)) / USER_DEFAULT_SCREEN_DPI);
+        if (!lParam) return 0;
+        RECT suggested = *reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                     suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
     case WM_MOUSEWHEEL: {
         POINT p{x, y};
         ScreenToClient(hwnd, &p);

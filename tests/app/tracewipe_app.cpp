@@ -4,6 +4,7 @@
 #include "support/real_input.h"
 #include "support/test_folder.h"
 #include "support/unix_side.h"
+#include "ui/display_scale.h"
 #include "ui/element_ops.h"
 
 #include <gtest/gtest.h>
@@ -93,6 +94,11 @@ RECT RunningApp::WindowRect() const {
 
 RECT RunningApp::ScreenRect(const wchar_t* id) const {
     RECT rc = mirror_.Location(id);
+    if (dpi_ && !IsRectEmpty(&rc)) {
+        const int own = static_cast<int>(htmlayout::DpiOf(nullptr)), shown = static_cast<int>(dpi_);
+        auto scaled = [&](LONG v) { return MulDiv(v, shown, own); };
+        rc = RECT{scaled(rc.left), scaled(rc.top), scaled(rc.right), scaled(rc.bottom)};
+    }
     const RECT window = WindowRect();
     OffsetRect(&rc, window.left, window.top);
     return rc;

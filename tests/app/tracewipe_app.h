@@ -47,6 +47,8 @@ public:
     HWND WaitForWindow(DWORD timeoutMs = 10000);
     HWND Window() const { return window_; }
     RECT WindowRect() const;
+    // The program runs at this DPI: the mirror's places (laid out at the test's own DPI) are scaled to it.
+    void ShownAtDpi(UINT dpi) { dpi_ = dpi; }
     // The element's border box on the screen.
     RECT ScreenRect(const wchar_t* id) const;
     // A real left click on the middle of the element; tabs are clicked in the mirror too.
@@ -58,6 +60,7 @@ private:
     std::unique_ptr<testing_support::ChildProcess> process_;
     HWND window_ = nullptr;
     PageMirror mirror_;
+    UINT dpi_ = 0; // 0: the test's own
 };
 
 } // namespace app_test

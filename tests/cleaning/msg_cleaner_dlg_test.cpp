@@ -434,6 +434,49 @@ TEST_F(ProgressDialog, CleanPressedTwiceQuicklyRunsOneJob) {
     EXPECT_EQ(dialog.JobResult(), 1);
 }
 
+// The display's scale changes while a run goes (150 %, then back): the dialog takes each rectangle Windows
+// suggests and lays its page out for the new DPI, its buttons where the scaled page has them, and the run
+// finishes as it would have. A change without a rectangle moves nothing.
+TEST_F(ProgressDialog, ADpiChangeDuringTheRunMovesTheDialogAndRelaysItsPageOut) {
+    Select({L"temp_files", L"clip_board"});
+    MsgCleanerDlg dialog(owner_.hwnd(), cleaners_);
+    cleaners_.HoldAt(0);
+    PageState before, scaled, back;
+    RECT suggested{};
+    User user([&] {
+        HWND progress = WaitForProgress();
+        if (!progress) return;
+        before = Look(progress);
+        Press(before.clean);
+        cleaners_.WaitUntilHeld();
+        const RECT& r = before.window;
+        suggested = RECT{r.left, r.top, r.left + (r.right - r.left) * 3 / 2, r.top + (r.bottom - r.top) * 3 / 2};
+        SendMessageW(progress, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+        Sleep(150);
+        scaled = Look(progress);
+        Screenshot(progress, "progress_after_dpi_change");
+        SendMessageW(progress, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&before.window));
+        SendMessageW(progress, WM_DPICHANGED, 0, 0);
+        back = Look(progress);
+        cleaners_.Release();
+        WaitFor([&] { return !IsWindow(progress); }, 10000);
+    });
+    dialog.Run();
+    user.Join();
+
+    EXPECT_TRUE(EqualRect(&scaled.window, &suggested));
+    auto offset = [](const PageState& s, POINT p) { return POINT{p.x - s.window.left, p.y - s.window.top}; };
+    for (auto point : {&PageState::clean, &PageState::exit}) {
+        POINT at96 = offset(before, before.*point), at144 = offset(scaled, scaled.*point);
+        EXPECT_NEAR(at144.x, at96.x * 1.5, 2);
+        EXPECT_NEAR(at144.y, at96.y * 1.5, 2);
+    }
+    EXPECT_TRUE(EqualRect(&back.window, &before.window));
+    EXPECT_EQ(offset(back, back.clean).x, offset(before, before.clean).x);
+    EXPECT_EQ(cleaners_.Actions(), (std::vector<CleanAction>{CleanAction::TempFiles, CleanAction::Clipboard}));
+    EXPECT_EQ(dialog.JobResult(), 1);
+}
+
 // A quit message met by the dialog's loop stops the job like exit; the quit reaches the program's loop after.
 TEST_F(ProgressDialog, QuitDuringTheRunStopsTheJobAndIsPostedAgain) {
     Select({L"temp_files", L"clip_board"});
