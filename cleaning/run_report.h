@@ -14,3 +14,9 @@ struct SkippedGroup {
 // Lines end with CRLF; empty when nothing ran and nothing was skipped.
 std::wstring RunReport(const std::vector<StepOutcome>& outcomes, const std::vector<SkippedGroup>& skipped);
 bool SomethingStayed(const std::vector<StepOutcome>& outcomes);
+// A finished line's words: "removed 1,204 files, 48.2 MB", with what stayed after it when something did.
+std::wstring OutcomeText(const StepOutcome& outcome);
+// The items that kept something, one line each with what stayed; empty when nothing did.
+std::wstring StayedLines(const std::vector<StepOutcome>& outcomes);
+// "Removed 23,114 files (1.2 GB), 412 registry entries and 3 items from the Recycle Bin."
+std::wstring TotalsLine(const std::vector<StepOutcome>& outcomes);
