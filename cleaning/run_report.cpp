@@ -76,13 +76,18 @@ std::wstring OutcomeText(const StepOutcome& outcome) {
     return text;
 }
 
+std::wstring OutcomeLineText(const StepOutcome& outcome) {
+    if (!outcome.SomethingStayed()) return OutcomeText(outcome);
+    if (outcome.after.measured && !outcome.after.Nothing()) return FoundText(outcome.after) + L" stayed";
+    return L"something stayed";
+}
+
 std::wstring StayedLines(const std::vector<StepOutcome>& outcomes) {
     std::wstring lines;
     for (const StepOutcome& outcome : outcomes) {
         if (!outcome.SomethingStayed()) continue;
-        const std::wstring stayed = StayedText(outcome);
         lines.append(NameOf(outcome.item->group)).append(L": ").append(Trimmed(outcome.item->label));
-        if (!stayed.empty()) lines.append(L" (").append(stayed).append(L")");
+        lines.append(L" (").append(OutcomeLineText(outcome)).append(L")");
         lines.append(L"\n");
     }
     return lines;
@@ -90,9 +95,11 @@ std::wstring StayedLines(const std::vector<StepOutcome>& outcomes) {
 
 std::wstring TotalsLine(const std::vector<StepOutcome>& outcomes) {
     uint64_t files = 0, fileBytes = 0, recycled = 0, recycledBytes = 0, entries = 0;
+    bool anyMeasured = false;
     for (const StepOutcome& outcome : outcomes) {
         const ItemFigures removed = outcome.RemovedFigures();
         if (!removed.measured) continue;
+        anyMeasured = true;
         files += removed.files;
         recycled += removed.recycled;
         entries += removed.entries;
@@ -106,6 +113,7 @@ std::wstring TotalsLine(const std::vector<StepOutcome>& outcomes) {
     if (recycled)
         parts.push_back(GroupedNumber(recycled) + (recycled == 1 ? L" item (" : L" items (") + SizeText(recycledBytes) +
                         L") from the Recycle Bin");
+    if (!anyMeasured) return {};
     if (parts.empty()) return L"Nothing was found to remove.";
     return L"Removed " + Listed(parts) + L".";
 }

@@ -69,7 +69,9 @@ TEST(EndOfRunLines, NameWhatStayedAndAddUpWhatWent) {
     EXPECT_EQ(StayedLines(outcomes), L"Windows Cleaning: TEMP Files / folders (3 files, 1.0 KB stayed)\n");
     EXPECT_EQ(TotalsLine(outcomes),
               L"Removed 1,197 files (3.0 MB), 12 registry entries and 2 items (2.0 KB) from the Recycle Bin.");
-    EXPECT_EQ(TotalsLine({}), L"Nothing was found to remove.");
+    EXPECT_EQ(TotalsLine({outcomes[1], outcomes[3]}), L"Removed 12 registry entries.");
+    EXPECT_EQ(TotalsLine({{&Item(L"run_history"), {}, Entries(0), Entries(0)}}), L"Nothing was found to remove.");
+    EXPECT_EQ(TotalsLine({outcomes[3]}), L"") << "nothing counted: no totals rather than a wrong 0";
     EXPECT_EQ(OutcomeText({&Item(L"run_history"), {}, Entries(0), Entries(0)}), L"nothing found");
 }
 
