@@ -71,7 +71,8 @@ bool CleaningJob::RunGroup(CleanGroup group, HWND dialog, const WalkStopScope& w
         ItemFigures after = recheck ? cleaners_.Measure(step.action) : ItemFigures{};
         // The step ended; only its re-check was cut short.
         if (walks.CutShort()) after = {};
-        outcomes_.push_back({step.item, stayed.Take(), before, after});
+        const StayedReason reason = stayed.FirstKnownReason();
+        outcomes_.push_back({step.item, stayed.Take(), before, after, reason});
         published_.store(outcomes_.size(), std::memory_order_release);
         doneSteps.fetch_add(1, std::memory_order_relaxed);
     }

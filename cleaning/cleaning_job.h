@@ -2,6 +2,7 @@
 // One run of the selected cleaners on a worker thread, with a step counter for the progress display.
 #include "cleaning/cleaner_set.h"
 #include "cleaning/item_figures.h"
+#include "cleaners/windows/stayed_reason.h"
 
 #include <windows.h>
 
@@ -24,6 +25,7 @@ struct StepOutcome {
     const CatalogueEntry* item;
     std::vector<std::wstring> stayed;
     ItemFigures before{}, after{};
+    StayedReason reason = StayedReason::Unknown; // the first known reason among what stayed
 
     ItemFigures RemovedFigures() const { return Removed(before, after); }
     // The cleaner reported a leftover, or the re-check still counts something.

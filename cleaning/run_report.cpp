@@ -78,8 +78,20 @@ std::wstring OutcomeText(const StepOutcome& outcome) {
 
 std::wstring OutcomeLineText(const StepOutcome& outcome) {
     if (!outcome.SomethingStayed()) return OutcomeText(outcome);
-    if (outcome.after.measured && !outcome.after.Nothing()) return FoundText(outcome.after) + L" stayed";
-    return L"something stayed";
+    // Counts without sizes: a line has room for the count and the reason.
+    const ItemFigures& after = outcome.after;
+    std::wstring count = L"something";
+    if (after.measured && after.files) count = GroupedNumber(after.files) + (after.files == 1 ? L" file" : L" files");
+    else if (after.measured && after.recycled) count = GroupedNumber(after.recycled) + L" items";
+    else if (after.measured && after.entries)
+        count = GroupedNumber(after.entries) + (after.entries == 1 ? L" entry" : L" entries");
+    switch (outcome.reason) {
+    case StayedReason::InUse: return count + L" in use";
+    case StayedReason::AccessDenied: return count + L": access denied";
+    case StayedReason::LinkLeft: return count + L" stayed: a link";
+    case StayedReason::Unknown: break;
+    }
+    return count + L" stayed";
 }
 
 std::wstring StayedLines(const std::vector<StepOutcome>& outcomes) {
@@ -87,7 +99,8 @@ std::wstring StayedLines(const std::vector<StepOutcome>& outcomes) {
     for (const StepOutcome& outcome : outcomes) {
         if (!outcome.SomethingStayed()) continue;
         lines.append(NameOf(outcome.item->group)).append(L": ").append(Trimmed(outcome.item->label));
-        lines.append(L" (").append(OutcomeLineText(outcome)).append(L")");
+        const std::wstring_view reason = ReasonText(outcome.reason);
+        lines.append(L" (").append(reason.empty() ? std::wstring_view(L"something stayed") : reason).append(L")");
         lines.append(L"\n");
     }
     return lines;

@@ -66,13 +66,20 @@ TEST(EndOfRunLines, NameWhatStayedAndAddUpWhatWent) {
     EXPECT_EQ(OutcomeText(outcomes[1]), L"removed 12 entries");
     EXPECT_EQ(OutcomeText(outcomes[3]), L"ran");
     EXPECT_TRUE(SomethingStayed(outcomes));
-    EXPECT_EQ(StayedLines(outcomes), L"Windows Cleaning: TEMP Files / folders (3 files, 1.0 KB stayed)\n");
+    EXPECT_EQ(StayedLines(outcomes), L"Windows Cleaning: TEMP Files / folders (something stayed)\n");
     EXPECT_EQ(TotalsLine(outcomes),
               L"Removed 1,197 files (3.0 MB), 12 registry entries and 2 items (2.0 KB) from the Recycle Bin.");
     EXPECT_EQ(TotalsLine({outcomes[1], outcomes[3]}), L"Removed 12 registry entries.");
     EXPECT_EQ(TotalsLine({{&Item(L"run_history"), {}, Entries(0), Entries(0)}}), L"Nothing was found to remove.");
     EXPECT_EQ(TotalsLine({outcomes[3]}), L"") << "nothing counted: no totals rather than a wrong 0";
     EXPECT_EQ(OutcomeText({&Item(L"run_history"), {}, Entries(0), Entries(0)}), L"nothing found");
+    EXPECT_EQ(OutcomeLineText(outcomes[0]), L"3 files stayed");
+    EXPECT_EQ(OutcomeLineText(outcomes[1]), L"removed 12 entries");
+    StepOutcome held{&Item(L"temp_files"), {L"C:\\t\\a"}, Files(4, 40), Files(1, 10), StayedReason::InUse};
+    EXPECT_EQ(OutcomeLineText(held), L"1 file in use");
+    EXPECT_EQ(StayedLines({held}), L"Windows Cleaning: TEMP Files / folders (in use by another program)\n");
+    const StepOutcome link{&Item(L"ff_cache"), {L"C:\\p\\"}, {}, {}, StayedReason::LinkLeft};
+    EXPECT_EQ(OutcomeLineText(link), L"something stayed: a link");
 }
 
 // Counts scripted per action: the first call is the count before the step, the second the one after.

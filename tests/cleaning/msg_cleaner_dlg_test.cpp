@@ -581,7 +581,7 @@ TEST_F(ProgressDialog, LinesShowWhatWasFoundThenWhatEachStepRemovedAndCleanStops
     ASSERT_NE(cleaners.stopHeardAt.load(), 0u);
     EXPECT_LT(cleaners.stopHeardAt - pressedAt, 100u) << "Clean stops the count at once";
 
-    EXPECT_EQ(during[L"temp_files"], L"Temp Files / Folders3 files, 3.0 KB stayed");
+    EXPECT_EQ(during[L"temp_files"], L"Temp Files / Folders3 files stayed");
     EXPECT_EQ(during[L"clipboard"], L"Clipboardremoved text");
     EXPECT_EQ(during[L"opensavedialog"], L"Open / Save Dialogremoved 12 entries");
     EXPECT_EQ(during[L"run"], L"Run History") << "its step has not ended";

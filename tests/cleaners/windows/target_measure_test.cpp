@@ -5,6 +5,7 @@
 #include "cleaners/windows/long_path.h"
 #include "cleaners/windows/registry_history_cleaners.h"
 #include "cleaners/windows/registry_targets.h"
+#include "cleaners/windows/stayed_record.h"
 #include "cleaners/windows/walk_stop.h"
 
 #include "common/scoped_handles.h"
@@ -133,6 +134,32 @@ TEST_F(RegistryTargetsTest, CountsOnlyWhatTheRunHistoryRuleRemoves) {
 TEST_F(RegistryTargetsTest, AMissingKeyCountsNothing) {
     DeleteTree(HKEY_CURRENT_USER, kPaint);
     EXPECT_EQ(CountRegistryEntries(RegistryItem::PaintHistory), 0u);
+}
+
+} // namespace
+
+namespace {
+
+// The reason is asked of the system when the leftover is reported, while its cause is still there.
+TEST(StayedReason, TellsAHeldFileALinkAndAMessageApart) {
+    TestFolder folder;
+    const std::wstring held = folder.Write(L"held.txt");
+    const std::wstring free = folder.Write(L"free.txt");
+    OutsideSentinel outside;
+    ASSERT_TRUE(outside.PlantLinkAt(folder / L"link"));
+    file_fixture::Locked lock(held);
+    ASSERT_TRUE(lock.Held());
+    StayedRecord record;
+    ReportStayed(L"Error IE Cookies: File could not be opened");
+    EXPECT_EQ(record.FirstKnownReason(), StayedReason::Unknown);
+    ReportStayed(free);
+    EXPECT_EQ(record.FirstKnownReason(), StayedReason::Unknown) << "nothing holds it";
+    ReportStayed(held);
+    ReportStayed(folder / L"link");
+    EXPECT_EQ(record.FirstKnownReason(), StayedReason::InUse);
+    EXPECT_EQ(ReasonFor(folder / L"link"), StayedReason::LinkLeft);
+    EXPECT_EQ(record.Stayed().size(), 4u);
+    EXPECT_TRUE(outside.Intact());
 }
 
 } // namespace
