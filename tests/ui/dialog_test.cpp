@@ -119,6 +119,24 @@ TEST_F(Dialogs, ALongMessageMakesTheBoxTallerAndNothingIsClipped) {
     EXPECT_EQ(bottom.bottom, window.bottom - window.top - 1) << "the bar keeps its place at the bottom";
 }
 
+// The end of a run that left nothing: the existing text and a totals line fit the designed box as it is.
+TEST_F(Dialogs, ADoneMessageWithItsTotalsLineKeepsTheDesignedSize) {
+    MsgBoxDlg box(owner.hwnd());
+    box.title = L"Delete Successfully";
+    box.message = L"History of selected item(s) are delete successfully.\n"
+                  L"Removed 1,204 files (48.2 MB) and 12 registry entries.";
+    RECT window{};
+    DialogDriver driver([&](HWND dialog) {
+        GetWindowRect(dialog, &window);
+        testing_support::SaveScreenshot(ui_test::ScreenshotFolder(), "msg_box_done_with_totals", window);
+        testing_support::ClickAt(ScreenPointOf(dialog, L"close_btn"));
+    });
+    EXPECT_EQ(box.run(htmlayout::kMsgBoxPageId), 2);
+    driver.Join();
+    EXPECT_EQ(window.right - window.left, 340);
+    EXPECT_EQ(window.bottom - window.top, 198);
+}
+
 TEST_F(Dialogs, TheCloseButtonClosesTheMessageBoxAndAnEmptyMessageShowsNothing) {
     MsgBoxDlg box(owner.hwnd());
     box.title = L"Title";
