@@ -2,13 +2,16 @@
 
 #include "cleaning/cleaning_run_lock.h"
 #include "cleaning/msg_cleaner_dlg.h"
+#include "cleaning/run_report.h"
 #include "settings/clean_item_catalogue.h"
 #include "settings/clean_selection.h"
 #include "settings/settings_store.h"
 #include "ui/msg_box_dlg.h"
 
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -17,6 +20,8 @@ constexpr wchar_t kNothingSelectedText[] =
     L"You have not selected any item to clean!. Please first select the item(s) from windows and/or Browser tab "
     L"to delete its history.";
 constexpr wchar_t kDoneTitle[] = L"Delete Successfully";
+constexpr wchar_t kStayedTitle[] = L"Some Items Not Cleaned";
+constexpr wchar_t kStayedAdvice[] = L"Close the programs that use them and clean again.";
 constexpr wchar_t kBusyTitle[] = L"Cleaning In Progress";
 constexpr wchar_t kBusyText[] =
     L"Tracewipe is already cleaning, started from the command line or a scheduled task. Please try again "
@@ -31,22 +36,37 @@ void Tell(HWND owner, std::wstring_view title, std::wstring_view text) {
 // The dialog holds the run lock from its first to its last moment, so that an unattended run started
 // meanwhile stays out even before Clean is pressed. While an unattended run holds it, the window says so
 // instead of opening the dialog (0: nothing more is shown).
-int32_t RunCleaning(HWND owner, std::optional<CleanGroup> singleGroup) {
+struct RunOutcome {
+    int32_t jobResult = 0;
+    std::vector<StepOutcome> steps;
+};
+
+RunOutcome RunCleaning(HWND owner, std::optional<CleanGroup> singleGroup) {
     const CleaningRunLock lock;
     if (!lock.Held()) {
         Tell(owner, kBusyTitle, kBusyText);
-        return 0;
+        return {};
     }
     htmlayout::MsgCleanerDlg dialog(owner);
     if (singleGroup) dialog.SetSingleGroup(*singleGroup);
     dialog.Run();
-    return dialog.JobResult();
+    return {dialog.JobResult(), dialog.Job().Outcomes()};
+}
+
+// A finished run says what it removed; one that left something names it instead of claiming success.
+void ReportFinished(HWND owner, const std::vector<StepOutcome>& steps, std::wstring_view doneText) {
+    const std::wstring totals = TotalsLine(steps);
+    const std::wstring totalsLine = totals.empty() ? std::wstring() : totals + L"\n";
+    if (SomethingStayed(steps))
+        Tell(owner, kStayedTitle, StayedLines(steps) + totalsLine + kStayedAdvice);
+    else
+        Tell(owner, kDoneTitle, totals.empty() ? std::wstring(doneText) : std::wstring(doneText) + L"\n" + totals);
 }
 
 // Nothing for a run that did not finish (0): the user closed the dialog.
-void Report(HWND owner, int32_t jobResult, std::wstring_view doneText) {
-    if (jobResult == -2) Tell(owner, kNothingSelectedTitle, kNothingSelectedText);
-    else if (jobResult == 1) Tell(owner, kDoneTitle, doneText);
+void Report(HWND owner, const RunOutcome& run, std::wstring_view doneText) {
+    if (run.jobResult == -2) Tell(owner, kNothingSelectedTitle, kNothingSelectedText);
+    else if (run.jobResult == 1) ReportFinished(owner, run.steps, doneText);
 }
 
 } // namespace
@@ -80,7 +100,7 @@ void CleanAll(HWND owner) {
     // The boxes keep showing the earlier selection, so the flags go back to it after the run.
     const SelectionRecord earlier = CleanSelection;
     SelectAllItems();
-    const int32_t jobResult = RunCleaning(owner, std::nullopt);
+    const RunOutcome run = RunCleaning(owner, std::nullopt);
     CleanSelection = earlier;
-    if (jobResult == 1) Tell(owner, kDoneTitle, L"History of all the items are delete successfully.");
+    if (run.jobResult == 1) ReportFinished(owner, run.steps, L"History of all the items are delete successfully.");
 }

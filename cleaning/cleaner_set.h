@@ -1,6 +1,7 @@
 #pragma once
 // The cleaners as the cleaning job sees them. The program binds the real cleaners; tests bind recorders.
 #include "cleaning/cleaning_steps.h"
+#include "cleaning/item_figures.h"
 
 #include <windows.h>
 
@@ -14,4 +15,6 @@ public:
     virtual void BeginBrowserGroup(CleanGroup group) = 0;
     virtual void EndBrowserGroup(CleanGroup group) = 0;
     virtual void Run(CleanAction action, HWND dialog) = 0;
+    // What the action's step would remove, read only; any thread. Not measured unless a set counts it.
+    virtual ItemFigures Measure(CleanAction) { return {}; }
 };

@@ -44,12 +44,17 @@ bool CleaningJob::GroupEnabled(CleanGroup group) const {
     return groupSwitch && phase && *groupSwitch;
 }
 
-void CleaningJob::CountSteps() {
+size_t CleaningJob::SelectedSteps() const {
+    size_t count = 0;
     for (CleanGroup group : GroupsInRunOrder()) {
         if (!GroupEnabled(group)) continue;
-        for (const CleaningStep& step : StepsOfGroup(group))
-            if (step.item->Selected()) totalSteps.fetch_add(1, std::memory_order_relaxed);
+        for (const CleaningStep& step : StepsOfGroup(group)) count += step.item->Selected() ? 1 : 0;
     }
+    return count;
+}
+
+void CleaningJob::CountSteps() {
+    totalSteps.fetch_add(static_cast<int32_t>(SelectedSteps()), std::memory_order_relaxed);
 }
 
 bool CleaningJob::RunGroup(CleanGroup group, HWND dialog, const WalkStopScope& walks) {
@@ -57,10 +62,18 @@ bool CleaningJob::RunGroup(CleanGroup group, HWND dialog, const WalkStopScope& w
         if (!step.item->Selected()) continue;
         if (StopRequested()) return false;
         StayedRecord stayed;
+        // Counted again just before the step rather than taken from the dialog's earlier count: whatever
+        // changed meanwhile is not the step's doing.
+        const ItemFigures before = recheck ? cleaners_.Measure(step.action) : ItemFigures{};
         cleaners_.Run(step.action, dialog);
         // A step whose walk stopped for the request left work undone, so it is not counted.
         if (walks.CutShort()) return false;
-        outcomes_.push_back({step.item, stayed.Take()});
+        ItemFigures after = recheck ? cleaners_.Measure(step.action) : ItemFigures{};
+        // The step ended; only its re-check was cut short.
+        if (walks.CutShort()) after = {};
+        const StayedReason reason = stayed.FirstKnownReason();
+        outcomes_.push_back({step.item, stayed.Take(), before, after, reason});
+        published_.store(outcomes_.size(), std::memory_order_release);
         doneSteps.fetch_add(1, std::memory_order_relaxed);
     }
     return true;
@@ -70,6 +83,7 @@ bool CleaningJob::RunCleaners(HWND dialog) {
     // The folder walks of the cleaners read the job's stop request between entries, so a close never
     // waits for a whole folder of files.
     const WalkStopScope walks(stopRequested_);
+    outcomes_.reserve(outcomes_.size() + SelectedSteps());
     bool completed = true;
     if (cleanWindows) {
         cleaners_.BeginWindowsPhase(dialog);

@@ -1,6 +1,8 @@
 #pragma once
 // One run of the selected cleaners on a worker thread, with a step counter for the progress display.
 #include "cleaning/cleaner_set.h"
+#include "cleaning/item_figures.h"
+#include "cleaners/windows/stayed_reason.h"
 
 #include <windows.h>
 
@@ -17,10 +19,17 @@ extern std::atomic<int32_t> doneSteps;
 
 constexpr UINT_PTR kProgressTimerId = 1280;
 
-// One item's turn in a job: what its cleaner reported as still there afterwards.
+// One item's turn in a job: what its cleaner reported as still there afterwards, and what its targets held
+// just before and just after the step.
 struct StepOutcome {
     const CatalogueEntry* item;
     std::vector<std::wstring> stayed;
+    ItemFigures before{}, after{};
+    StayedReason reason = StayedReason::Unknown; // the first known reason among what stayed
+
+    ItemFigures RemovedFigures() const { return Removed(before, after); }
+    // The cleaner reported a leftover, or the re-check still counts something.
+    bool SomethingStayed() const { return !stayed.empty() || (after.measured && !after.Nothing()); }
 };
 
 // What the job needs of its dialog, all called on the user-interface thread.
@@ -47,6 +56,10 @@ public:
     bool cleanBrowsers = false;
     bool cleanWindows = false, cleanWindowsCleaning = false, cleanPrograms = false, cleanStartMenu = false;
 
+    // Whether each step's targets are counted just before and just after it. Off, the outcomes carry no
+    // figures (benchmarks compare the two).
+    bool recheck = true;
+
     // -2 nothing to clean, 0 ready or not finished, 1 the whole sequence ran.
     std::atomic<int32_t> jobResult{-2};
 
@@ -69,9 +82,13 @@ public:
     bool RunCleaners(HWND dialog);
     // The items that ran to their end, in run order; read once the job is no longer running.
     const std::vector<StepOutcome>& Outcomes() const { return outcomes_; }
+    // While the job runs: the outcomes [0, OutcomesPublished()) may be read from any thread.
+    size_t OutcomesPublished() const { return published_.load(std::memory_order_acquire); }
+    const StepOutcome& OutcomeAt(size_t index) const { return outcomes_[index]; }
 
 private:
     static DWORD WINAPI JobThread(LPVOID self);
+    size_t SelectedSteps() const;
     bool StopRequested() const { return stopRequested_.load(std::memory_order_acquire); }
     bool RunGroup(CleanGroup group, HWND dialog, const WalkStopScope& walks);
 
@@ -81,7 +98,9 @@ private:
     bool started_ = false;
     std::atomic<bool> running_{false};
     std::atomic<bool> stopRequested_{false};
+    // Reserved before the first step, so that publishing one never moves those before it.
     std::vector<StepOutcome> outcomes_;
+    std::atomic<size_t> published_{0};
 };
 
 // "N% history deleted....." for the progress text.

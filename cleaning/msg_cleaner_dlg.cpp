@@ -1,6 +1,7 @@
 #include "cleaning/msg_cleaner_dlg.h"
 
 #include "cleaning/real_cleaners.h"
+#include "cleaning/run_report.h"
 #include "ui/element_ops.h"
 #include "ui/msg_box_dlg.h"
 #include "ui/resource_ids.h"
@@ -45,9 +46,11 @@ MsgCleanerDlg::MsgCleanerDlg(HWND owner, CleanerSet& cleaners) : MsgCleanerDlg(o
 MsgCleanerDlg::MsgCleanerDlg(HWND owner, CleanerSet* cleaners)
     : dialog(owner),
       ownCleaners_(cleaners ? nullptr : std::make_unique<RealCleaners>()),
-      job_(cleaners ? *cleaners : *ownCleaners_, *this) {}
+      job_(cleaners ? *cleaners : *ownCleaners_, *this),
+      scan_(cleaners ? *cleaners : *ownCleaners_) {}
 
 MsgCleanerDlg::~MsgCleanerDlg() {
+    scan_.Stop();
     if (job_.Running()) {
         job_.RequestClose();
         WaitUntilStopped(job_);
@@ -80,6 +83,14 @@ void MsgCleanerDlg::on_init_dialog() {
     }
     ShowItemList();
     job_.jobResult = 0;
+    // Counted while the notice is up and the user reads the list; Clean and exit stop it.
+    std::vector<CleaningStep> shown;
+    for (CleanGroup group : GroupsInRunOrder()) {
+        if (!job_.GroupEnabled(group)) continue;
+        for (const CleaningStep& step : StepsOfGroup(group))
+            if (step.item->Selected()) shown.push_back(step);
+    }
+    scan_.Start(hwnd(), kFoundMessage, std::move(shown));
     if (job_.cleanBrowsers) {
         inNotice_ = true;
         MsgBoxDlg::Show(owner(), kCloseBrowserTitle, kCloseBrowserText);
@@ -105,11 +116,45 @@ void MsgCleanerDlg::ShowItemList() {
     }
 }
 
+void MsgCleanerDlg::ShowFigure(const CatalogueEntry& item, const std::wstring& text) {
+    scoped_element& figure = figures_[&item];
+    if (!figure) {
+        scoped_element line = FindById(root, item.lineId);
+        HELEMENT created = nullptr;
+        if (!line || HTMLayoutCreateElement("span", L"", &created) != HL_OK) return;
+        figure = created;
+        HTMLayout_UnuseElement(created); // the scoped handle holds its own use
+        HTMLayoutSetAttributeByName(figure, "class", L"found");
+        unsigned children = 0;
+        HTMLayoutGetChildrenCount(line, &children);
+        HTMLayoutInsertElement(figure, line, children);
+    }
+    SetText(figure, text);
+}
+
+void MsgCleanerDlg::ShowNewOutcomes() {
+    for (; outcomesShown_ < job_.OutcomesPublished(); ++outcomesShown_) {
+        const StepOutcome& outcome = job_.OutcomeAt(outcomesShown_);
+        ShowFigure(*outcome.item, OutcomeLineText(outcome));
+    }
+}
+
 bool MsgCleanerDlg::on_message(UINT message, WPARAM wParam, LPARAM, INT_PTR& result) {
     // A window that goes without WM_CLOSE (with its owner) stops its job too.
-    if (message == WM_DESTROY) job_.RequestClose();
+    if (message == WM_DESTROY) {
+        scan_.Stop();
+        job_.RequestClose();
+    }
+    if (message == kFoundMessage) {
+        // A figure that comes after Clean would overwrite what the step says.
+        if (!job_.Running() && job_.OutcomesPublished() == 0)
+            ShowFigure(*scan_.Step(wParam).item, FoundText(scan_.Figures(wParam)));
+        result = 0;
+        return true;
+    }
     if (message != WM_TIMER) return false;
     job_.OnProgressTimer(hwnd(), wParam);
+    ShowNewOutcomes();
     result = 0;
     return true;
 }
@@ -128,11 +173,13 @@ BOOL MsgCleanerDlg::handle_event(HELEMENT he, HL_BEHAVIOR_EVENT_PARAMS& params) 
 void MsgCleanerDlg::StartJob() {
     // A press that comes after "exit" (its close still queued) starts nothing.
     if (closeAsked_) return;
+    scan_.Stop();
     job_.StartJob(hwnd());
 }
 
 bool MsgCleanerDlg::can_close() {
     closeAsked_ = true;
+    scan_.Stop();
     // Not from inside its own initialisation: it closes once the notice has gone.
     if (inNotice_) return false;
     if (job_.RequestClose()) return true;

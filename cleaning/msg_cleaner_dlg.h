@@ -3,8 +3,10 @@
 // the owner when browsers take part, the Clean button that starts the job, the live percentage, and "exit",
 // which closes at once before a job and, during one, stops it after the current item.
 #include "cleaning/cleaning_job.h"
+#include "cleaning/found_scan.h"
 #include "ui/dialog.h"
 
+#include <map>
 #include <memory>
 
 namespace htmlayout {
@@ -28,6 +30,9 @@ public:
     int32_t JobResult() const;
     const CleaningJob& Job() const { return job_; }
 
+    // Posted by the scan when a shown item's figures are known; wParam is the item's place in the scan.
+    static constexpr UINT kFoundMessage = WM_APP + 1;
+
     static constexpr wchar_t kReadyText[] = L"Start History cleaning ....";
     static constexpr wchar_t kStoppingText[] = L"Stopping after the current item ...";
     static constexpr wchar_t kCloseBrowserTitle[] = L"Close Browser";
@@ -45,6 +50,9 @@ private:
     MsgCleanerDlg(HWND owner, CleanerSet* cleaners);
 
     void ShowItemList();
+    // The words after a line's text: what its item holds, then what its step removed and what stayed.
+    void ShowFigure(const CatalogueEntry& item, const std::wstring& text);
+    void ShowNewOutcomes();
     void StartJob();
     void ShowPercent(int percent);
     void DisableCleanButton() override;
@@ -55,6 +63,9 @@ private:
     scoped_element progressBar_;
     std::unique_ptr<CleanerSet> ownCleaners_;
     CleaningJob job_;
+    FoundScan scan_;
+    std::map<const CatalogueEntry*, scoped_element> figures_; // the figure span of each line that has one
+    size_t outcomesShown_ = 0;
     bool closeAsked_ = false; // no job starts once the dialog is closing
     bool inNotice_ = false;   // the notice runs inside this dialog's initialisation
     bool stoppedByUser_ = false;

@@ -2,6 +2,7 @@
 
 #include "cleaners/browsers/browser_process.h"
 #include "cleaners/windows/registry_history_cleaners.h"
+#include "cleaning/item_measure.h"
 
 void RealCleaners::BeginWindowsPhase(HWND dialog) { windows_.emplace(WindowsCleanContext{dialog}); }
 
@@ -73,3 +74,5 @@ void RealCleaners::Run(CleanAction action, HWND dialog) {
     case A::ChromiumLastSession: if (chromium_) chromium_->CleanLastSession(); break;
     }
 }
+
+ItemFigures RealCleaners::Measure(CleanAction action) { return MeasureItem(action); }

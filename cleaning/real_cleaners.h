@@ -16,6 +16,7 @@ public:
     void BeginBrowserGroup(CleanGroup group) override;
     void EndBrowserGroup(CleanGroup group) override;
     void Run(CleanAction action, HWND dialog) override;
+    ItemFigures Measure(CleanAction action) override;
 
 private:
     // Each lives for its phase or group only.

@@ -32,8 +32,7 @@ std::wstring RunReport(const std::vector<StepOutcome>& outcomes, const std::vect
         for (const StepOutcome& outcome : outcomes) {
             if (outcome.item->group != group) continue;
             report.append(L"  ").append(Trimmed(outcome.item->label));
-            // "ran", not "cleaned": what each item found and removed is not counted yet.
-            report.append(outcome.stayed.empty() ? L": ran\r\n" : L": ran, something stayed\r\n");
+            report.append(L": ").append(OutcomeText(outcome)).append(L"\r\n");
             for (const std::wstring& what : outcome.stayed)
                 report.append(L"    stayed: ").append(what).append(L"\r\n");
         }
@@ -42,6 +41,92 @@ std::wstring RunReport(const std::vector<StepOutcome>& outcomes, const std::vect
 }
 
 bool SomethingStayed(const std::vector<StepOutcome>& outcomes) {
-    return std::any_of(outcomes.begin(), outcomes.end(),
-                       [](const StepOutcome& o) { return !o.stayed.empty(); });
+    return std::any_of(outcomes.begin(), outcomes.end(), [](const StepOutcome& o) { return o.SomethingStayed(); });
+}
+
+namespace {
+
+// What the re-check still counts, or, for an item it does not count, what its cleaner reported first.
+std::wstring StayedText(const StepOutcome& outcome) {
+    if (outcome.after.measured && !outcome.after.Nothing()) return FoundText(outcome.after) + L" stayed";
+    return outcome.stayed.empty() ? std::wstring() : outcome.stayed.front();
+}
+
+// "a", "a and b", "a, b and c".
+std::wstring Listed(const std::vector<std::wstring>& parts) {
+    std::wstring text;
+    for (size_t i = 0; i < parts.size(); ++i) {
+        if (i > 0) text += i + 1 == parts.size() ? L" and " : L", ";
+        text += parts[i];
+    }
+    return text;
+}
+
+} // namespace
+
+std::wstring OutcomeText(const StepOutcome& outcome) {
+    // An item whose targets are not counted can only say that it ran.
+    if (!outcome.before.measured) return outcome.stayed.empty() ? L"ran" : L"ran, something stayed";
+    const ItemFigures removed = outcome.RemovedFigures();
+    std::wstring text = removed.Nothing() ? L"nothing found" : L"removed " + FoundText(removed);
+    if (outcome.SomethingStayed()) {
+        const std::wstring stayed = StayedText(outcome);
+        text += L", " + (stayed.empty() ? std::wstring(L"something stayed") : stayed);
+    }
+    return text;
+}
+
+std::wstring OutcomeLineText(const StepOutcome& outcome) {
+    if (!outcome.SomethingStayed()) return OutcomeText(outcome);
+    // Counts without sizes: a line has room for the count and the reason.
+    const ItemFigures& after = outcome.after;
+    std::wstring count = L"something";
+    if (after.measured && after.files) count = GroupedNumber(after.files) + (after.files == 1 ? L" file" : L" files");
+    else if (after.measured && after.recycled) count = GroupedNumber(after.recycled) + L" items";
+    else if (after.measured && after.entries)
+        count = GroupedNumber(after.entries) + (after.entries == 1 ? L" entry" : L" entries");
+    switch (outcome.reason) {
+    case StayedReason::InUse: return count + L" in use";
+    case StayedReason::AccessDenied: return count + L": access denied";
+    case StayedReason::LinkLeft: return count + L" stayed: a link";
+    case StayedReason::Unknown: break;
+    }
+    return count + L" stayed";
+}
+
+std::wstring StayedLines(const std::vector<StepOutcome>& outcomes) {
+    std::wstring lines;
+    for (const StepOutcome& outcome : outcomes) {
+        if (!outcome.SomethingStayed()) continue;
+        lines.append(NameOf(outcome.item->group)).append(L": ").append(Trimmed(outcome.item->label));
+        const std::wstring_view reason = ReasonText(outcome.reason);
+        lines.append(L" (").append(reason.empty() ? std::wstring_view(L"something stayed") : reason).append(L")");
+        lines.append(L"\n");
+    }
+    return lines;
+}
+
+std::wstring TotalsLine(const std::vector<StepOutcome>& outcomes) {
+    uint64_t files = 0, fileBytes = 0, recycled = 0, recycledBytes = 0, entries = 0;
+    bool anyMeasured = false;
+    for (const StepOutcome& outcome : outcomes) {
+        const ItemFigures removed = outcome.RemovedFigures();
+        if (!removed.measured) continue;
+        anyMeasured = true;
+        files += removed.files;
+        recycled += removed.recycled;
+        entries += removed.entries;
+        // Only the Recycle Bin counts items; its bytes are theirs.
+        (removed.recycled ? recycledBytes : fileBytes) += removed.bytes;
+    }
+    std::vector<std::wstring> parts;
+    if (files)
+        parts.push_back(GroupedNumber(files) + (files == 1 ? L" file (" : L" files (") + SizeText(fileBytes) + L")");
+    if (entries) parts.push_back(GroupedNumber(entries) + (entries == 1 ? L" registry entry" : L" registry entries"));
+    if (recycled)
+        parts.push_back(GroupedNumber(recycled) + (recycled == 1 ? L" item (" : L" items (") + SizeText(recycledBytes) +
+                        L") from the Recycle Bin");
+    if (!anyMeasured) return {};
+    if (parts.empty()) return L"Nothing was found to remove.";
+    return L"Removed " + Listed(parts) + L".";
 }

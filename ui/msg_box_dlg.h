@@ -23,6 +23,8 @@ protected:
     BOOL handle_event(HELEMENT he, HL_BEHAVIOR_EVENT_PARAMS& params) override;
 
 private:
+    void FitMessage();
+
     scoped_element exit_;
     scoped_element msgText_;
     scoped_element headingText_;

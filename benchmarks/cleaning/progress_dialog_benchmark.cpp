@@ -1,8 +1,11 @@
 // The progress dialog while its job empties a folder of 20,000 files: how long the dialog takes to answer the
-// window manager (a WM_NULL sent every 10 ms), and the job's time against the same job run headless in the same
-// run. Then, with 100,000 files, the time from "exit" pressed to the dialog hidden and gone.
+// window manager (a WM_NULL sent every 10 ms) while it counts the folder before Clean and while the job runs, and
+// the job's time against the same job run headless in the same run, and headless with and without the counts
+// before and after each step. Then, with 100,000 files, the time from "exit" pressed to the dialog hidden and gone.
 // Usage: progress_dialog_benchmark [rounds] [--no-exit]
 // Run it under Wine with a display, in a test prefix: it writes and empties C:\tracewipe-bench.
+#include "cleaners/windows/folder_measure.h"
+#include "cleaners/windows/long_path.h"
 #include "cleaners/windows/shell_delete.h"
 #include "cleaning/msg_cleaner_dlg.h"
 #include "dialog_stage.h"
@@ -67,7 +70,17 @@ public:
         stepMs = testing_support::TimeMs([] { ShellDelete(kRoot + L"\\*"); });
         running = false;
     }
-    std::atomic<bool> running{false};
+    // The count the dialog's scan and the job's re-checks make of the item's folder.
+    ItemFigures Measure(CleanAction action) override {
+        if (action != CleanAction::TempFiles) return {};
+        scanning = true;
+        const FolderFigures folder = MeasureFolder(ExtendedLengthPath(kRoot), true);
+        scanning = false;
+        ++counts;
+        return {.measured = true, .files = folder.files, .bytes = folder.bytes};
+    }
+    std::atomic<bool> running{false}, scanning{false};
+    std::atomic<int> counts{0};
     double stepMs = 0;
 };
 
@@ -77,14 +90,19 @@ public:
     void ShowProgress(const std::wstring&, int) override {}
 };
 
-double Headless(int files) {
+struct HeadlessRun {
+    double stepMs = 0, jobMs = 0; // the item's step, and the whole job with the counts around it
+};
+
+HeadlessRun Headless(int files, bool recheck = true) {
     BuildTree(kRoot, files);
     EmptyingCleaners cleaners;
     NoPage page;
     CleaningJob job(cleaners, page);
+    job.recheck = recheck;
     job.DecideGroups();
-    job.RunCleaners(nullptr);
-    return cleaners.stepMs;
+    const double jobMs = testing_support::TimeMs([&] { job.RunCleaners(nullptr); });
+    return {cleaners.stepMs, jobMs};
 }
 
 // A press of the page's element as the mouse gives it: button down and up at its centre.
@@ -127,7 +145,8 @@ Answers Ping(HWND window, Condition going) {
 
 struct DialogRun {
     double stepMs = 0;
-    Answers idle, busy; // before Clean, and while the job runs
+    Answers idle, busy; // before Clean (the scan), and while the job runs
+    bool scanned = false; // the scan ended before Clean
     double uiCpuMs = 0;  // the dialog thread's processor time while the job runs
     double exitToHiddenMs = 0, exitToGoneMs = 0;
     int filesLeft = 0;
@@ -146,8 +165,10 @@ DialogRun InDialog(int files, int exitAfterMs) {
         if (!window) return;
         Sleep(200);
         if (exitAfterMs < 0) {
+            // The scan starts with the dialog: the answers while it counts the 20,000 files, then idle.
             const DWORD start = GetTickCount();
-            run.idle = Ping(window, [&] { return GetTickCount() - start < 2000; });
+            run.idle = Ping(window, [&] { return GetTickCount() - start < 2000 || cleaners.scanning.load(); });
+            run.scanned = cleaners.counts.load() > 0;
         }
         PressOnPage(owner, window, L"btn_Clean");
         cleaning_test::WaitFor([&] { return cleaners.running.load(); }, 5000);
@@ -182,26 +203,35 @@ int main(int argc, char** argv) {
     CleanSelection = {};
     CleanSelection.temp_files = 1;
 
-    std::vector<double> headless, inDialog, longest, longestIdle;
+    std::vector<double> headless, inDialog, longest, longestIdle, withCounts, withoutCounts;
     for (int r = 0; r < rounds; ++r) {
         // Alternately first, so that neither profits from the other's traces in the file system.
         DialogRun run;
         if (r % 2) run = InDialog(20000, -1);
-        headless.push_back(Headless(20000));
+        headless.push_back(Headless(20000).stepMs);
         if (!(r % 2)) run = InDialog(20000, -1);
+        const bool countsFirst = r % 2 == 0;
+        if (countsFirst) withCounts.push_back(Headless(20000, true).jobMs);
+        withoutCounts.push_back(Headless(20000, false).jobMs);
+        if (!countsFirst) withCounts.push_back(Headless(20000, true).jobMs);
         inDialog.push_back(run.stepMs);
         longest.push_back(run.busy.longestMs);
         longestIdle.push_back(run.idle.longestMs);
         std::printf("round %d: headless %.0f ms, in the dialog %.0f ms; while it runs %d answers, %d over 50 ms, "
-                    "longest %.1f ms; dialog thread busy %.0f ms; idle before Clean %d answers, %d over 50 ms, longest %.1f ms\n",
+                    "longest %.1f ms; dialog thread busy %.0f ms; scanning then idle before Clean %d answers, %d over 50 ms, "
+                    "longest %.1f ms (scan ended: %s); job with counts %.0f ms, without %.0f ms\n",
                     r + 1, headless.back(), run.stepMs, run.busy.count, run.busy.over50, run.busy.longestMs, run.uiCpuMs,
-                    run.idle.count, run.idle.over50, run.idle.longestMs);
+                    run.idle.count, run.idle.over50, run.idle.longestMs, run.scanned ? "yes" : "no", withCounts.back(),
+                    withoutCounts.back());
     }
     const double h = testing_support::Median(headless), d = testing_support::Median(inDialog);
     std::printf("20,000 files: headless %.0f ms, in the dialog %.0f ms (medians), ratio %.3f; longest answer "
-                "to WM_NULL %.1f ms while the job runs, %.1f ms idle (worst rounds)\n",
+                "to WM_NULL %.1f ms while the job runs, %.1f ms while scanning before Clean (worst rounds)\n",
                 h, d, d / h, *std::max_element(longest.begin(), longest.end()),
                 *std::max_element(longestIdle.begin(), longestIdle.end()));
+    const double c = testing_support::Median(withCounts), n = testing_support::Median(withoutCounts);
+    std::printf("20,000 files: the job with its counts before and after the step %.0f ms, without %.0f ms (medians), "
+                "ratio %.3f\n", c, n, c / n);
 
     if (withExit) {
         DialogRun stop = InDialog(100000, 300);

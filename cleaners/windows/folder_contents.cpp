@@ -17,8 +17,13 @@ bool OnlyDesktopIniLeft(const std::wstring& folder) {
 bool DeleteFolderContents(const std::wstring& folder, bool deleteDesktopIni) {
     const std::wstring full = ExtendedLengthPath(folder);
     if (!IsWalkableFolder(full)) return false;
-    const ContentsRemoval removal = RemoveContents(full, {.keepDesktopIni = !deleteDesktopIni});
-    if (removal.listed && !removal.allRemoved && (deleteDesktopIni || !OnlyDesktopIniLeft(full)))
+    const ContentsRemoval removal =
+        RemoveContents(full, {.keepDesktopIni = !deleteDesktopIni, .namesEntriesLeft = true});
+    if (removal.listed && !removal.allRemoved && (deleteDesktopIni || !OnlyDesktopIniLeft(full))) {
         ReportStayed(folder);
+        // Each by name too, so that each gets its reason; a kept desktop.ini did not stay, it was kept.
+        for (const std::wstring& name : removal.entriesLeft)
+            if (deleteDesktopIni || !IsDesktopIni(name)) ReportStayed(JoinPath(folder, name));
+    }
     return removal.listed;
 }

@@ -44,7 +44,8 @@ bool ForEachEntry(const std::wstring& folder, const std::function<void(FolderEnt
         if (WalkStopRequested()) break;
         const wchar_t* name = data.cFileName;
         if (std::wcscmp(name, L".") == 0 || std::wcscmp(name, L"..") == 0) continue;
-        FolderEntry entry{prefix + name, name, data.dwFileAttributes};
+        FolderEntry entry{prefix + name, name, data.dwFileAttributes,
+                          (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow};
         visit(entry);
     } while (FindNextFileW(find.Get(), &data));
     return true;

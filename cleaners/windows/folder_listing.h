@@ -10,6 +10,7 @@ struct FolderEntry {
     std::wstring path;   // the listed folder + "\" + name
     const wchar_t* name; // valid while `visit` runs
     DWORD attributes;
+    uint64_t size; // as listed; 0 for a folder, and where the walk did not keep it
 
     bool IsDirectory() const { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
     // Junctions, symbolic links, mount points: never descended into.

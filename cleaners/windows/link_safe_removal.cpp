@@ -163,7 +163,7 @@ class Walk {
         const size_t nameAt = entry.path.size() - std::wcslen(entry.name);
         std::function<void()> task = [&rules = rules_, folder, nameAt, path = std::move(entry.path),
                                       attributes = entry.attributes]() mutable {
-            FolderEntry file{std::move(path), nullptr, attributes};
+            FolderEntry file{std::move(path), nullptr, attributes, 0};
             file.name = file.path.c_str() + nameAt;
             if (WalkStopRequested() || !RemoveFile(file, rules)) Stays(*folder, file.name);
             DropHold(folder);
@@ -222,7 +222,7 @@ ContentsRemoval RemoveContents(const std::wstring& folder, const RemovalRules& r
 
 bool RemoveEntry(const std::wstring& path, DWORD attributes, const RemovalRules& rules) {
     const size_t slash = path.rfind(L'\\');
-    const FolderEntry entry{path, path.c_str() + (slash == std::wstring::npos ? 0 : slash + 1), attributes};
+    const FolderEntry entry{path, path.c_str() + (slash == std::wstring::npos ? 0 : slash + 1), attributes, 0};
     if (!entry.IsDirectory() || entry.IsLink()) return RemoveFile(entry, rules);
     RemoveContents(path, rules);
     ClearReadOnly(path, attributes);

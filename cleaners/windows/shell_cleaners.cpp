@@ -1,5 +1,6 @@
 #include "cleaners/windows/file_cleaners.h"
-#include "cleaners/windows/known_folders.h"
+#include "cleaners/windows/folder_targets.h"
+#include "cleaners/windows/registry_targets.h"
 
 #include <shellapi.h>
 #include <shlobj.h>
@@ -24,13 +25,9 @@ void EmptyRecycleBin() {
 }
 
 void CleanRecentDocuments() {
-    const std::wstring recent = KnownFolderPath(FOLDERID_Recent);
-    if (!recent.empty()) DeleteFolderContents(recent, false);
-    SHDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs");
+    RemoveFolderTargets({}, FolderTargetItem::RecentDocuments);
+    RemoveRegistryTargets(RegistryItem::RecentDocuments);
     SHAddToRecentDocs(SHARD_PATHW, nullptr); // no path: the shell forgets its whole list
 }
 
-void CleanNetworkHistory() {
-    const std::wstring netHood = KnownFolderPath(FOLDERID_NetHood);
-    if (!netHood.empty()) DeleteFolderContents(netHood, false);
-}
+void CleanNetworkHistory() { RemoveFolderTargets({}, FolderTargetItem::NetworkHistory); }

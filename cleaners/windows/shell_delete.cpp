@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -17,7 +18,8 @@ bool StripSuffix(std::wstring_view& text, std::wstring_view suffix) {
 }
 
 // Our own walk instead of SHFileOperationW: the shell's delete follows directory links out of the folder.
-bool Delete(const std::wstring& path) {
+// What stays directly in a folder that is emptied goes to `entriesLeft`, as paths.
+bool Delete(const std::wstring& path, std::vector<std::wstring>& entriesLeft) {
     std::wstring_view target = path;
     // The separator stays, so that "C:\*" names the root and not the current folder of drive C.
     const bool contentsOnly = StripSuffix(target, L"*.*") || StripSuffix(target, L"*");
@@ -31,13 +33,19 @@ bool Delete(const std::wstring& path) {
     }
     if (!contentsOnly) return RemoveEntry(full, attributes);
     // Emptying a folder that is a link would empty what it points to.
-    return IsWalkableFolder(full) && RemoveContents(full).allRemoved;
+    if (!IsWalkableFolder(full)) return false;
+    const ContentsRemoval removal = RemoveContents(full, {.namesEntriesLeft = true});
+    for (const std::wstring& name : removal.entriesLeft) entriesLeft.push_back(std::wstring(target) + name);
+    return removal.allRemoved;
 }
 
 } // namespace
 
 bool ShellDelete(const std::wstring& path) {
-    const bool gone = Delete(path);
+    std::vector<std::wstring> entriesLeft;
+    const bool gone = Delete(path, entriesLeft);
     if (!gone) ReportStayed(path);
+    // Each by name too, so that each gets its reason.
+    for (const std::wstring& entry : entriesLeft) ReportStayed(entry);
     return gone;
 }

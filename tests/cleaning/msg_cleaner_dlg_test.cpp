@@ -2,6 +2,9 @@
 // "Close Browser" notice, Clean, exit at every moment of a run, and the real cleaners on seeded history.
 #include "cleaning/msg_cleaner_dlg.h"
 
+#include "cleaners/windows/walk_stop.h"
+#include "cleaning/run_report.h"
+
 #include "dialog_stage.h"
 #include "settings/settings_store.h"
 #include "support/clipboard_text.h"
@@ -13,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <map>
 #include <mutex>
 
@@ -567,6 +571,94 @@ TEST_F(ProgressDialog, TheRealCleanersRemoveTheSeededTracesOfTheShownLinesOnly) 
     EXPECT_FALSE(ClipboardHasText());
     EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, runMru, L"a")) << "Start Menu Cleaning was not in the run";
     EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, typedUrls, L"url1")) << "nor Internet Explorer";
+    // The real counts around the clipboard's step: text before, empty after, nothing stayed.
+    ASSERT_EQ(dialog.Job().Outcomes().size(), 2u);
+    const StepOutcome& clipboard = dialog.Job().Outcomes()[1];
+    EXPECT_EQ(clipboard.before.clipboard, ClipboardContent::Text);
+    EXPECT_EQ(clipboard.after.clipboard, ClipboardContent::Empty);
+    EXPECT_FALSE(clipboard.SomethingStayed());
+}
+
+// Counts scripted per action, taken in turn by the scan, the count before the step and the one after it.
+// The first count of Run History is a long walk that only the scan's stop ends.
+class FigureCleaners : public GatedCleaners {
+public:
+    std::map<CleanAction, std::vector<ItemFigures>> counts;
+    std::atomic<DWORD> stopHeardAt{0};
+    std::atomic<bool> longWalkStarted{false};
+
+    ItemFigures Measure(CleanAction action) override {
+        if (action == CleanAction::RunHistory && !longWalkStarted.exchange(true)) {
+            while (!WalkStopRequested()) Sleep(1);
+            stopHeardAt = GetTickCount();
+            return {};
+        }
+        std::lock_guard lock(mutex_);
+        auto& queue = counts[action];
+        if (queue.empty()) return {};
+        ItemFigures next = queue.front();
+        queue.erase(queue.begin());
+        return next;
+    }
+
+private:
+    std::mutex mutex_;
+};
+
+ItemFigures FilesOf(uint64_t files, uint64_t bytes) { return {.measured = true, .files = files, .bytes = bytes}; }
+ItemFigures EntriesOf(uint64_t entries) { return {.measured = true, .entries = entries}; }
+
+TEST_F(ProgressDialog, LinesShowWhatWasFoundThenWhatEachStepRemovedAndCleanStopsTheCountAtOnce) {
+    FigureCleaners cleaners;
+    cleaners.counts[CleanAction::TempFiles] = {FilesOf(1204, 50541363), FilesOf(1204, 50541363), FilesOf(3, 3072)};
+    cleaners.counts[CleanAction::Clipboard] = {{.measured = true, .clipboard = ClipboardContent::Text},
+                                               {.measured = true, .clipboard = ClipboardContent::Text},
+                                               {.measured = true, .clipboard = ClipboardContent::Empty}};
+    cleaners.counts[CleanAction::OpenSaveHistory] = {EntriesOf(12), EntriesOf(12), EntriesOf(0)};
+    cleaners.HoldAt(3);
+    Select({L"temp_files", L"clip_board", L"os_dialog", L"run_history"});
+    MsgCleanerDlg dialog(owner_.hwnd(), cleaners);
+    std::map<std::wstring, std::wstring> found, during;
+    DWORD pressedAt = 0;
+    User user([&] {
+        HWND progress = WaitForProgress();
+        if (!progress) return;
+        WaitFor([&] { return cleaners.longWalkStarted.load(); }, 5000);
+        Sleep(100);
+        owner_.OnUiThread([&] {
+            for (const wchar_t* id : {L"temp_files", L"clipboard", L"opensavedialog", L"run"})
+                found[id] = TextOf(progress, id);
+        });
+        Screenshot(progress, "progress_found_figures");
+        const POINT clean = Look(progress).clean;
+        pressedAt = GetTickCount();
+        Press(clean);
+        if (!cleaners.WaitUntilHeld()) return;
+        Sleep(100);
+        owner_.OnUiThread([&] {
+            for (const wchar_t* id : {L"temp_files", L"clipboard", L"opensavedialog", L"run"})
+                during[id] = TextOf(progress, id);
+        });
+        Screenshot(progress, "progress_figures_mid_run");
+        cleaners.Release();
+        WaitFor([&] { return !IsWindow(progress); }, 10000);
+    });
+    dialog.Run();
+    user.Join();
+
+    EXPECT_EQ(found[L"temp_files"], L"Temp Files / Folders1,204 files, 48.2 MB");
+    EXPECT_EQ(found[L"clipboard"], L"Clipboardtext");
+    EXPECT_EQ(found[L"opensavedialog"], L"Open / Save Dialog12 entries");
+    EXPECT_EQ(found[L"run"], L"Run History") << "still being counted: no figure yet";
+    ASSERT_NE(cleaners.stopHeardAt.load(), 0u);
+    EXPECT_LT(cleaners.stopHeardAt - pressedAt, 100u) << "Clean stops the count at once";
+
+    EXPECT_EQ(during[L"temp_files"], L"Temp Files / Folders3 files stayed");
+    EXPECT_EQ(during[L"clipboard"], L"Clipboardremoved text");
+    EXPECT_EQ(during[L"opensavedialog"], L"Open / Save Dialogremoved 12 entries");
+    EXPECT_EQ(during[L"run"], L"Run History") << "its step has not ended";
+    EXPECT_EQ(dialog.JobResult(), 1);
+    EXPECT_TRUE(SomethingStayed(dialog.Job().Outcomes()));
 }
 
 } // namespace

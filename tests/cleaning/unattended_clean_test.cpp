@@ -220,12 +220,14 @@ TEST_F(UnattendedClean, CleanRunsTheSavedSelectionWithoutAWindowAndLogsWhatRanAn
 
     EXPECT_NE(
         run.out.find(
-            "Tracewipe -clean\r\nWindows Cleaning\r\n  TEMP Files / folders: ran, something stayed\r\n"),
+            "Tracewipe -clean\r\nWindows Cleaning\r\n  TEMP Files / folders: removed "),
         std::string::npos)
         << run.out;
     EXPECT_NE(run.out.find("    stayed: " + Narrow(temp_) + "\\outside-link\r\n"), std::string::npos)
         << run.out;
-    EXPECT_NE(run.out.find("Start Menu Cleaning\r\n  Run History: ran\r\n"), std::string::npos);
+    // The link the walk could not remove is what the re-check still counts.
+    EXPECT_NE(run.out.find(" stayed\r\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Start Menu Cleaning\r\n  Run History: removed "), std::string::npos) << run.out;
     EXPECT_EQ(run.out.find("Clipboard"), std::string::npos);
     EXPECT_EQ(run.out.find("Firefox"), std::string::npos);
     EXPECT_NE(run.out.find("Result: something stayed (exit code 1)"), std::string::npos);
@@ -318,7 +320,7 @@ TEST_F(UnattendedClean, KeepRunningBrowsersLeavesARunningBrowsersGroupAndSaysSo)
         kept.out.find("Mozilla Firefox\r\n  skipped: firefox.exe is running (-keep-running-browsers)\r\n"),
         std::string::npos)
         << kept.out;
-    EXPECT_NE(kept.out.find("Run History: ran"), std::string::npos);
+    EXPECT_NE(kept.out.find("Run History: removed "), std::string::npos) << kept.out;
     EXPECT_TRUE(browser.Running());
     EXPECT_TRUE(PathExists(cookies_));
 
@@ -440,7 +442,7 @@ TEST_F(UnattendedClean, TheLogIsAppendedRotatedAndNeverFollowedThroughALink) {
     EXPECT_EQ(folderLog.exitCode, 0u);
     EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kRunMru, L"a")) << "the run still cleans";
     EXPECT_NE(folderLog.err.find("was not written"), std::string::npos) << folderLog.err;
-    EXPECT_NE(folderLog.out.find("Run History: ran"), std::string::npos);
+    EXPECT_NE(folderLog.out.find("Run History: "), std::string::npos);
 
     ASSERT_TRUE(RemoveTreeUnix(LogFolder()));
     OutsideSentinel sentinel;

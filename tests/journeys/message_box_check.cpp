@@ -73,12 +73,36 @@ bool ShowsMessage(HWND programBox, const std::wstring& title, const std::wstring
     return false;
 }
 
+bool ShowsTitle(HWND programBox, const std::wstring& title, const std::string& name) {
+    // The caption strip: 40 px, the same whatever the box's height.
+    constexpr int kCaption = 40;
+    const ScreenPixels& reference = ReferenceFor(title, L"");
+    ScreenPixels caption{reference.width, kCaption - kEdge, {}};
+    caption.pixels = reference.pixels.substr(0, static_cast<size_t>(caption.width) * caption.height);
+    PointerAway();
+    Sleep(200);
+    const RECT window = RectOf(programBox);
+    Screenshot(name, window);
+    const RECT inside = Inside(window);
+    return app_test::SamePixels(app_test::Capture(RECT{inside.left, inside.top, inside.right, window.top + kCaption}),
+                                caption);
+}
+
 void DrawExpectedMessages(const std::vector<std::pair<std::wstring, std::wstring>>& messages) {
     for (const auto& [title, text] : messages) ReferenceFor(title, text);
     PageOffset(htmlayout::kMsgBoxPageId, L"close_btn");
     PageOffset(htmlayout::kProgressPageId, L"btn_Clean");
 }
 
-bool PressClose(HWND programBox) { return PressOn(programBox, htmlayout::kMsgBoxPageId, L"close_btn"); }
+// The bar with the button keeps its distance from the box's bottom when a long message makes the box taller.
+bool PressClose(HWND programBox) {
+    constexpr int kDesignedHeight = 198;
+    const RECT window = RectOf(programBox), offset = PageOffset(htmlayout::kMsgBoxPageId, L"close_btn");
+    if (IsRectEmpty(&offset)) return false;
+    const int grown = (window.bottom - window.top) - kDesignedHeight;
+    testing_support::MovePointerTo(POINT{1, 1});
+    return testing_support::ClickAt(POINT{window.left + (offset.left + offset.right) / 2,
+                                          window.top + grown + (offset.top + offset.bottom) / 2});
+}
 
 } // namespace journey

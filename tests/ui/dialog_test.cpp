@@ -3,6 +3,7 @@
 #include "page_window.h"
 #include "support/real_input.h"
 #include "ui/about_dlg.h"
+#include "ui/element_ops.h"
 #include "ui/msg_box_dlg.h"
 #include "ui/resource_ids.h"
 
@@ -12,7 +13,10 @@
 
 namespace {
 
+using htmlayout::FindById;
 using htmlayout::MsgBoxDlg;
+using htmlayout::RootOf;
+using htmlayout::scoped_element;
 using ui_test::DialogDriver;
 using ui_test::DialogsOf;
 using ui_test::ScreenPointOf;
@@ -85,6 +89,53 @@ TEST_F(Dialogs, TheMessageBoxTakesItsPagesSizeCentredOverItsDisabledOwnerAndExit
     EXPECT_EQ(seen.message, L"History of all the items are delete successfully.");
     EXPECT_TRUE(seen.focusedBeforeTab) << "the default button has the focus";
     EXPECT_TRUE(seen.focusedAfterTab) << "Tab does nothing";
+}
+
+// A message of many lines makes the box taller, never wider, and every line stays inside the text area,
+// above the bottom bar, whose Close button still closes the box.
+TEST_F(Dialogs, ALongMessageMakesTheBoxTallerAndNothingIsClipped) {
+    MsgBoxDlg box(owner.hwnd());
+    box.title = L"Some Items Not Cleaned";
+    for (int i = 1; i <= 9; ++i) box.message += L"Item number " + std::to_wstring(i) + L" (in use by another program)\n";
+    box.message += L"Removed 23,114 files (1.2 GB) and 412 registry entries.\nClose the programs that use them and clean again.";
+    RECT window{}, text{}, content{}, bottom{};
+    DialogDriver driver([&](HWND dialog) {
+        GetWindowRect(dialog, &window);
+        scoped_element root = RootOf(dialog);
+        HTMLayoutGetElementLocation(FindById(root, L"content_cell"), &text, BORDER_BOX | ROOT_RELATIVE);
+        HTMLayoutGetElementLocation(FindById(root, L"content"), &content, BORDER_BOX | ROOT_RELATIVE);
+        HTMLayoutGetElementLocation(FindById(root, L"bottom"), &bottom, BORDER_BOX | ROOT_RELATIVE);
+        testing_support::SaveScreenshot(ui_test::ScreenshotFolder(), "msg_box_long_message", window);
+        testing_support::ClickAt(ScreenPointOf(dialog, L"close_btn"));
+    });
+    EXPECT_EQ(box.run(htmlayout::kMsgBoxPageId), 2);
+    driver.Join();
+    ASSERT_TRUE(driver.SawDialog());
+    EXPECT_FALSE(driver.LeftOpen());
+    EXPECT_EQ(window.right - window.left, 340);
+    EXPECT_GT(window.bottom - window.top, 198);
+    EXPECT_GE(text.top, content.top);
+    EXPECT_LE(text.bottom, content.bottom);
+    EXPECT_LE(content.bottom, bottom.top);
+    EXPECT_EQ(bottom.bottom, window.bottom - window.top - 1) << "the bar keeps its place at the bottom";
+}
+
+// The end of a run that left nothing: the existing text and a totals line fit the designed box as it is.
+TEST_F(Dialogs, ADoneMessageWithItsTotalsLineKeepsTheDesignedSize) {
+    MsgBoxDlg box(owner.hwnd());
+    box.title = L"Delete Successfully";
+    box.message = L"History of selected item(s) are delete successfully.\n"
+                  L"Removed 1,204 files (48.2 MB) and 12 registry entries.";
+    RECT window{};
+    DialogDriver driver([&](HWND dialog) {
+        GetWindowRect(dialog, &window);
+        testing_support::SaveScreenshot(ui_test::ScreenshotFolder(), "msg_box_done_with_totals", window);
+        testing_support::ClickAt(ScreenPointOf(dialog, L"close_btn"));
+    });
+    EXPECT_EQ(box.run(htmlayout::kMsgBoxPageId), 2);
+    driver.Join();
+    EXPECT_EQ(window.right - window.left, 340);
+    EXPECT_EQ(window.bottom - window.top, 198);
 }
 
 TEST_F(Dialogs, TheCloseButtonClosesTheMessageBoxAndAnEmptyMessageShowsNothing) {

@@ -1,0 +1,68 @@
+#include "cleaning/item_figures.h"
+
+#include <cwchar>
+#include <vector>
+
+namespace {
+
+uint64_t Less(uint64_t before, uint64_t after) { return before > after ? before - after : 0; }
+
+std::wstring Counted(uint64_t count, const wchar_t* one, const wchar_t* many) {
+    return GroupedNumber(count) + L' ' + (count == 1 ? one : many);
+}
+
+} // namespace
+
+bool ItemFigures::Nothing() const {
+    return measured && files == 0 && bytes == 0 && recycled == 0 && entries == 0 &&
+           (clipboard == ClipboardContent::Unknown || clipboard == ClipboardContent::Empty);
+}
+
+ItemFigures Removed(const ItemFigures& before, const ItemFigures& after) {
+    ItemFigures removed{.measured = before.measured && after.measured,
+                        .files = Less(before.files, after.files),
+                        .bytes = Less(before.bytes, after.bytes),
+                        .recycled = Less(before.recycled, after.recycled),
+                        .entries = Less(before.entries, after.entries)};
+    const bool hadContent = before.clipboard == ClipboardContent::Text || before.clipboard == ClipboardContent::Other;
+    if (before.clipboard != ClipboardContent::Unknown)
+        removed.clipboard = hadContent && after.clipboard == ClipboardContent::Empty ? before.clipboard
+                                                                                     : ClipboardContent::Empty;
+    return removed;
+}
+
+std::wstring GroupedNumber(uint64_t number) {
+    std::wstring digits = std::to_wstring(number);
+    for (size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, 1, L',');
+    return digits;
+}
+
+std::wstring SizeText(uint64_t bytes) {
+    if (bytes < 1024) return Counted(bytes, L"byte", L"bytes");
+    constexpr const wchar_t* kUnits[] = {L"KB", L"MB", L"GB", L"TB", L"PB", L"EB"};
+    double size = static_cast<double>(bytes) / 1024;
+    size_t unit = 0;
+    // 1023.96 KB would read "1024.0 KB": it is shown as the next unit instead.
+    while (size >= 1023.95 && unit + 1 < std::size(kUnits)) {
+        size /= 1024;
+        ++unit;
+    }
+    wchar_t text[32];
+    std::swprintf(text, std::size(text), L"%.1f %ls", size, kUnits[unit]);
+    return text;
+}
+
+std::wstring FoundText(const ItemFigures& figures) {
+    if (!figures.measured) return {};
+    if (figures.Nothing()) return figures.clipboard == ClipboardContent::Empty ? L"empty" : L"nothing found";
+    std::vector<std::wstring> parts;
+    if (figures.files) parts.push_back(Counted(figures.files, L"file", L"files"));
+    if (figures.recycled) parts.push_back(Counted(figures.recycled, L"item", L"items"));
+    if (figures.files || figures.recycled || figures.bytes) parts.push_back(SizeText(figures.bytes));
+    if (figures.entries) parts.push_back(Counted(figures.entries, L"entry", L"entries"));
+    if (figures.clipboard == ClipboardContent::Text) parts.push_back(L"text");
+    if (figures.clipboard == ClipboardContent::Other) parts.push_back(L"data");
+    std::wstring text;
+    for (const std::wstring& part : parts) text += (text.empty() ? L"" : L", ") + part;
+    return text;
+}

@@ -1,0 +1,30 @@
+#pragma once
+// What a clean item's targets hold, as counted before a run and again after its step, and the words a
+// progress line shows for it.
+#include <cstdint>
+#include <string>
+
+enum class ClipboardContent { Unknown, Empty, Text, Other };
+
+struct ItemFigures {
+    bool measured = false; // false: the item's targets are not counted (its line shows nothing)
+    uint64_t files = 0, bytes = 0; // files of folders, with the bytes of files and of recycled items
+    uint64_t recycled = 0;         // items in the Recycle Bin
+    uint64_t entries = 0;          // registry values and keys
+    ClipboardContent clipboard = ClipboardContent::Unknown;
+
+    // Measured, and nothing there.
+    bool Nothing() const;
+    bool operator==(const ItemFigures&) const = default;
+};
+
+// What the first figures hold that the second no longer do, item by item, never below 0.
+ItemFigures Removed(const ItemFigures& before, const ItemFigures& after);
+
+// "1,204 files, 48.2 MB", "12 entries", "3 items, 1.2 MB", "text", "empty", "nothing found"; empty when
+// not measured.
+std::wstring FoundText(const ItemFigures& figures);
+// 23114 -> "23,114".
+std::wstring GroupedNumber(uint64_t number);
+// 1288490189 -> "1.2 GB"; bytes below 1 KB as "512 bytes".
+std::wstring SizeText(uint64_t bytes);

@@ -1,0 +1,151 @@
+// The figures of what an item held, removed and kept: their words, the arithmetic that never goes below 0
+// or wraps, the job's count just before and just after each step, and the end-of-run lines built on them.
+#include "cleaning/cleaning_job.h"
+#include "cleaning/item_figures.h"
+#include "cleaning/run_report.h"
+#include "cleaners/windows/stayed_record.h"
+#include "settings/clean_item_catalogue.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+ItemFigures Files(uint64_t files, uint64_t bytes) { return {.measured = true, .files = files, .bytes = bytes}; }
+ItemFigures Entries(uint64_t entries) { return {.measured = true, .entries = entries}; }
+
+TEST(FoundText, SaysWhatEachKindOfTargetHolds) {
+    EXPECT_EQ(FoundText(Files(1204, 50541363)), L"1,204 files, 48.2 MB");
+    EXPECT_EQ(FoundText(Files(1, 512)), L"1 file, 512 bytes");
+    EXPECT_EQ(FoundText(Entries(12)), L"12 entries");
+    EXPECT_EQ(FoundText(Entries(1)), L"1 entry");
+    EXPECT_EQ(FoundText({.measured = true, .bytes = 1288490189, .recycled = 3}), L"3 items, 1.2 GB");
+    EXPECT_EQ(FoundText({.measured = true, .clipboard = ClipboardContent::Text}), L"text");
+    EXPECT_EQ(FoundText({.measured = true, .clipboard = ClipboardContent::Empty}), L"empty");
+    EXPECT_EQ(FoundText(Files(0, 0)), L"nothing found");
+    EXPECT_EQ(FoundText({}), L""); // not measured: the line says nothing rather than guess
+    EXPECT_EQ(FoundText({.measured = true, .files = 2, .bytes = 10, .entries = 3}), L"2 files, 10 bytes, 3 entries");
+}
+
+TEST(FoundText, SizesAndCountsPastThirtyTwoBitsNeitherWrapNorRoundToAThousandOfAUnit) {
+    EXPECT_EQ(GroupedNumber(0), L"0");
+    EXPECT_EQ(GroupedNumber(999), L"999");
+    EXPECT_EQ(GroupedNumber(1000), L"1,000");
+    EXPECT_EQ(GroupedNumber(5000000000ull), L"5,000,000,000");
+    EXPECT_EQ(SizeText(5ull << 30), L"5.0 GB");
+    EXPECT_EQ(SizeText(1023), L"1,023 bytes");
+    EXPECT_EQ(SizeText(1024), L"1.0 KB");
+    EXPECT_EQ(SizeText(1048575), L"1.0 MB"); // not "1024.0 KB"
+    EXPECT_EQ(SizeText(UINT64_MAX), L"16.0 EB");
+}
+
+TEST(Removed, IsWhatWentAndNeverBelowZero) {
+    EXPECT_EQ(Removed(Files(10, 1000), Files(3, 100)), Files(7, 900));
+    // More after than before (a program wrote meanwhile): nothing removed, not a huge unsigned number.
+    EXPECT_EQ(Removed(Files(1, 10), Files(5, 50)), Files(0, 0));
+    EXPECT_FALSE(Removed(Files(1, 1), {}).measured);
+    const ItemFigures text{.measured = true, .clipboard = ClipboardContent::Text};
+    const ItemFigures empty{.measured = true, .clipboard = ClipboardContent::Empty};
+    EXPECT_EQ(Removed(text, empty).clipboard, ClipboardContent::Text);
+    EXPECT_EQ(Removed(text, text).clipboard, ClipboardContent::Empty);
+}
+
+const CatalogueEntry& Item(const wchar_t* boxId) { return *FindByBoxId(boxId); }
+
+TEST(EndOfRunLines, NameWhatStayedAndAddUpWhatWent) {
+    const std::vector<StepOutcome> outcomes = {
+        {&Item(L"temp_files"), {}, Files(1200, 3 << 20), Files(3, 1024)},
+        {&Item(L"run_history"), {}, Entries(12), Entries(0)},
+        {&Item(L"recycle_bin"), {}, {.measured = true, .bytes = 2048, .recycled = 2}, {.measured = true}},
+        {&Item(L"ff_cache"), {}, {}, {}},
+    };
+    EXPECT_EQ(OutcomeText(outcomes[0]), L"removed 1,197 files, 3.0 MB, 3 files, 1.0 KB stayed");
+    EXPECT_EQ(OutcomeText(outcomes[1]), L"removed 12 entries");
+    EXPECT_EQ(OutcomeText(outcomes[3]), L"ran");
+    EXPECT_TRUE(SomethingStayed(outcomes));
+    EXPECT_EQ(StayedLines(outcomes), L"Windows Cleaning: TEMP Files / folders (something stayed)\n");
+    EXPECT_EQ(TotalsLine(outcomes),
+              L"Removed 1,197 files (3.0 MB), 12 registry entries and 2 items (2.0 KB) from the Recycle Bin.");
+    EXPECT_EQ(TotalsLine({outcomes[1], outcomes[3]}), L"Removed 12 registry entries.");
+    EXPECT_EQ(TotalsLine({{&Item(L"run_history"), {}, Entries(0), Entries(0)}}), L"Nothing was found to remove.");
+    EXPECT_EQ(TotalsLine({outcomes[3]}), L"") << "nothing counted: no totals rather than a wrong 0";
+    EXPECT_EQ(OutcomeText({&Item(L"run_history"), {}, Entries(0), Entries(0)}), L"nothing found");
+    EXPECT_EQ(OutcomeLineText(outcomes[0]), L"3 files stayed");
+    EXPECT_EQ(OutcomeLineText(outcomes[1]), L"removed 12 entries");
+    StepOutcome held{&Item(L"temp_files"), {L"C:\\t\\a"}, Files(4, 40), Files(1, 10), StayedReason::InUse};
+    EXPECT_EQ(OutcomeLineText(held), L"1 file in use");
+    EXPECT_EQ(StayedLines({held}), L"Windows Cleaning: TEMP Files / folders (in use by another program)\n");
+    const StepOutcome link{&Item(L"ff_cache"), {L"C:\\p\\"}, {}, {}, StayedReason::LinkLeft};
+    EXPECT_EQ(OutcomeLineText(link), L"something stayed: a link");
+}
+
+// Counts scripted per action: the first call is the count before the step, the second the one after.
+class CountingCleaners : public CleanerSet {
+public:
+    std::map<CleanAction, std::vector<ItemFigures>> counts;
+    std::vector<std::wstring> log;
+    void BeginWindowsPhase(HWND) override {}
+    void EndWindowsPhase() override {}
+    void BeginBrowserGroup(CleanGroup) override {}
+    void EndBrowserGroup(CleanGroup) override {}
+    void Run(CleanAction action, HWND) override {
+        log.push_back(L"run");
+        if (action == CleanAction::PaintHistory) ReportStayed(L"C:\\held.bmp");
+    }
+    ItemFigures Measure(CleanAction action) override {
+        log.push_back(L"count");
+        auto& queue = counts[action];
+        if (queue.empty()) return {};
+        ItemFigures next = queue.front();
+        queue.erase(queue.begin());
+        return next;
+    }
+};
+
+class NoHost : public JobHost {
+    void DisableCleanButton() override {}
+    void ShowProgress(const std::wstring&, int) override {}
+};
+
+class RecheckTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CleanSelection = {};
+        CleanSelection.temp_files = CleanSelection.ms_paint = 1;
+        totalSteps = doneSteps = 0;
+    }
+    void TearDown() override { CleanSelection = {}; }
+    CountingCleaners cleaners_;
+    NoHost host_;
+};
+
+TEST_F(RecheckTest, EachStepIsCountedJustBeforeAndJustAfterItAndPublishedInOrder) {
+    cleaners_.counts[CleanAction::TempFiles] = {Files(5, 500), Files(0, 0)};
+    cleaners_.counts[CleanAction::PaintHistory] = {Entries(4), Entries(1)};
+    CleaningJob job(cleaners_, host_);
+    job.DecideGroups();
+    job.CountSteps();
+    ASSERT_TRUE(job.RunCleaners(nullptr));
+    EXPECT_EQ(cleaners_.log, (std::vector<std::wstring>{L"count", L"run", L"count", L"count", L"run", L"count"}));
+    ASSERT_EQ(job.OutcomesPublished(), 2u);
+    EXPECT_EQ(job.OutcomeAt(0).RemovedFigures(), Files(5, 500));
+    EXPECT_FALSE(job.OutcomeAt(0).SomethingStayed());
+    EXPECT_EQ(job.OutcomeAt(1).RemovedFigures(), Entries(3));
+    EXPECT_TRUE(job.OutcomeAt(1).SomethingStayed());
+    EXPECT_EQ(job.OutcomeAt(1).stayed, (std::vector<std::wstring>{L"C:\\held.bmp"}));
+}
+
+TEST_F(RecheckTest, WithoutRechecksNothingIsCounted) {
+    CleaningJob job(cleaners_, host_);
+    job.recheck = false;
+    job.DecideGroups();
+    job.CountSteps();
+    ASSERT_TRUE(job.RunCleaners(nullptr));
+    EXPECT_EQ(cleaners_.log, (std::vector<std::wstring>{L"run", L"run"}));
+    EXPECT_FALSE(job.OutcomeAt(0).before.measured);
+}
+
+} // namespace
