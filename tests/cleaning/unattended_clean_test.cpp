@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <string_view>
 #include <thread>
 
 namespace app_test {
@@ -47,9 +48,12 @@ BOOL CALLBACK CountWindowOf(HWND window, LPARAM param) {
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
     if (owner != search->processId) return TRUE;
-    ++search->result->windowsSeen;
     char name[128] = {};
     GetClassNameA(window, name, static_cast<int>(std::size(name)));
+    // COM gives each thread that enters a single-threaded apartment a hidden top-level window of this
+    // class; it is never shown. Counted only if it ever becomes visible.
+    if (std::string_view(name) == "OleMainThreadWndClass" && !IsWindowVisible(window)) return TRUE;
+    ++search->result->windowsSeen;
     search->result->windowClasses.append(name).append(IsWindowVisible(window) ? " (visible) " : " ");
     return TRUE;
 }
