@@ -3,6 +3,7 @@
 #include "engine/layout/layout_lengths.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace engine {
 namespace {
@@ -24,6 +25,9 @@ bool Scrolls(const Box& b) {
 }
 
 } // namespace
+
+// Whole device pixels, so that the bar's edges stay sharp.
+float BlockLayout::ScrollbarWidth() const { return std::max(1.0f, std::round(kScrollbarWidth * scale_)); }
 
 void BlockLayout::ResolveEdges(Box& b, float cbWidth) {
     if (b.kind == BoxKind::Anonymous) {
@@ -65,8 +69,8 @@ IntrinsicWidths BlockLayout::Intrinsic(const Box& b) {
         }
     }
     if (b.scrollable || (b.kind != BoxKind::Anonymous && Scrolls(b))) {
-        result.min += kScrollbarWidth;
-        result.max += kScrollbarWidth;
+        result.min += ScrollbarWidth();
+        result.max += ScrollbarWidth();
     }
     return {result.min + outer, result.max + outer};
 }
@@ -115,6 +119,7 @@ void BlockLayout::Layout(Box& b, float x, float y, Containing cb, bool shrink, s
     }
     b.border = {x + b.margin.left, y + b.margin.top, width + edgesW, 0};
     b.scrollable = false;
+    b.scrollbarWidth = 0;
 
     std::vector<Box*> ownAbsolutes;
     std::vector<Box*>& absList = b.positioned ? ownAbsolutes : absolutes;
@@ -122,10 +127,12 @@ void BlockLayout::Layout(Box& b, float x, float y, Containing cb, bool shrink, s
     float finalHeight = height.value_or(contentHeight);
     if (b.kind != BoxKind::Anonymous)
         finalHeight = Clamp(finalHeight, b, PropertyId::MinHeight, PropertyId::MaxHeight, cb.height, edgesH);
-    if (b.kind != BoxKind::Anonymous && Scrolls(b) && contentHeight > finalHeight && width > kScrollbarWidth) {
+    const float bar = ScrollbarWidth();
+    if (b.kind != BoxKind::Anonymous && Scrolls(b) && contentHeight > finalHeight && width > bar) {
         b.scrollable = true;
+        b.scrollbarWidth = bar;
         absList.clear();
-        contentHeight = LayoutContent(b, width - kScrollbarWidth, finalHeight, absList);
+        contentHeight = LayoutContent(b, width - bar, finalHeight, absList);
         b.scrollable = true;
     }
     b.border.h = finalHeight + edgesH;

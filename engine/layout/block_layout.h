@@ -10,7 +10,8 @@ namespace engine {
 
 class BlockLayout {
 public:
-    explicit BlockLayout(Measurer& measurer) : measurer_(measurer) {}
+    // scale: device pixels per CSS pixel, for what the layout adds of its own (the scrollbar)
+    BlockLayout(Measurer& measurer, float scale) : measurer_(measurer), scale_(scale) {}
 
     // Lays the root out in a viewport; its percentages resolve against the viewport.
     void LayoutRoot(Box& root, float width, float height);
@@ -29,8 +30,10 @@ private:
     void ApplyRelative(Box& box, Containing cb);
     void LayoutAbsolute(Box& box, const Box& container);
     float ContentWidth(const Box& box, Containing cb, bool shrink);
+    float ScrollbarWidth() const;
 
     Measurer& measurer_;
+    float scale_;
 };
 
 } // namespace engine

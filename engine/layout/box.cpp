@@ -30,7 +30,7 @@ RectF Box::ContentBox() const { return Inset(PaddingBox(), padding); }
 
 RectF Box::ClientBox() const {
     RectF p = PaddingBox();
-    if (scrollable) p.w = std::max(0.0f, p.w - kScrollbarWidth);
+    if (scrollable) p.w = std::max(0.0f, p.w - scrollbarWidth);
     return p;
 }
 

@@ -88,6 +88,7 @@ struct Box {
     bool holdsPositioned = false; // a positioned box lies somewhere below this one
     bool clips = false;        // overflow other than visible
     bool scrollable = false;   // overflow auto or scroll, and the content is taller than the box
+    float scrollbarWidth = 0;  // in device pixels, while scrollable
     float contentHeight = 0;   // of the scrolled content, from the padding box top
     float scrollY = 0;
     bool replaced = false;     // an image
@@ -105,6 +106,6 @@ void ShiftBox(Box& box, float dx, float dy);
 float MarginBoxWidth(const Box& box);
 float MarginBoxHeight(const Box& box);
 
-constexpr float kScrollbarWidth = 12;
+constexpr float kScrollbarWidth = 12; // CSS pixels
 
 } // namespace engine

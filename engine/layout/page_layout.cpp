@@ -126,6 +126,12 @@ void PageLayout::Rebuild(Document& document) {
     scrolls_ = std::move(kept);
 }
 
+void PageLayout::SetScale(float scale) {
+    if (scale == scale_) return;
+    scale_ = scale;
+    dirty_ = true;
+}
+
 bool PageLayout::Update(Document* document, float width, float height) {
     if (!dirty_ && width == width_ && height == height_) {
         PhaseScope phase(FramePhase::BoxTree);
@@ -145,7 +151,7 @@ bool PageLayout::Update(Document* document, float width, float height) {
     }
     if (tree_.root) {
         PhaseScope phase(FramePhase::Layout);
-        BlockLayout(measurer_).LayoutRoot(*tree_.root, std::max(0.0f, width), std::max(0.0f, height));
+        BlockLayout(measurer_, scale_).LayoutRoot(*tree_.root, std::max(0.0f, width), std::max(0.0f, height));
         ComputeOverflow(*tree_.root);
     }
     return true;
@@ -206,7 +212,7 @@ float PageLayout::MinWidth(Document* document) {
     dirty_ = true;
     Update(document, 0, 0);
     dirty_ = true;
-    return tree_.root ? BlockLayout(measurer_).Intrinsic(*tree_.root).min : 0;
+    return tree_.root ? BlockLayout(measurer_, scale_).Intrinsic(*tree_.root).min : 0;
 }
 
 float PageLayout::MinHeight(Document* document, float width) {

@@ -18,6 +18,8 @@ public:
     // The boxes no longer match the document.
     void Invalidate() { dirty_ = true; }
     bool Dirty() const { return dirty_; }
+    // Device pixels per CSS pixel, the view's; a change lays the page out again.
+    void SetScale(float scale);
     // Lays the document out for a viewport when anything changed; true when it did.
     bool Update(Document* document, float width, float height);
 
@@ -47,6 +49,7 @@ private:
     BoxTree tree_;
     std::map<const Element*, float> scrolls_; // kept across rebuilds
     bool dirty_ = true;
+    float scale_ = 1;
     float width_ = -1, height_ = -1;
 };
 

@@ -18,7 +18,7 @@ namespace {
 
 constexpr std::uint32_t kTrackColor = 0x40808080;
 constexpr std::uint32_t kThumbColor = 0xA0606060;
-constexpr float kMinThumb = 16;
+constexpr float kMinThumb = 16; // CSS pixels, as kScrollbarWidth
 
 RectF Moved(RectF r, float dy) {
     r.y -= dy;
@@ -179,13 +179,14 @@ void PaintContent(const Box& b, const Painting& p, float dy) {
 
 RectF ScrollbarTrack(const Box& b) {
     RectF padding = b.PaddingBox();
-    return {padding.Right() - kScrollbarWidth, padding.y, kScrollbarWidth, padding.h};
+    return {padding.Right() - b.scrollbarWidth, padding.y, b.scrollbarWidth, padding.h};
 }
 
 RectF ScrollbarThumb(const Box& b) {
     RectF track = ScrollbarTrack(b);
     if (b.contentHeight <= 0 || b.MaxScroll() <= 0) return track;
-    float length = std::max(std::min(kMinThumb, track.h), track.h * track.h / b.contentHeight);
+    float minThumb = kMinThumb * track.w / kScrollbarWidth; // the bar's own scale
+    float length = std::max(std::min(minThumb, track.h), track.h * track.h / b.contentHeight);
     float top = track.y + (track.h - length) * b.scrollY / b.MaxScroll();
     return {track.x, top, track.w, length};
 }

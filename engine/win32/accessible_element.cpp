@@ -22,6 +22,7 @@
 
 #include <oleacc.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -124,6 +125,43 @@ Element* ParentOf(const Element& element) {
 
 LONG ChildIdOf(const Element& element) {
     return static_cast<LONG>(static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(element.Handle())));
+}
+
+// Where a reader's element lies, relative to the page's root; false when it has no box.
+bool PlaceOf(const Element& e, RECT& r) {
+    return HTMLayoutGetElementLocation(e.Handle(), &r, ROOT_RELATIVE | BORDER_BOX) == HL_OK && r.right > r.left &&
+           r.bottom > r.top;
+}
+
+// The sibling wholly beyond `from`'s edge in a spatial direction that lies nearest to it: the gap along the
+// direction, plus twice the gap across it (so that a sibling in line beats a closer one off to the side).
+Element* NearestSibling(const Element& from, const std::vector<Element*>& siblings, LONG direction) {
+    RECT a{};
+    if (!PlaceOf(from, a)) return nullptr;
+    Element* best = nullptr;
+    long bestScore = 0;
+    for (Element* s : siblings) {
+        RECT b{};
+        if (s == &from || !PlaceOf(*s, b)) continue;
+        long along = 0, across = 0;
+        switch (direction) {
+        case NAVDIR_UP: along = a.top - b.bottom; break;
+        case NAVDIR_DOWN: along = b.top - a.bottom; break;
+        case NAVDIR_LEFT: along = a.left - b.right; break;
+        default: along = b.left - a.right; break; // NAVDIR_RIGHT
+        }
+        if (along < 0) continue;
+        if (direction == NAVDIR_UP || direction == NAVDIR_DOWN)
+            across = std::max(0L, std::max(a.left - b.right, b.left - a.right));
+        else
+            across = std::max(0L, std::max(a.top - b.bottom, b.top - a.bottom));
+        long score = along + 2 * across;
+        if (!best || score < bestScore) {
+            best = s;
+            bestScore = score;
+        }
+    }
+    return best;
 }
 
 class AccessibleElement final : public IAccessible {
@@ -257,8 +295,14 @@ public:
         });
     }
     HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
-        if (selection) VariantInit(selection);
-        return DISP_E_MEMBERNOTFOUND;
+        if (!selection) return E_POINTER;
+        VariantInit(selection);
+        return Answer(ChildSelf(), [&](Element& e) -> HRESULT {
+            if (RoleOf(e) != ROLE_SYSTEM_PAGETABLIST) return DISP_E_MEMBERNOTFOUND;
+            for (Element* tab : ChildrenOf(e))
+                if (RoleOf(*tab) == ROLE_SYSTEM_PAGETAB && (tab->OwnStates() & STATE_CURRENT)) return Give(e, *tab, selection);
+            return S_FALSE;
+        });
     }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
         if (!action) return E_POINTER;
@@ -318,8 +362,11 @@ public:
                     if (direction == NAVDIR_NEXT && i + 1 < siblings.size()) to = siblings[i + 1];
                     if (direction == NAVDIR_PREVIOUS && i > 0) to = siblings[i - 1];
                 }
+            } else if (direction >= NAVDIR_UP && direction <= NAVDIR_RIGHT) {
+                Element* parent = e.Parent() ? ParentOf(e) : nullptr;
+                if (parent) to = NearestSibling(e, ChildrenOf(*parent), direction);
             } else {
-                return E_NOTIMPL; // spatial directions
+                return E_INVALIDARG;
             }
             if (!to) return S_FALSE;
             end->vt = VT_DISPATCH;

@@ -20,20 +20,26 @@ void PageRenderer::Invalidate(const Invalidation& what) {
     if (what.Any()) paintDirty_ = true;
 }
 
-PageLayout& PageRenderer::Layout(int width, int height) {
+// The styles, and the layout's scale, as the view has them now.
+void PageRenderer::UpdateStyle() {
     view_.UpdateStyle();
+    layout_.SetScale(view_.Scale());
+}
+
+PageLayout& PageRenderer::Layout(int width, int height) {
+    UpdateStyle();
     if (layout_.Update(view_.GetDocument(), float(width), float(height))) paintDirty_ = true;
     return layout_;
 }
 
 float PageRenderer::MinWidth() {
-    view_.UpdateStyle();
+    UpdateStyle();
     paintDirty_ = true; // the boxes are laid out for another width now
     return layout_.MinWidth(view_.GetDocument());
 }
 
 float PageRenderer::MinHeight(float width) {
-    view_.UpdateStyle();
+    UpdateStyle();
     paintDirty_ = true; // the boxes are laid out for another width now
     return layout_.MinHeight(view_.GetDocument(), width);
 }

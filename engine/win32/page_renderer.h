@@ -31,6 +31,8 @@ public:
     GdiplusDevice& Device() { return device_; }
 
 private:
+    void UpdateStyle();
+
     View& view_;
     GdiplusDevice device_;
     PageLayout layout_;

@@ -1,4 +1,4 @@
-// The real Tracewipe.exe at 120, 144 and 192 DPI (the prefix's LogPixels, which Wine reads when a process
+// The real Tracewipe.exe at 120, 144 and 192 DPI, and that it runs at 72 and 288 (the prefix's LogPixels, which Wine reads when a process
 // starts; the value before comes back afterwards): the sizes and places of the main window, a message box
 // and the progress dialog, and real clicks where the scaled page shows its controls. (WM_DPICHANGED carries
 // a pointer that no process boundary carries: the DPI change during a run is cleaning_dialog_tests'.)
@@ -137,6 +137,43 @@ TEST_P(DisplayScale, AMessageBoxIsScaledCentredAndClosedByAClickOnItsScaledButto
 }
 
 INSTANTIATE_TEST_SUITE_P(LogPixels, DisplayScale, ::testing::Values(120u, 144u, 192u),
+                         [](const ::testing::TestParamInfo<UINT>& info) { return std::to_string(info.param); });
+
+// At the far ends, 75 % and 300 %, the program starts, lays its page out and keeps answering; a box whose
+// scaled place the screen shows ticks on a real click (at 300 % the window is larger than the screen).
+class DisplayScaleAtTheEnds : public DisplayScale {};
+
+TEST_P(DisplayScaleAtTheEnds, TheProgramStartsLaysOutAndAnswersClicks) {
+    const UINT dpi = GetParam();
+    ScopedLogPixels logPixels(dpi);
+    SetDword(HKEY_CURRENT_USER, kWindowsKey, L"TempFiles", 0);
+    RunningApp& app = StartShown();
+    ASSERT_NE(app.Window(), nullptr);
+    app.ShownAtDpi(dpi);
+    const RECT main = app.WindowRect();
+    EXPECT_GE(Width(main), std::min(Scaled(720, dpi), GetSystemMetrics(SM_CXSCREEN)));
+    EXPECT_GE(Height(main), std::min(Scaled(510, dpi), GetSystemMetrics(SM_CYSCREEN)));
+    Shot(main, "dpi" + std::to_string(dpi) + "_main_window");
+    ASSERT_TRUE(app.Click(L"windows_cleaning"));
+    auto onScreen = [&](const wchar_t* id) {
+        const RECT rc = app.ScreenRect(id);
+        return rc.bottom < GetSystemMetrics(SM_CYSCREEN) && rc.right < GetSystemMetrics(SM_CXSCREEN);
+    };
+    if (onScreen(L"temp_files") && onScreen(L"btn_panelClean")) {
+        ASSERT_TRUE(app.Click(L"temp_files"));
+        ASSERT_TRUE(app.Click(L"btn_panelClean"));
+        HWND progress = NextDialog(app);
+        ASSERT_NE(progress, nullptr);
+        EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kWindowsKey, L"TempFiles"), 1u);
+        PostMessageW(progress, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(Gone(progress));
+    }
+    DWORD_PTR answer = 0;
+    EXPECT_TRUE(SendMessageTimeoutW(app.Window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer));
+    EXPECT_TRUE(app.Process().Running());
+}
+
+INSTANTIATE_TEST_SUITE_P(LogPixels, DisplayScaleAtTheEnds, ::testing::Values(72u, 288u),
                          [](const ::testing::TestParamInfo<UINT>& info) { return std::to_string(info.param); });
 
 } // namespace

@@ -4,13 +4,17 @@
 #include "layout/laid_page.h"
 #include "png_image.h"
 
+#include "engine/events/input.h"
+#include "engine/paint/canvas.h"
 #include "engine/view/image_variant.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
+#include <string>
 
 namespace {
 
@@ -78,6 +82,26 @@ TEST(DisplayScale, AClickAtTheScaledPlaceFindsTheElementAndAChangeBackRestoresTh
     EXPECT_EQ(l.layout.Dump(), before);
 }
 
+TEST(DisplayScale, TheScrollbarIsScaledAndSoIsWhereItIsHit) {
+    constexpr char kList[] = R"(<body><div id=list style="height: 30px; overflow: auto; border: 1px solid">
+        <div id=i1 style="height: 20px"></div><div id=i2 style="height: 20px"></div></div></body>)";
+    for (float scale : {0.75f, 1.5f, 3.0f}) {
+        SCOPED_TRACE(scale);
+        Laid l(kList);
+        l.page.view.SetScale(scale);
+        l.layout.SetScale(scale);
+        l.Relayout(200 * scale, 100 * scale);
+        const Box* list = l.layout.BoxOf(l.page.Find("#list"));
+        ASSERT_TRUE(list && list->scrollable);
+        const float bar = std::round(12 * scale), border = std::max(1.0f, std::floor(scale));
+        const float barLeft = 200 * scale - border - bar;
+        EXPECT_EQ(Rect(ScrollbarTrack(*list)), Rect({barLeft, border, bar, 30 * scale}));
+        EXPECT_EQ(Rect(l.Border("#i1")), Rect({border, border, barLeft - border, 20 * scale}));
+        EXPECT_EQ(l.IdAt(barLeft + 1, 5 * scale), "list");
+        EXPECT_EQ(l.IdAt(barLeft - 1, 5 * scale), "i1");
+    }
+}
+
 TEST(DisplayScale, ABadScaleIsIgnored) {
     Laid l(kBoxes);
     std::string before = l.layout.Dump();
@@ -129,4 +153,28 @@ TEST(DisplayScale, TheDeviceDrawsThePictureForTheScaleUnscaledElseThePlainOneEnl
     EXPECT_EQ(page.At(9, 5) >> 24, 0u);
 }
 
+// At 144 DPI the 2px ring is 3 device pixels on each side, in full colour: a box whose CSS place falls between
+// device pixels must not smear it over four half-covered ones.
+TEST(DisplayScale, TheFocusRingIsItsCssWidthInWholeSharpDevicePixels) {
+    constexpr std::uint32_t kAccent = 0xFF1A6BD6, kWhite = 0xFFFFFFFF;
+    engine_test::DrawnPage page(R"html(<style>:focus-visible { outline-style: solid; outline-width: 2px; outline-color: #1a6bd6 }</style>
+      <body style="margin: 0; background: white"><button id=b style="position: absolute; left: 13px; top: 7px;
+        width: 41px; height: 21px; margin: 0; padding: 0; border: 0; background: white"></button></body>)html",
+                                120, 60, false);
+    page.view.SetScale(1.5);
+    engine::HandleKey(page.view, KEY_DOWN, 0x09, 0); // Tab: the keyboard's focus, with its ring
+    page.Render();
+    for (int y : {20, 30}) {
+        std::string row;
+        for (int x = 0; x < 120; ++x) {
+            std::uint32_t p = page.At(x, y);
+            row += p == kAccent ? 'R' : p == kWhite ? '.' : '?';
+        }
+        EXPECT_EQ(std::count(row.begin(), row.end(), 'R'), 6) << row;
+        EXPECT_EQ(std::count(row.begin(), row.end(), '?'), 0) << "blended, not sharp: " << row;
+        EXPECT_NE(row.find("RRR"), std::string::npos) << row;
+    }
+}
+
 } // namespace
+

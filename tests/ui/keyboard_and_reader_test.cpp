@@ -100,6 +100,16 @@ struct Reader : ::testing::Test {
         SetFocus(window.hwnd());
         ui_test::Settle(50);
     }
+    // The object a VARIANT answer carries, held until the end; null when it carries none.
+    IAccessible* ObjectOf(VARIANT& answer) {
+        IAccessible* object = nullptr;
+        if (answer.vt != VT_DISPATCH || !answer.pdispVal) return nullptr;
+        answer.pdispVal->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&object));
+        answer.pdispVal->Release();
+        VariantInit(&answer);
+        if (object) held.push_back(object);
+        return object;
+    }
     std::wstring Focused() { return htmlayout::IdOf(htmlayout::FindFirst(htmlayout::RootOf(window.hwnd()), L":focus")); }
 };
 
@@ -262,6 +272,95 @@ TEST_F(Reader, EveryBoxIsFoundByItsLabelWithItsStateAndTogglesByItsDefaultAction
     ASSERT_NE(nextBox, nullptr);
     held.push_back(nextBox);
     EXPECT_EQ(NameOf(nextBox), L"Password");
+}
+
+// At 144 DPI (as WM_DPICHANGED brings it) a reader finds a control where the scaled page shows it, and the
+// keyboard's ring around it is 3 device pixels of the accent colour.
+TEST_F(Reader, AtOneAndAHalfTimesTheLocationAndHitTestAreScaledAndTheRingIsThreePixels) {
+    IAccessible* client = Client();
+    ASSERT_NE(client, nullptr);
+    std::vector<Node> nodes = Walk(client);
+    const Node* cleanAll = Named(nodes, L"Clean All", ROLE_SYSTEM_PUSHBUTTON);
+    ASSERT_NE(cleanAll, nullptr);
+    LONG x = 0, y = 0, w = 0, h = 0;
+    ASSERT_EQ(cleanAll->object->accLocation(&x, &y, &w, &h, Child(CHILDID_SELF)), S_OK);
+    const RECT at96{x - kArea.left, y - kArea.top, w, h}; // offset in the window, and size
+
+    RECT scaled{kArea.left, kArea.top, kArea.left + (kArea.right - kArea.left) * 3 / 2,
+                kArea.top + (kArea.bottom - kArea.top) * 3 / 2};
+    SendMessageW(window.hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&scaled));
+    ui_test::Settle(50);
+    ASSERT_EQ(cleanAll->object->accLocation(&x, &y, &w, &h, Child(CHILDID_SELF)), S_OK);
+    EXPECT_NEAR(x - kArea.left, at96.left * 3 / 2, 1);
+    EXPECT_NEAR(y - kArea.top, at96.top * 3 / 2, 1);
+    EXPECT_NEAR(w, at96.right * 3 / 2, 1);
+    EXPECT_NEAR(h, at96.bottom * 3 / 2, 1);
+    POINT corner = window.ScreenPoint(L"btn_cleanAll", 0, 0);
+    EXPECT_EQ(x, corner.x);
+    EXPECT_EQ(y, corner.y);
+    // The far corner lies beyond the button's place at 96 DPI: only the scaled hit test finds it there.
+    VARIANT hit;
+    ASSERT_EQ(client->accHitTest(x + w - 2, y + h - 2, &hit), S_OK);
+    IAccessible* found = ObjectOf(hit);
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(NameOf(found), L"Clean All");
+
+    Focus();
+    for (int i = 0; i < 8; ++i) window.Key(VK_TAB);
+    ASSERT_EQ(Focused(), L"btn_cleanAll");
+    ui_test::Settle(100);
+    testing_support::SaveScreenshot(ui_test::ScreenshotFolder(), "dpi144_focus_ring",
+                                    RECT{x - 12, y - 12, x + w + 12, y + h + 12});
+    // Across the ring's left side, half-way down: three pixels of the accent colour, and none beside them.
+    HDC screen = GetDC(nullptr);
+    std::wstring row;
+    for (LONG px = x - 2; px < x + 6; ++px) row += GetPixel(screen, px, y + h / 2) == RGB(0x1a, 0x6b, 0xd6) ? L'R' : L'.';
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(row, L"..RRR...");
+}
+
+TEST_F(Reader, SpatialNavigationFollowsTheRectanglesAndATabListAnswersItsSelectedTab) {
+    IAccessible* client = Client();
+    ASSERT_NE(client, nullptr);
+    std::vector<Node> nodes = Walk(client);
+    auto strip = std::find_if(nodes.begin(), nodes.end(), [](const Node& n) { return n.role == ROLE_SYSTEM_PAGETABLIST; });
+    ASSERT_NE(strip, nodes.end());
+    auto selected = [&] {
+        VARIANT v;
+        EXPECT_EQ(strip->object->get_accSelection(&v), S_OK);
+        IAccessible* tab = ObjectOf(v);
+        return tab ? NameOf(tab) : std::wstring(L"<none>");
+    };
+    EXPECT_EQ(selected(), L"Windows History");
+    auto go = [&](const Node* from, LONG direction) {
+        VARIANT v;
+        HRESULT hr = from->object->accNavigate(direction, Child(CHILDID_SELF), &v);
+        IAccessible* to = ObjectOf(v);
+        return hr == S_OK && to ? NameOf(to) : std::wstring(L"<none>");
+    };
+    const Node* windows = Named(nodes, L"Windows History", ROLE_SYSTEM_PAGETAB);
+    const Node* browser = Named(nodes, L"Browser History", ROLE_SYSTEM_PAGETAB);
+    ASSERT_TRUE(windows && browser);
+    EXPECT_EQ(go(windows, NAVDIR_RIGHT), L"Browser History");
+    EXPECT_EQ(go(browser, NAVDIR_LEFT), L"Windows History");
+    EXPECT_EQ(go(windows, NAVDIR_LEFT), L"<none>") << "nothing lies left of the first tab";
+    EXPECT_EQ(go(windows, NAVDIR_UP), L"<none>");
+
+    ASSERT_EQ(browser->object->accDoDefaultAction(Child(CHILDID_SELF)), S_OK);
+    EXPECT_EQ(selected(), L"Browser History");
+    std::vector<Node> browserTabs = Walk(client);
+    const Node* edge = Named(browserTabs, L"Microsoft Edge History", ROLE_SYSTEM_PAGETAB);
+    ASSERT_NE(edge, nullptr);
+    edge->object->accDoDefaultAction(Child(CHILDID_SELF));
+    ui_test::Settle(20);
+    std::vector<Node> boxes = Walk(client);
+    const Node* cache = Named(boxes, L"Cache", ROLE_SYSTEM_CHECKBUTTON);
+    const Node* password = Named(boxes, L"Password", ROLE_SYSTEM_CHECKBUTTON);
+    ASSERT_TRUE(cache && password);
+    EXPECT_EQ(go(cache, NAVDIR_DOWN), L"Password");
+    EXPECT_EQ(go(password, NAVDIR_UP), L"Cache");
+    VARIANT none;
+    EXPECT_EQ(cache->object->get_accSelection(&none), DISP_E_MEMBERNOTFOUND) << "a box selects nothing";
 }
 
 TEST_F(Reader, AnObjectKeptAfterItsPageIsGoneAnswersGone) {
