@@ -95,7 +95,8 @@ public:
         log.push_back(L"run");
         if (action == CleanAction::PaintHistory) ReportStayed(L"C:\\held.bmp");
     }
-    ItemFigures Measure(CleanAction action) override {
+    ItemFigures Measure(const CleaningStep& step) override {
+        const CleanAction action = step.action;
         log.push_back(L"count");
         auto& queue = counts[action];
         if (queue.empty()) return {};

@@ -587,7 +587,8 @@ public:
     std::atomic<DWORD> stopHeardAt{0};
     std::atomic<bool> longWalkStarted{false};
 
-    ItemFigures Measure(CleanAction action) override {
+    ItemFigures Measure(const CleaningStep& step) override {
+        const CleanAction action = step.action;
         if (action == CleanAction::RunHistory && !longWalkStarted.exchange(true)) {
             while (!WalkStopRequested()) Sleep(1);
             stopHeardAt = GetTickCount();
