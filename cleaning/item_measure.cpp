@@ -2,6 +2,7 @@
 
 #include "cleaners/browsers/chromium_cleaner.h"
 #include "cleaners/browsers/chromium_targets.h"
+#include "cleaners/browsers/firefox_targets.h"
 #include "cleaners/windows/folder_targets.h"
 #include "cleaners/windows/registry_targets.h"
 
@@ -43,6 +44,8 @@ ItemFigures Chromium(const CleaningStep& step, ChromiumItem item) {
     return FromBrowser(MeasureChromiumItem(ChromiumCleaner(*browser).ProfileFolders(), item));
 }
 
+ItemFigures Firefox(FirefoxItem item) { return FromBrowser(MeasureFirefoxItem(ReadFirefoxProfiles(), item)); }
+
 } // namespace
 
 ItemFigures MeasureItem(const CleaningStep& step) {
@@ -63,6 +66,11 @@ ItemFigures MeasureItem(const CleaningStep& step) {
     case A::FindComputerHistory: return Registry(RegistryItem::FindComputerHistory);
     case A::NetworkHistory: return Measured(MeasureFolderTargets(FolderTargetItem::NetworkHistory), 0);
     case A::LogonUserName: return Registry(RegistryItem::LogonUserName);
+    case A::FfCookies: return Firefox(FirefoxItem::Cookies);
+    case A::FfUrls: return Firefox(FirefoxItem::Urls);
+    case A::FfAutoForms: return Firefox(FirefoxItem::AutoForms);
+    case A::FfDownloadHistory: return Firefox(FirefoxItem::DownloadHistory);
+    case A::FfLastSession: return Firefox(FirefoxItem::LastSession);
     case A::ChromiumCache: return Chromium(step, ChromiumItem::Cache);
     case A::ChromiumCookies: return Chromium(step, ChromiumItem::Cookies);
     case A::ChromiumUrls: return Chromium(step, ChromiumItem::History);

@@ -31,12 +31,6 @@ std::optional<ChromiumItem> ItemOf(ChromeFileKind kind) {
     return std::nullopt;
 }
 
-// The files, then the folders' contents, of one item in one profile.
-void RemoveTargets(const std::wstring& profile, const ChromiumTargets& targets) {
-    for (const wchar_t* name : targets.files) TruncateAndDelete(profile + name);
-    for (const wchar_t* folder : targets.folders) ShellDelete(profile + folder + L"\\*");
-}
-
 // Deletes every row of those of `tables` the database has; false when it has none of them, so that an
 // unknown file is left as it was.
 bool EmptyTables(BrowserDatabase& db, std::initializer_list<const char*> tables) {

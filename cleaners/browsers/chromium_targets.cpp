@@ -30,7 +30,7 @@ constexpr CountedRows kLoginRows[] = {{L"Login Data", "SELECT count(*) FROM logi
                                       {L"Login Data For Account", "SELECT count(*) FROM logins"},
                                       {L"Web Data", "SELECT count(*) FROM logins"}};
 
-constexpr ChromiumTargets kTargets[] = {
+constexpr BrowserTargets kTargets[] = {
     {{}, kCacheFolders, {}, RecordKind::None},
     {kCookies, {}, kCookieRows, RecordKind::Cookies},
     {kHistory, {}, kVisitRows, RecordKind::Visits},
@@ -41,18 +41,10 @@ constexpr ChromiumTargets kTargets[] = {
 
 } // namespace
 
-const ChromiumTargets& TargetsOf(ChromiumItem item) { return kTargets[static_cast<size_t>(item)]; }
+const BrowserTargets& TargetsOf(ChromiumItem item) { return kTargets[static_cast<size_t>(item)]; }
 
 BrowserFigures MeasureChromiumItem(std::span<const std::wstring> profileFolders, ChromiumItem item) {
-    const ChromiumTargets& targets = TargetsOf(item);
-    BrowserFigures figures{.kind = targets.kind};
-    for (const std::wstring& profile : profileFolders) {
-        if (!targets.rows.empty()) {
-            for (const CountedRows& rows : targets.rows) figures += CountRows(profile + rows.database, rows.statement);
-            continue;
-        }
-        figures.files += MeasureFiles(profile, targets.files);
-        figures.files += MeasureFolders(profile, targets.folders);
-    }
+    BrowserFigures figures{.kind = TargetsOf(item).kind};
+    for (const std::wstring& profile : profileFolders) figures += MeasureTargets(profile, TargetsOf(item));
     return figures;
 }

@@ -24,15 +24,6 @@ using testing_support::TestDatabase;
 
 const ChromiumBrowser& Chrome() { return *FindChromiumBrowser(6); }
 
-// `rows` rows in a fresh table `table` of a new database at `path`.
-void MakeTable(const std::wstring& path, const std::string& table, int rows) {
-    testing_support::MakeFolders(path.substr(0, path.rfind(L'\\')));
-    TestDatabase db(path);
-    db.Execute("CREATE TABLE " + table + " (name TEXT)");
-    db.Execute("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " + std::to_string(rows) +
-               ") INSERT INTO " + table + " SELECT 'row' || i FROM n");
-}
-
 // Chrome with two profiles seeded with known counts, a link to the outside in every folder that is counted.
 class ChromeFigures : public BrowserFoldersTest {
   protected:
@@ -45,9 +36,9 @@ class ChromeFigures : public BrowserFoldersTest {
         testing_support::MakeChromeHistory(default_ + L"\\History", 3114, 9);
         testing_support::MakeChromeHistory(other_ + L"\\History", 500, 3);
         // Current versions keep the cookies in "Network", older ones beside History.
-        MakeTable(default_ + L"\\Network\\Cookies", "cookies", 412);
-        MakeTable(other_ + L"\\Cookies", "cookies", 10);
-        MakeTable(default_ + L"\\Login Data", "logins", 42);
+        testing_support::MakeCountedTable(default_ + L"\\Network\\Cookies", "cookies", 412);
+        testing_support::MakeCountedTable(other_ + L"\\Cookies", "cookies", 10);
+        testing_support::MakeCountedTable(default_ + L"\\Login Data", "logins", 42);
         Write(default_ + L"\\Cache\\data_0", std::string(1000, 'c'));
         Write(default_ + L"\\Cache\\index\\f_000001", std::string(2000, 'c'));
         Write(default_ + L"\\Code Cache\\js\\index", std::string(500, 'c'));
