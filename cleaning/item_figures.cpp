@@ -30,6 +30,7 @@ const wchar_t* RecordNoun(RecordKind kind, uint64_t count) {
     case RecordKind::Downloads: return one ? L"download" : L"downloads";
     case RecordKind::Logins: return one ? L"saved login" : L"saved logins";
     case RecordKind::FormEntries: return one ? L"form entry" : L"form entries";
+    case RecordKind::CacheEntries: return one ? L"cache entry" : L"cache entries";
     case RecordKind::None: break;
     }
     return one ? L"record" : L"records";
@@ -82,9 +83,9 @@ std::wstring FoundText(const ItemFigures& figures) {
     std::vector<std::wstring> parts;
     if (figures.files) parts.push_back(Counted(figures.files, L"file", L"files"));
     if (figures.recycled) parts.push_back(Counted(figures.recycled, L"item", L"items"));
+    if (figures.records) parts.push_back(GroupedNumber(figures.records) + L' ' + RecordNoun(figures.recordKind, figures.records));
     if (figures.files || figures.recycled || figures.bytes) parts.push_back(SizeText(figures.bytes));
     if (figures.entries) parts.push_back(Counted(figures.entries, L"entry", L"entries"));
-    if (figures.records) parts.push_back(GroupedNumber(figures.records) + L' ' + RecordNoun(figures.recordKind, figures.records));
     if (figures.inUse) parts.push_back(L"in use");
     if (figures.clipboard == ClipboardContent::Text) parts.push_back(L"text");
     if (figures.clipboard == ClipboardContent::Other) parts.push_back(L"data");

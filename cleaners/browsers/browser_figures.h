@@ -8,7 +8,7 @@
 #include <string>
 
 // What a browser item's rows are, as its line names them.
-enum class RecordKind { None, Visits, Cookies, Downloads, Logins, FormEntries };
+enum class RecordKind { None, Visits, Cookies, Downloads, Logins, FormEntries, CacheEntries };
 
 struct BrowserFigures {
     FolderFigures files;     // files and bytes of the item's folders and loose files

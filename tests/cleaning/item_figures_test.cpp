@@ -28,6 +28,14 @@ TEST(FoundText, SaysWhatEachKindOfTargetHolds) {
     EXPECT_EQ(FoundText(Files(0, 0)), L"nothing found");
     EXPECT_EQ(FoundText({}), L""); // not measured: the line says nothing rather than guess
     EXPECT_EQ(FoundText({.measured = true, .files = 2, .bytes = 10, .entries = 3}), L"2 files, 10 bytes, 3 entries");
+    // Browser rows by their kind; a locked database adds "in use" and alone is no "nothing found".
+    EXPECT_EQ(FoundText({.measured = true, .records = 3114, .recordKind = RecordKind::Visits}), L"3,114 visits");
+    EXPECT_EQ(FoundText({.measured = true, .records = 1, .recordKind = RecordKind::Logins}), L"1 saved login");
+    EXPECT_EQ(FoundText({.measured = true, .bytes = 2048, .records = 12, .recordKind = RecordKind::CacheEntries}),
+              L"12 cache entries, 2.0 KB");
+    EXPECT_EQ(FoundText({.measured = true, .records = 9, .recordKind = RecordKind::Downloads, .inUse = true}),
+              L"9 downloads, in use");
+    EXPECT_EQ(FoundText({.measured = true, .inUse = true}), L"in use");
 }
 
 TEST(FoundText, SizesAndCountsPastThirtyTwoBitsNeitherWrapNorRoundToAThousandOfAUnit) {
