@@ -47,7 +47,8 @@ ItemFigures Removed(const ItemFigures& before, const ItemFigures& after) {
                         .bytes = Less(before.bytes, after.bytes),
                         .recycled = Less(before.recycled, after.recycled),
                         .entries = Less(before.entries, after.entries),
-                        .records = Less(before.records, after.records),
+                        // A database counted before but locked after: its rows are unknown, so none are claimed.
+                        .records = after.inUse && !before.inUse ? 0 : Less(before.records, after.records),
                         .recordKind = before.recordKind};
     const bool hadContent = before.clipboard == ClipboardContent::Text || before.clipboard == ClipboardContent::Other;
     if (before.clipboard != ClipboardContent::Unknown)

@@ -28,7 +28,8 @@ ItemFigures FromBrowser(const BrowserFigures& figures);
 // "visits", "cookie"...: the noun of `count` rows of `kind`.
 const wchar_t* RecordNoun(RecordKind kind, uint64_t count);
 
-// What the first figures hold that the second no longer do, item by item, never below 0.
+// What the first figures hold that the second no longer do, item by item, never below 0; no rows when a
+// database read before was locked after.
 ItemFigures Removed(const ItemFigures& before, const ItemFigures& after);
 
 // "1,204 files, 48.2 MB", "12 entries", "3 items, 1.2 MB", "3,114 visits", "in use", "text", "empty",

@@ -55,6 +55,11 @@ TEST(Removed, IsWhatWentAndNeverBelowZero) {
     // More after than before (a program wrote meanwhile): nothing removed, not a huge unsigned number.
     EXPECT_EQ(Removed(Files(1, 10), Files(5, 50)), Files(0, 0));
     EXPECT_FALSE(Removed(Files(1, 1), {}).measured);
+    // Rows of a database readable before and locked after are unknown, not removed.
+    const ItemFigures visits{.measured = true, .records = 40, .recordKind = RecordKind::Visits};
+    const ItemFigures locked{.measured = true, .records = 5, .recordKind = RecordKind::Visits, .inUse = true};
+    EXPECT_EQ(Removed(visits, locked).records, 0u);
+    EXPECT_EQ(Removed(locked, {.measured = true, .inUse = true}).records, 5u) << "locked both times: the rest went";
     const ItemFigures text{.measured = true, .clipboard = ClipboardContent::Text};
     const ItemFigures empty{.measured = true, .clipboard = ClipboardContent::Empty};
     EXPECT_EQ(Removed(text, empty).clipboard, ClipboardContent::Text);
