@@ -117,9 +117,10 @@ std::wstring StayedLines(const std::vector<StepOutcome>& outcomes) {
 
 std::wstring TotalsLine(const std::vector<StepOutcome>& outcomes) {
     uint64_t files = 0, fileBytes = 0, recycled = 0, recycledBytes = 0, entries = 0, records = 0;
-    bool anyMeasured = false;
+    bool anyMeasured = false, allMeasured = true;
     for (const StepOutcome& outcome : outcomes) {
         const ItemFigures removed = outcome.RemovedFigures();
+        allMeasured = allMeasured && removed.measured;
         if (!removed.measured) continue;
         anyMeasured = true;
         files += removed.files;
@@ -138,6 +139,7 @@ std::wstring TotalsLine(const std::vector<StepOutcome>& outcomes) {
         parts.push_back(GroupedNumber(recycled) + (recycled == 1 ? L" item (" : L" items (") + SizeText(recycledBytes) +
                         L") from the Recycle Bin");
     if (!anyMeasured) return {};
-    if (parts.empty()) return L"Nothing was found to remove.";
+    // Only when every item was counted: an item that is not counted may have removed something.
+    if (parts.empty()) return allMeasured ? L"Nothing was found to remove." : std::wstring();
     return L"Removed " + Listed(parts) + L".";
 }
