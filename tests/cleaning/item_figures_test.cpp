@@ -84,6 +84,8 @@ TEST(EndOfRunLines, NameWhatStayedAndAddUpWhatWent) {
               L"Removed 1,197 files (3.0 MB), 12 registry entries and 2 items (2.0 KB) from the Recycle Bin.");
     EXPECT_EQ(TotalsLine({outcomes[1], outcomes[3]}), L"Removed 12 registry entries.");
     EXPECT_EQ(TotalsLine({{&Item(L"run_history"), {}, Entries(0), Entries(0)}}), L"Nothing was found to remove.");
+    // An item that is not counted may have removed something: no claim that nothing was found.
+    EXPECT_EQ(TotalsLine({{&Item(L"run_history"), {}, Entries(0), Entries(0)}, {&Item(L"ff_cache"), {}, {}, {}}}), L"");
     EXPECT_EQ(TotalsLine({outcomes[3]}), L"") << "nothing counted: no totals rather than a wrong 0";
     EXPECT_EQ(OutcomeText({&Item(L"run_history"), {}, Entries(0), Entries(0)}), L"nothing found");
     EXPECT_EQ(OutcomeLineText(outcomes[0]), L"3 files stayed");
