@@ -15,6 +15,6 @@ public:
     virtual void BeginBrowserGroup(CleanGroup group) = 0;
     virtual void EndBrowserGroup(CleanGroup group) = 0;
     virtual void Run(CleanAction action, HWND dialog) = 0;
-    // What the action's step would remove, read only; any thread. Not measured unless a set counts it.
-    virtual ItemFigures Measure(CleanAction) { return {}; }
+    // What the step would remove, read only; any thread. Not measured unless a set counts it.
+    virtual ItemFigures Measure(const CleaningStep&) { return {}; }
 };

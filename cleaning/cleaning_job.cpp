@@ -64,14 +64,17 @@ bool CleaningJob::RunGroup(CleanGroup group, HWND dialog, const WalkStopScope& w
         StayedRecord stayed;
         // Counted again just before the step rather than taken from the dialog's earlier count: whatever
         // changed meanwhile is not the step's doing.
-        const ItemFigures before = recheck ? cleaners_.Measure(step.action) : ItemFigures{};
+        const ItemFigures before = recheck ? cleaners_.Measure(step) : ItemFigures{};
         cleaners_.Run(step.action, dialog);
         // A step whose walk stopped for the request left work undone, so it is not counted.
         if (walks.CutShort()) return false;
-        ItemFigures after = recheck ? cleaners_.Measure(step.action) : ItemFigures{};
+        ItemFigures after = recheck ? cleaners_.Measure(step) : ItemFigures{};
         // The step ended; only its re-check was cut short.
         if (walks.CutShort()) after = {};
-        const StayedReason reason = stayed.FirstKnownReason();
+        StayedReason reason = stayed.FirstKnownReason();
+        // The group's browser was ended before its steps: a database still locked after the step is held by
+        // one that would not end, or that was started again meanwhile.
+        if (reason == StayedReason::Unknown && after.inUse) reason = StayedReason::HeldByBrowser;
         outcomes_.push_back({step.item, stayed.Take(), before, after, reason});
         published_.store(outcomes_.size(), std::memory_order_release);
         doneSteps.fetch_add(1, std::memory_order_relaxed);

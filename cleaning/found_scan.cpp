@@ -37,7 +37,7 @@ void FoundScan::Scan() {
     const WalkStopScope walks(stop_);
     for (size_t i = 0; i < steps_.size(); ++i) {
         if (stop_.load(std::memory_order_acquire)) return;
-        const ItemFigures figures = cleaners_.Measure(steps_[i].action);
+        const ItemFigures figures = cleaners_.Measure(steps_[i]);
         // A count cut short by the stop is no count.
         if (walks.CutShort()) return;
         {

@@ -13,8 +13,31 @@ std::wstring Counted(uint64_t count, const wchar_t* one, const wchar_t* many) {
 
 } // namespace
 
+ItemFigures FromBrowser(const BrowserFigures& figures) {
+    return {.measured = true,
+            .files = figures.files.files,
+            .bytes = figures.files.bytes,
+            .records = figures.rows,
+            .recordKind = figures.kind,
+            .inUse = figures.inUse};
+}
+
+const wchar_t* RecordNoun(RecordKind kind, uint64_t count) {
+    const bool one = count == 1;
+    switch (kind) {
+    case RecordKind::Visits: return one ? L"visit" : L"visits";
+    case RecordKind::Cookies: return one ? L"cookie" : L"cookies";
+    case RecordKind::Downloads: return one ? L"download" : L"downloads";
+    case RecordKind::Logins: return one ? L"saved login" : L"saved logins";
+    case RecordKind::FormEntries: return one ? L"form entry" : L"form entries";
+    case RecordKind::CacheEntries: return one ? L"cache entry" : L"cache entries";
+    case RecordKind::None: break;
+    }
+    return one ? L"record" : L"records";
+}
+
 bool ItemFigures::Nothing() const {
-    return measured && files == 0 && bytes == 0 && recycled == 0 && entries == 0 &&
+    return measured && files == 0 && bytes == 0 && recycled == 0 && entries == 0 && records == 0 && !inUse &&
            (clipboard == ClipboardContent::Unknown || clipboard == ClipboardContent::Empty);
 }
 
@@ -23,7 +46,10 @@ ItemFigures Removed(const ItemFigures& before, const ItemFigures& after) {
                         .files = Less(before.files, after.files),
                         .bytes = Less(before.bytes, after.bytes),
                         .recycled = Less(before.recycled, after.recycled),
-                        .entries = Less(before.entries, after.entries)};
+                        .entries = Less(before.entries, after.entries),
+                        // A database counted before but locked after: its rows are unknown, so none are claimed.
+                        .records = after.inUse && !before.inUse ? 0 : Less(before.records, after.records),
+                        .recordKind = before.recordKind};
     const bool hadContent = before.clipboard == ClipboardContent::Text || before.clipboard == ClipboardContent::Other;
     if (before.clipboard != ClipboardContent::Unknown)
         removed.clipboard = hadContent && after.clipboard == ClipboardContent::Empty ? before.clipboard
@@ -58,8 +84,10 @@ std::wstring FoundText(const ItemFigures& figures) {
     std::vector<std::wstring> parts;
     if (figures.files) parts.push_back(Counted(figures.files, L"file", L"files"));
     if (figures.recycled) parts.push_back(Counted(figures.recycled, L"item", L"items"));
+    if (figures.records) parts.push_back(GroupedNumber(figures.records) + L' ' + RecordNoun(figures.recordKind, figures.records));
     if (figures.files || figures.recycled || figures.bytes) parts.push_back(SizeText(figures.bytes));
     if (figures.entries) parts.push_back(Counted(figures.entries, L"entry", L"entries"));
+    if (figures.inUse) parts.push_back(L"in use");
     if (figures.clipboard == ClipboardContent::Text) parts.push_back(L"text");
     if (figures.clipboard == ClipboardContent::Other) parts.push_back(L"data");
     std::wstring text;

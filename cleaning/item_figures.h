@@ -1,6 +1,8 @@
 #pragma once
 // What a clean item's targets hold, as counted before a run and again after its step, and the words a
 // progress line shows for it.
+#include "cleaners/browsers/browser_figures.h"
+
 #include <cstdint>
 #include <string>
 
@@ -11,6 +13,9 @@ struct ItemFigures {
     uint64_t files = 0, bytes = 0; // files of folders, with the bytes of files and of recycled items
     uint64_t recycled = 0;         // items in the Recycle Bin
     uint64_t entries = 0;          // registry values and keys
+    uint64_t records = 0;          // rows of browser databases, of the kind below
+    RecordKind recordKind = RecordKind::None;
+    bool inUse = false;            // a database was held locked, so its rows are not counted
     ClipboardContent clipboard = ClipboardContent::Unknown;
 
     // Measured, and nothing there.
@@ -18,11 +23,17 @@ struct ItemFigures {
     bool operator==(const ItemFigures&) const = default;
 };
 
-// What the first figures hold that the second no longer do, item by item, never below 0.
+// A browser item's count as a line's figures.
+ItemFigures FromBrowser(const BrowserFigures& figures);
+// "visits", "cookie"...: the noun of `count` rows of `kind`.
+const wchar_t* RecordNoun(RecordKind kind, uint64_t count);
+
+// What the first figures hold that the second no longer do, item by item, never below 0; no rows when a
+// database read before was locked after.
 ItemFigures Removed(const ItemFigures& before, const ItemFigures& after);
 
-// "1,204 files, 48.2 MB", "12 entries", "3 items, 1.2 MB", "text", "empty", "nothing found"; empty when
-// not measured.
+// "1,204 files, 48.2 MB", "12 entries", "3 items, 1.2 MB", "3,114 visits", "in use", "text", "empty",
+// "nothing found"; empty when not measured.
 std::wstring FoundText(const ItemFigures& figures);
 // 23114 -> "23,114".
 std::wstring GroupedNumber(uint64_t number);

@@ -1,5 +1,8 @@
 #include "cleaning/item_measure.h"
 
+#include "cleaners/browsers/chromium_cleaner.h"
+#include "cleaners/browsers/chromium_targets.h"
+#include "cleaners/browsers/firefox_targets.h"
 #include "cleaners/windows/folder_targets.h"
 #include "cleaners/windows/registry_targets.h"
 
@@ -33,11 +36,21 @@ ItemFigures Clipboard() {
     return figures;
 }
 
+// The profiles of the step's browser as they are now: a scan and its re-check find the same ones as the
+// cleaner, which reads them the same way.
+ItemFigures Chromium(const CleaningStep& step, ChromiumItem item) {
+    const ChromiumBrowser* browser = FindChromiumBrowser(static_cast<int32_t>(step.item->group));
+    if (!browser) return {};
+    return FromBrowser(MeasureChromiumItem(ChromiumCleaner(*browser).ProfileFolders(), item));
+}
+
+ItemFigures Firefox(FirefoxItem item) { return FromBrowser(MeasureFirefoxItem(ReadFirefoxProfiles(), item)); }
+
 } // namespace
 
-ItemFigures MeasureItem(CleanAction action) {
+ItemFigures MeasureItem(const CleaningStep& step) {
     using A = CleanAction;
-    switch (action) {
+    switch (step.action) {
     case A::TempFiles: return Measured(MeasureFolderTargets(FolderTargetItem::TempFiles), 0);
     case A::Clipboard: return Clipboard();
     case A::RecycleBin: return RecycleBin();
@@ -53,6 +66,17 @@ ItemFigures MeasureItem(CleanAction action) {
     case A::FindComputerHistory: return Registry(RegistryItem::FindComputerHistory);
     case A::NetworkHistory: return Measured(MeasureFolderTargets(FolderTargetItem::NetworkHistory), 0);
     case A::LogonUserName: return Registry(RegistryItem::LogonUserName);
+    case A::FfCookies: return Firefox(FirefoxItem::Cookies);
+    case A::FfUrls: return Firefox(FirefoxItem::Urls);
+    case A::FfAutoForms: return Firefox(FirefoxItem::AutoForms);
+    case A::FfDownloadHistory: return Firefox(FirefoxItem::DownloadHistory);
+    case A::FfLastSession: return Firefox(FirefoxItem::LastSession);
+    case A::ChromiumCache: return Chromium(step, ChromiumItem::Cache);
+    case A::ChromiumCookies: return Chromium(step, ChromiumItem::Cookies);
+    case A::ChromiumUrls: return Chromium(step, ChromiumItem::History);
+    case A::ChromiumDownloadHistory: return Chromium(step, ChromiumItem::DownloadHistory);
+    case A::ChromiumPasswords: return Chromium(step, ChromiumItem::WebData);
+    case A::ChromiumLastSession: return Chromium(step, ChromiumItem::LastSession);
     default: return {};
     }
 }

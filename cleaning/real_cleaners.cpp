@@ -75,4 +75,4 @@ void RealCleaners::Run(CleanAction action, HWND dialog) {
     }
 }
 
-ItemFigures RealCleaners::Measure(CleanAction action) { return MeasureItem(action); }
+ItemFigures RealCleaners::Measure(const CleaningStep& step) { return MeasureItem(step); }

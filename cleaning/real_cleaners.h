@@ -16,7 +16,7 @@ public:
     void BeginBrowserGroup(CleanGroup group) override;
     void EndBrowserGroup(CleanGroup group) override;
     void Run(CleanAction action, HWND dialog) override;
-    ItemFigures Measure(CleanAction action) override;
+    ItemFigures Measure(const CleaningStep& step) override;
 
 private:
     // Each lives for its phase or group only.

@@ -48,7 +48,12 @@ namespace {
 
 // What the re-check still counts, or, for an item it does not count, what its cleaner reported first.
 std::wstring StayedText(const StepOutcome& outcome) {
-    if (outcome.after.measured && !outcome.after.Nothing()) return FoundText(outcome.after) + L" stayed";
+    const ItemFigures& after = outcome.after;
+    ItemFigures counted = after;
+    counted.inUse = false;
+    // Nothing counted but a database that could not be read: its rows are unknown.
+    if (after.inUse && counted.Nothing()) return L"a database in use";
+    if (after.measured && !after.Nothing()) return FoundText(after) + L" stayed";
     return outcome.stayed.empty() ? std::wstring() : outcome.stayed.front();
 }
 
@@ -85,10 +90,14 @@ std::wstring OutcomeLineText(const StepOutcome& outcome) {
     else if (after.measured && after.recycled) count = GroupedNumber(after.recycled) + L" items";
     else if (after.measured && after.entries)
         count = GroupedNumber(after.entries) + (after.entries == 1 ? L" entry" : L" entries");
+    else if (after.measured && after.records)
+        count = GroupedNumber(after.records) + L' ' + RecordNoun(after.recordKind, after.records);
+    else if (after.measured && after.inUse) count = L"database";
     switch (outcome.reason) {
     case StayedReason::InUse: return count + L" in use";
     case StayedReason::AccessDenied: return count + L": access denied";
     case StayedReason::LinkLeft: return count + L" stayed: a link";
+    case StayedReason::HeldByBrowser: return count + L" held by a browser";
     case StayedReason::Unknown: break;
     }
     return count + L" stayed";
@@ -107,15 +116,17 @@ std::wstring StayedLines(const std::vector<StepOutcome>& outcomes) {
 }
 
 std::wstring TotalsLine(const std::vector<StepOutcome>& outcomes) {
-    uint64_t files = 0, fileBytes = 0, recycled = 0, recycledBytes = 0, entries = 0;
-    bool anyMeasured = false;
+    uint64_t files = 0, fileBytes = 0, recycled = 0, recycledBytes = 0, entries = 0, records = 0;
+    bool anyMeasured = false, allMeasured = true;
     for (const StepOutcome& outcome : outcomes) {
         const ItemFigures removed = outcome.RemovedFigures();
+        allMeasured = allMeasured && removed.measured;
         if (!removed.measured) continue;
         anyMeasured = true;
         files += removed.files;
         recycled += removed.recycled;
         entries += removed.entries;
+        records += removed.records;
         // Only the Recycle Bin counts items; its bytes are theirs.
         (removed.recycled ? recycledBytes : fileBytes) += removed.bytes;
     }
@@ -123,10 +134,12 @@ std::wstring TotalsLine(const std::vector<StepOutcome>& outcomes) {
     if (files)
         parts.push_back(GroupedNumber(files) + (files == 1 ? L" file (" : L" files (") + SizeText(fileBytes) + L")");
     if (entries) parts.push_back(GroupedNumber(entries) + (entries == 1 ? L" registry entry" : L" registry entries"));
+    if (records) parts.push_back(GroupedNumber(records) + (records == 1 ? L" browser record" : L" browser records"));
     if (recycled)
         parts.push_back(GroupedNumber(recycled) + (recycled == 1 ? L" item (" : L" items (") + SizeText(recycledBytes) +
                         L") from the Recycle Bin");
     if (!anyMeasured) return {};
-    if (parts.empty()) return L"Nothing was found to remove.";
+    // Only when every item was counted: an item that is not counted may have removed something.
+    if (parts.empty()) return allMeasured ? L"Nothing was found to remove." : std::wstring();
     return L"Removed " + Listed(parts) + L".";
 }

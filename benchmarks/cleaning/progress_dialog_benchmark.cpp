@@ -71,8 +71,8 @@ public:
         running = false;
     }
     // The count the dialog's scan and the job's re-checks make of the item's folder.
-    ItemFigures Measure(CleanAction action) override {
-        if (action != CleanAction::TempFiles) return {};
+    ItemFigures Measure(const CleaningStep& step) override {
+        if (step.action != CleanAction::TempFiles) return {};
         scanning = true;
         const FolderFigures folder = MeasureFolder(ExtendedLengthPath(kRoot), true);
         scanning = false;

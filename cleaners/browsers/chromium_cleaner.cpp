@@ -2,6 +2,7 @@
 
 #include "cleaners/browsers/browser_database.h"
 #include "cleaners/browsers/chromium_profiles.h"
+#include "cleaners/browsers/chromium_targets.h"
 #include "cleaners/browsers/special_folders.h"
 #include "cleaners/windows/file_cleaners.h"
 #include "cleaners/windows/shell_delete.h"
@@ -9,11 +10,9 @@
 #include <shlobj.h>
 
 #include <initializer_list>
-#include <span>
+#include <optional>
 
 namespace {
-
-using Names = std::span<const wchar_t* const>;
 
 std::vector<std::wstring> ProfilesOf(const ChromiumBrowser& browser) {
     const std::wstring localAppData = SpecialFolder(CSIDL_LOCAL_APPDATA);
@@ -21,35 +20,15 @@ std::vector<std::wstring> ProfilesOf(const ChromiumBrowser& browser) {
     return ChromiumProfileFolders(localAppData + L"\\" + std::wstring(browser.userData));
 }
 
-// The file of each kind that early versions kept comes first, then where current versions keep the same
-// data. A "-journal" beside a database holds its latest changes. "Bookmarks", "Favicons", "Preferences"
-// and "Local State" are never among them.
-constexpr const wchar_t* kCookies[] = {L"Cookies", L"Cookies-journal", L"Network\\Cookies",
-                                       L"Network\\Cookies-journal"};
-// The most visited pages, the address bar's shortcuts and its predictions are history as much as History.
-constexpr const wchar_t* kHistory[] = {
-    L"History",           L"History-journal",          L"Visited Links",
-    L"Top Sites",         L"Top Sites-journal",        L"Shortcuts",
-    L"Shortcuts-journal", L"Network Action Predictor", L"Network Action Predictor-journal"};
-constexpr const wchar_t* kDownloads[] = {L"Downloads.plist"};
-constexpr const wchar_t* kPasswords[] = {L"Login Data", L"Login Data-journal", L"Login Data For Account",
-                                         L"Login Data For Account-journal"};
-constexpr const wchar_t* kCacheFolders[] = {L"Cache", L"Code Cache", L"GPUCache"};
-constexpr const wchar_t* kSessionFiles[] = {L"Current Session", L"Current Tabs", L"Last Session",
-                                            L"Last Tabs"};
-
-Names FileNamesOf(ChromeFileKind kind) {
+// None for a number that is no known kind: it removes nothing.
+std::optional<ChromiumItem> ItemOf(ChromeFileKind kind) {
     switch (kind) {
-    case ChromeFileKind::Cookies:
-        return kCookies;
-    case ChromeFileKind::History:
-        return kHistory;
-    case ChromeFileKind::DownloadHistory:
-        return kDownloads;
-    case ChromeFileKind::WebData:
-        return kPasswords;
+    case ChromeFileKind::Cookies: return ChromiumItem::Cookies;
+    case ChromeFileKind::History: return ChromiumItem::History;
+    case ChromeFileKind::DownloadHistory: return ChromiumItem::DownloadHistory;
+    case ChromeFileKind::WebData: return ChromiumItem::WebData;
     }
-    return {};
+    return std::nullopt;
 }
 
 // Deletes every row of those of `tables` the database has; false when it has none of them, so that an
@@ -91,24 +70,17 @@ void RemoveFormAndLoginRows(const std::wstring& webDataPath) {
 ChromiumCleaner::ChromiumCleaner(const ChromiumBrowser& browser) : profileFolders_(ProfilesOf(browser)) {}
 
 void ChromiumCleaner::CleanCache(HWND /*ownerWindow*/) {
-    for (const std::wstring& profile : profileFolders_)
-        for (const wchar_t* folder : kCacheFolders)
-            ShellDelete(profile + folder + L"\\*");
+    for (const std::wstring& profile : profileFolders_) RemoveTargets(profile, TargetsOf(ChromiumItem::Cache));
 }
 
 void ChromiumCleaner::CleanProfileFile(ChromeFileKind kind) {
     for (const std::wstring& profile : profileFolders_) {
         if (kind == ChromeFileKind::DownloadHistory) RemoveDownloadRows(profile + L"History");
         if (kind == ChromeFileKind::WebData) RemoveFormAndLoginRows(profile + L"Web Data");
-        for (const wchar_t* name : FileNamesOf(kind))
-            TruncateAndDelete(profile + name);
+        if (const auto item = ItemOf(kind)) RemoveTargets(profile, TargetsOf(*item));
     }
 }
 
 void ChromiumCleaner::CleanLastSession() {
-    for (const std::wstring& profile : profileFolders_) {
-        ShellDelete(profile + L"Sessions\\*");
-        for (const wchar_t* name : kSessionFiles)
-            TruncateAndDelete(profile + name);
-    }
+    for (const std::wstring& profile : profileFolders_) RemoveTargets(profile, TargetsOf(ChromiumItem::LastSession));
 }

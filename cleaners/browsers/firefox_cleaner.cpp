@@ -1,6 +1,7 @@
 #include "cleaners/browsers/firefox_cleaner.h"
 
 #include "cleaners/browsers/firefox_places.h"
+#include "cleaners/browsers/firefox_targets.h"
 #include "cleaners/browsers/special_folders.h"
 #include "cleaners/windows/file_cleaners.h"
 #include "cleaners/windows/folder_listing.h"
@@ -25,43 +26,29 @@ bool IsBelow(const std::wstring& folder, const std::wstring& parent) {
 
 FirefoxCleaner::FirefoxCleaner() : profiles_(ReadFirefoxProfiles()) {}
 
-void FirefoxCleaner::TruncateAndDeleteDatabase(const wchar_t* database, const wchar_t* older) {
-    for (const FirefoxProfile& profile : profiles_) {
-        const std::wstring path = profile.folder + L"\\" + database;
-        for (const wchar_t* suffix : {L"", L"-wal", L"-shm"})
-            TruncateAndDelete(path + suffix);
-        TruncateAndDelete(profile.folder + L"\\" + older);
-    }
-}
-
 void FirefoxCleaner::CleanCookies() {
-    TruncateAndDeleteDatabase(L"cookies.sqlite", L"cookies.txt");
+    for (const FirefoxProfile& profile : profiles_) RemoveFirefoxTargets(profile.folder, FirefoxItem::Cookies);
 }
 void FirefoxCleaner::CleanAutoForms() {
-    TruncateAndDeleteDatabase(L"formhistory.sqlite", L"formhistory.dat");
+    for (const FirefoxProfile& profile : profiles_) RemoveFirefoxTargets(profile.folder, FirefoxItem::AutoForms);
 }
 
-// places.sqlite holds the bookmarks too: only its history rows go, never the file.
 void FirefoxCleaner::CleanUrls() {
     for (const FirefoxProfile& profile : profiles_) {
         RemoveFirefoxHistory(profile.folder + L"\\places.sqlite");
-        TruncateAndDelete(profile.folder + L"\\history.dat");
+        RemoveFirefoxTargets(profile.folder, FirefoxItem::Urls);
     }
 }
 
-// Firefox 3 to 20 kept downloads in their own files; later versions keep them in places.sqlite.
 void FirefoxCleaner::CleanDownloadHistory() {
     for (const FirefoxProfile& profile : profiles_) {
-        TruncateAndDelete(profile.folder + L"\\downloads.sqlite");
-        TruncateAndDelete(profile.folder + L"\\downloads.rdf");
+        RemoveFirefoxTargets(profile.folder, FirefoxItem::DownloadHistory);
         RemoveFirefoxDownloads(profile.folder + L"\\places.sqlite");
     }
 }
 
 void RemoveFirefoxSession(const std::wstring& profileFolder) {
-    for (const wchar_t* name : {L"\\sessionstore.js", L"\\sessionstore.jsonlz4"})
-        DeleteFileRecorded(profileFolder + name);
-    ShellDelete(profileFolder + L"\\sessionstore-backups\\*");
+    RemoveFirefoxTargets(profileFolder, FirefoxItem::LastSession);
 }
 
 void FirefoxCleaner::CleanLastSession() {

@@ -25,10 +25,8 @@ class FirefoxCleaner {
     // `ownerWindow` is the progress dialog; nothing is shown on it.
     void CleanCache(HWND ownerWindow);
 
-  private:
-    // A database of each profile with the "-wal" and "-shm" files SQLite keeps beside it in write-ahead mode,
-    // then the file older versions of Firefox kept the same data in.
-    void TruncateAndDeleteDatabase(const wchar_t* database, const wchar_t* older);
+    const std::vector<FirefoxProfile>& Profiles() const { return profiles_; }
 
+  private:
     const std::vector<FirefoxProfile> profiles_;
 };

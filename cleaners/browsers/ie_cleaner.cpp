@@ -22,6 +22,10 @@ constexpr wchar_t kCacheIndex[] = L"\\content.ie5\\index.dat";
 constexpr wchar_t kHistoryIndex[] = L"\\History.IE5\\index.dat";
 constexpr wchar_t kCookiesIndex[] = L"\\index.dat";
 
+// NOTE: "Cookie:" in the container's own case: Windows matches the pattern in any case, Wine only exactly.
+constexpr UrlCacheWalk kCacheWalk{nullptr, CacheEntryFilter::AllButCookies};
+constexpr UrlCacheWalk kCookieWalk{L"Cookie:", CacheEntryFilter::All};
+
 // An index file in one of Internet Explorer's folders, and the message shown when it cannot be opened.
 struct IndexFile {
     int csidl;
@@ -65,7 +69,7 @@ bool WipeOrReport(const IndexFile& file) {
 // The cache walk comes before the wipe, so that it never reads an index just overwritten; an index that
 // cannot be opened still stops the clean before any entry goes.
 int32_t CleanUrlCache(int32_t withIndexFile, const IndexFile& index, const wchar_t* legacySuffix,
-                      const wchar_t* pattern, CacheEntryFilter filter) {
+                      const UrlCacheWalk& walk) {
     if (withIndexFile) {
         DeleteLegacyIndexFile(legacySuffix);
         const std::wstring path = PathIn(index.csidl, index.suffix);
@@ -74,7 +78,7 @@ int32_t CleanUrlCache(int32_t withIndexFile, const IndexFile& index, const wchar
             return 0;
         }
     }
-    const bool walked = DeleteUrlCacheEntries(pattern, filter);
+    const bool walked = DeleteUrlCacheEntries(walk.pattern, walk.filter);
     if (withIndexFile && !WipeOrReport(index)) return 0;
     return walked ? 1 : 0;
 }
@@ -112,14 +116,12 @@ void IECleaner::CleanAutoFormsAndPasswords() {
 
 int32_t IECleaner::CleanCache(int32_t withIndexFile) {
     return CleanUrlCache(withIndexFile, {CSIDL_INTERNET_CACHE, kCacheIndex, IndexFileMessage::Cache},
-                         L"\\Local Settings\\Temporary Internet Files\\Content.IE5\\index.dat", nullptr,
-                         CacheEntryFilter::AllButCookies);
+                         L"\\Local Settings\\Temporary Internet Files\\Content.IE5\\index.dat", kCacheWalk);
 }
 
-// NOTE: "Cookie:" in the container's own case: Windows matches the pattern in any case, Wine only exactly.
 int32_t IECleaner::CleanCookies(int32_t withIndexFile) {
     return CleanUrlCache(withIndexFile, {CSIDL_COOKIES, kCookiesIndex, IndexFileMessage::Cookies},
-                         L"\\Cookies\\index.dat", L"Cookie:", CacheEntryFilter::All);
+                         L"\\Cookies\\index.dat", kCookieWalk);
 }
 
 void IECleaner::CleanIndexFiles() {
@@ -142,3 +144,6 @@ HRESULT IECleaner::CleanBrowserHistory(HWND /*ownerWindow*/) {
     DeleteLegacyIndexFile(L"\\Local Settings\\History\\History.IE5\\index.dat");
     return ClearUrlHistoryStore();
 }
+
+UrlCacheFigures IECleaner::CountCache() { return CountUrlCacheEntries(kCacheWalk); }
+UrlCacheFigures IECleaner::CountCookies() { return CountUrlCacheEntries(kCookieWalk); }

@@ -2,6 +2,8 @@
 // Internet Explorer's history: typed addresses and form data in the registry, the WinINet cache and
 // cookies, the index files, and the history folder and store. Holds no state; lives for one job's
 // Internet Explorer group.
+#include "cleaners/browsers/url_cache_search.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -17,4 +19,8 @@ class IECleaner {
     // `ownerWindow` is the progress dialog; nothing is shown on it. The history store's status, or 0 when
     // an index file could not be opened.
     HRESULT CleanBrowserHistory(HWND ownerWindow);
+
+    // What CleanCache and CleanCookies walk, counted without changing anything.
+    static UrlCacheFigures CountCache();
+    static UrlCacheFigures CountCookies();
 };

@@ -50,14 +50,9 @@ template <typename Find> bool FindGrowing(EntryBuffer& buffer, Find find) {
     return find(buffer);
 }
 
-void Handle(INTERNET_CACHE_ENTRY_INFOW* entry, CacheEntryFilter filter) {
-    if (filter == CacheEntryFilter::AllButCookies && (entry->CacheEntryType & COOKIE_CACHE_ENTRY)) return;
-    DeleteUrlCacheEntryW(entry->lpszSourceUrlName);
-}
-
-} // namespace
-
-bool DeleteUrlCacheEntries(const wchar_t* pattern, CacheEntryFilter filter) {
+// Walks the entries that `pattern` selects and calls `visit` with those the filter lets through. True when
+// the walk reached its normal end.
+template <typename Visit> bool ForEachUrlCacheEntry(const wchar_t* pattern, CacheEntryFilter filter, Visit visit) {
     EntryBuffer buffer;
     SearchHandle search;
     if (!FindGrowing(buffer, [&](EntryBuffer& b) {
@@ -66,9 +61,27 @@ bool DeleteUrlCacheEntries(const wchar_t* pattern, CacheEntryFilter filter) {
         }))
         return false;
     do {
-        Handle(buffer.Entry(), filter);
+        INTERNET_CACHE_ENTRY_INFOW* entry = buffer.Entry();
+        if (filter == CacheEntryFilter::All || !(entry->CacheEntryType & COOKIE_CACHE_ENTRY)) visit(*entry);
     } while (FindGrowing(buffer, [&](EntryBuffer& b) {
         return FindNextUrlCacheEntryW(search.get(), b.Entry(), b.Size()) != FALSE;
     }));
     return GetLastError() == ERROR_NO_MORE_ITEMS;
+}
+
+} // namespace
+
+bool DeleteUrlCacheEntries(const wchar_t* pattern, CacheEntryFilter filter) {
+    return ForEachUrlCacheEntry(pattern, filter, [](const INTERNET_CACHE_ENTRY_INFOW& entry) {
+        DeleteUrlCacheEntryW(entry.lpszSourceUrlName);
+    });
+}
+
+UrlCacheFigures CountUrlCacheEntries(const UrlCacheWalk& walk) {
+    UrlCacheFigures figures;
+    ForEachUrlCacheEntry(walk.pattern, walk.filter, [&](const INTERNET_CACHE_ENTRY_INFOW& entry) {
+        ++figures.entries;
+        figures.bytes += (static_cast<uint64_t>(entry.dwSizeHigh) << 32) | entry.dwSizeLow;
+    });
+    return figures;
 }

@@ -31,6 +31,7 @@ std::wstring_view ReasonText(StayedReason reason) {
     case StayedReason::InUse: return L"in use by another program";
     case StayedReason::AccessDenied: return L"access denied";
     case StayedReason::LinkLeft: return L"a link left in place";
+    case StayedReason::HeldByBrowser: return L"held by a running browser";
     }
     return {};
 }

@@ -28,6 +28,14 @@ TEST(FoundText, SaysWhatEachKindOfTargetHolds) {
     EXPECT_EQ(FoundText(Files(0, 0)), L"nothing found");
     EXPECT_EQ(FoundText({}), L""); // not measured: the line says nothing rather than guess
     EXPECT_EQ(FoundText({.measured = true, .files = 2, .bytes = 10, .entries = 3}), L"2 files, 10 bytes, 3 entries");
+    // Browser rows by their kind; a locked database adds "in use" and alone is no "nothing found".
+    EXPECT_EQ(FoundText({.measured = true, .records = 3114, .recordKind = RecordKind::Visits}), L"3,114 visits");
+    EXPECT_EQ(FoundText({.measured = true, .records = 1, .recordKind = RecordKind::Logins}), L"1 saved login");
+    EXPECT_EQ(FoundText({.measured = true, .bytes = 2048, .records = 12, .recordKind = RecordKind::CacheEntries}),
+              L"12 cache entries, 2.0 KB");
+    EXPECT_EQ(FoundText({.measured = true, .records = 9, .recordKind = RecordKind::Downloads, .inUse = true}),
+              L"9 downloads, in use");
+    EXPECT_EQ(FoundText({.measured = true, .inUse = true}), L"in use");
 }
 
 TEST(FoundText, SizesAndCountsPastThirtyTwoBitsNeitherWrapNorRoundToAThousandOfAUnit) {
@@ -47,6 +55,11 @@ TEST(Removed, IsWhatWentAndNeverBelowZero) {
     // More after than before (a program wrote meanwhile): nothing removed, not a huge unsigned number.
     EXPECT_EQ(Removed(Files(1, 10), Files(5, 50)), Files(0, 0));
     EXPECT_FALSE(Removed(Files(1, 1), {}).measured);
+    // Rows of a database readable before and locked after are unknown, not removed.
+    const ItemFigures visits{.measured = true, .records = 40, .recordKind = RecordKind::Visits};
+    const ItemFigures locked{.measured = true, .records = 5, .recordKind = RecordKind::Visits, .inUse = true};
+    EXPECT_EQ(Removed(visits, locked).records, 0u);
+    EXPECT_EQ(Removed(locked, {.measured = true, .inUse = true}).records, 5u) << "locked both times: the rest went";
     const ItemFigures text{.measured = true, .clipboard = ClipboardContent::Text};
     const ItemFigures empty{.measured = true, .clipboard = ClipboardContent::Empty};
     EXPECT_EQ(Removed(text, empty).clipboard, ClipboardContent::Text);
@@ -71,6 +84,8 @@ TEST(EndOfRunLines, NameWhatStayedAndAddUpWhatWent) {
               L"Removed 1,197 files (3.0 MB), 12 registry entries and 2 items (2.0 KB) from the Recycle Bin.");
     EXPECT_EQ(TotalsLine({outcomes[1], outcomes[3]}), L"Removed 12 registry entries.");
     EXPECT_EQ(TotalsLine({{&Item(L"run_history"), {}, Entries(0), Entries(0)}}), L"Nothing was found to remove.");
+    // An item that is not counted may have removed something: no claim that nothing was found.
+    EXPECT_EQ(TotalsLine({{&Item(L"run_history"), {}, Entries(0), Entries(0)}, {&Item(L"ff_cache"), {}, {}, {}}}), L"");
     EXPECT_EQ(TotalsLine({outcomes[3]}), L"") << "nothing counted: no totals rather than a wrong 0";
     EXPECT_EQ(OutcomeText({&Item(L"run_history"), {}, Entries(0), Entries(0)}), L"nothing found");
     EXPECT_EQ(OutcomeLineText(outcomes[0]), L"3 files stayed");
@@ -95,7 +110,8 @@ public:
         log.push_back(L"run");
         if (action == CleanAction::PaintHistory) ReportStayed(L"C:\\held.bmp");
     }
-    ItemFigures Measure(CleanAction action) override {
+    ItemFigures Measure(const CleaningStep& step) override {
+        const CleanAction action = step.action;
         log.push_back(L"count");
         auto& queue = counts[action];
         if (queue.empty()) return {};

@@ -587,7 +587,8 @@ public:
     std::atomic<DWORD> stopHeardAt{0};
     std::atomic<bool> longWalkStarted{false};
 
-    ItemFigures Measure(CleanAction action) override {
+    ItemFigures Measure(const CleaningStep& step) override {
+        const CleanAction action = step.action;
         if (action == CleanAction::RunHistory && !longWalkStarted.exchange(true)) {
             while (!WalkStopRequested()) Sleep(1);
             stopHeardAt = GetTickCount();
@@ -659,6 +660,63 @@ TEST_F(ProgressDialog, LinesShowWhatWasFoundThenWhatEachStepRemovedAndCleanStops
     EXPECT_EQ(during[L"run"], L"Run History") << "its step has not ended";
     EXPECT_EQ(dialog.JobResult(), 1);
     EXPECT_TRUE(SomethingStayed(dialog.Job().Outcomes()));
+}
+
+} // namespace
+
+namespace {
+
+ItemFigures RowsOf(uint64_t rows, RecordKind kind) { return {.measured = true, .records = rows, .recordKind = kind}; }
+
+// Browser lines say how many rows each item holds, what went, and a database the browser kept holding.
+TEST_F(ProgressDialog, BrowserLinesShowTheirRowsAndADatabaseHeldByTheBrowser) {
+    FigureCleaners cleaners;
+    const ItemFigures held{.measured = true, .recordKind = RecordKind::Downloads, .inUse = true};
+    cleaners.counts[CleanAction::ChromiumCookies] = {RowsOf(412, RecordKind::Cookies), RowsOf(412, RecordKind::Cookies),
+                                                     RowsOf(0, RecordKind::Cookies)};
+    cleaners.counts[CleanAction::ChromiumDownloadHistory] = {RowsOf(9, RecordKind::Downloads),
+                                                             RowsOf(9, RecordKind::Downloads), held};
+    cleaners.counts[CleanAction::ChromiumUrls] = {RowsOf(3114, RecordKind::Visits), RowsOf(3114, RecordKind::Visits),
+                                                  RowsOf(0, RecordKind::Visits)};
+    cleaners.HoldAt(2);
+    Select({L"gc_cookies", L"gc_downloadhistory", L"gc_urls"});
+    MsgCleanerDlg dialog(owner_.hwnd(), cleaners);
+    dialog.SetSingleGroup(CleanGroup::Chrome);
+    const wchar_t* const ids[] = {L"gc_cookies", L"gc_downloadhistory", L"gc_url"};
+    std::map<std::wstring, std::wstring> found, during;
+    User user([&] {
+        if (!CloseTheNotice()) return;
+        HWND progress = WaitForProgress();
+        if (!progress) return;
+        Sleep(300);
+        owner_.OnUiThread([&] {
+            for (const wchar_t* id : ids) found[id] = TextOf(progress, id);
+        });
+        Screenshot(progress, "progress_browser_figures");
+        Press(Look(progress).clean);
+        if (!cleaners.WaitUntilHeld()) return;
+        Sleep(100);
+        owner_.OnUiThread([&] {
+            for (const wchar_t* id : ids) during[id] = TextOf(progress, id);
+        });
+        Screenshot(progress, "progress_browser_figures_mid_run");
+        cleaners.Release();
+        WaitFor([&] { return !IsWindow(progress); }, 10000);
+    });
+    dialog.Run();
+    user.Join();
+
+    EXPECT_EQ(found[L"gc_cookies"], L"Cookies412 cookies");
+    EXPECT_EQ(found[L"gc_downloadhistory"], L"Download History9 downloads");
+    EXPECT_EQ(found[L"gc_url"], L"URLs3,114 visits");
+    EXPECT_EQ(during[L"gc_cookies"], L"Cookiesremoved 412 cookies");
+    EXPECT_EQ(during[L"gc_downloadhistory"], L"Download Historydatabase held by a browser");
+    EXPECT_EQ(during[L"gc_url"], L"URLs3,114 visits") << "its step has not ended: the line keeps what was found";
+    const std::vector<StepOutcome>& outcomes = dialog.Job().Outcomes();
+    ASSERT_EQ(outcomes.size(), 3u);
+    EXPECT_EQ(outcomes[1].reason, StayedReason::HeldByBrowser);
+    EXPECT_EQ(StayedLines(outcomes), L"Google Chrome: Download History (held by a running browser)\n");
+    EXPECT_EQ(TotalsLine(outcomes), L"Removed 3,526 browser records.") << "the held database's rows are not claimed";
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "support/browser_databases.h"
 
+#include "support/test_folder.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -403,6 +405,14 @@ void MakeChromeWebData(const std::wstring& path, int entries, bool legacyLogins)
         }
     }
     db.Execute("COMMIT");
+}
+
+void MakeCountedTable(const std::wstring& path, const std::string& table, int rows) {
+    MakeFolders(path.substr(0, path.rfind(L'\\')));
+    TestDatabase db(path);
+    db.Execute("CREATE TABLE " + table + " (name TEXT)");
+    db.Execute("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " + std::to_string(rows) +
+               ") INSERT INTO " + table + " SELECT 'row' || i FROM n");
 }
 
 } // namespace testing_support

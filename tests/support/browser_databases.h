@@ -63,4 +63,8 @@ void MakeChromeHistory(const std::wstring& path, int visits, int downloads);
 // kept there, with `entries` rows.
 void MakeChromeWebData(const std::wstring& path, int entries, bool legacyLogins);
 
+// A new database at `path` (its folder made when missing) with one table `table` of `rows` rows: a browser
+// database of a known count for the tests that only count rows.
+void MakeCountedTable(const std::wstring& path, const std::string& table, int rows);
+
 } // namespace testing_support

@@ -73,6 +73,22 @@ TEST_F(UrlCache, CleanCookiesDeletesOnlyTheCookies) {
     EXPECT_TRUE(messages_.Shown().empty());
 }
 
+// The counts walk what the clean walks: entries with the bytes of their 5-byte files, the cookies apart, the
+// long records that need a larger buffer included; after the clean nothing of either is left.
+TEST_F(UrlCache, CountsAreTheEntriesTheCleanDeletes) {
+    const UrlCacheFigures cache = IECleaner::CountCache(), cookies = IECleaner::CountCookies();
+    EXPECT_EQ(2u, cache.entries);
+    EXPECT_EQ(10u, cache.bytes);
+    EXPECT_EQ(3u, cookies.entries);
+    EXPECT_EQ(15u, cookies.bytes);
+    EXPECT_TRUE(testing_support::HasCacheEntry(page_)) << "counting deletes nothing";
+    EXPECT_EQ(1, IECleaner().CleanCache(1));
+    EXPECT_EQ(0u, IECleaner::CountCache().entries);
+    EXPECT_EQ(3u, IECleaner::CountCookies().entries);
+    EXPECT_EQ(1, IECleaner().CleanCookies(1));
+    EXPECT_EQ(0u, IECleaner::CountCookies().entries);
+}
+
 TEST_F(UrlCache, AnUnopenableIndexFileStopsBeforeAnyEntryIsDeleted) {
     struct Case {
         int32_t (IECleaner::*clean)(int32_t);
