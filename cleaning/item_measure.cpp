@@ -3,6 +3,7 @@
 #include "cleaners/browsers/chromium_cleaner.h"
 #include "cleaners/browsers/chromium_targets.h"
 #include "cleaners/browsers/firefox_targets.h"
+#include "cleaners/browsers/ie_cleaner.h"
 #include "cleaners/windows/folder_targets.h"
 #include "cleaners/windows/registry_targets.h"
 
@@ -46,6 +47,10 @@ ItemFigures Chromium(const CleaningStep& step, ChromiumItem item) {
 
 ItemFigures Firefox(FirefoxItem item) { return FromBrowser(MeasureFirefoxItem(ReadFirefoxProfiles(), item)); }
 
+ItemFigures UrlCache(const UrlCacheFigures& figures, RecordKind kind) {
+    return FromBrowser({.files = {.bytes = figures.bytes}, .rows = figures.entries, .kind = kind});
+}
+
 } // namespace
 
 ItemFigures MeasureItem(const CleaningStep& step) {
@@ -66,6 +71,9 @@ ItemFigures MeasureItem(const CleaningStep& step) {
     case A::FindComputerHistory: return Registry(RegistryItem::FindComputerHistory);
     case A::NetworkHistory: return Measured(MeasureFolderTargets(FolderTargetItem::NetworkHistory), 0);
     case A::LogonUserName: return Registry(RegistryItem::LogonUserName);
+    case A::IeBrowserHistory: return FromBrowser(IECleaner::CountBrowserHistory());
+    case A::IeCache: return UrlCache(IECleaner::CountCache(), RecordKind::CacheEntries);
+    case A::IeCookies: return UrlCache(IECleaner::CountCookies(), RecordKind::Cookies);
     case A::FfCookies: return Firefox(FirefoxItem::Cookies);
     case A::FfUrls: return Firefox(FirefoxItem::Urls);
     case A::FfAutoForms: return Firefox(FirefoxItem::AutoForms);

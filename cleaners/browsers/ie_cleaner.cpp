@@ -8,12 +8,15 @@
 #include "cleaners/windows/folder_listing.h"
 #include "cleaners/windows/long_path.h"
 #include "cleaners/windows/shell_delete.h"
+#include "cleaners/windows/stayed_record.h"
 #include "common/scoped_handles.h"
 
 #include <shlobj.h>
 
 #include <cwchar>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace {
 
@@ -23,8 +26,9 @@ constexpr wchar_t kHistoryIndex[] = L"\\History.IE5\\index.dat";
 constexpr wchar_t kCookiesIndex[] = L"\\index.dat";
 
 // NOTE: "Cookie:" in the container's own case: Windows matches the pattern in any case, Wine only exactly.
-constexpr UrlCacheWalk kCacheWalk{nullptr, CacheEntryFilter::AllButCookies};
+constexpr UrlCacheWalk kCacheWalk{nullptr, CacheEntryFilter::Content};
 constexpr UrlCacheWalk kCookieWalk{L"Cookie:", CacheEntryFilter::All};
+constexpr UrlCacheWalk kVisitWalk{L"Visited:", CacheEntryFilter::All};
 
 // An index file in one of Internet Explorer's folders, and the message shown when it cannot be opened.
 struct IndexFile {
@@ -95,6 +99,39 @@ bool WipePeriodIndexFiles(const std::wstring& historyFolder) {
     return !reported;
 }
 
+// The index files of the history folder are the URL cache's own. One that a cache holds open cannot go
+// (this program's own cache holds them once it has counted them), and the visits in it go through the
+// cache instead: such a file is neither counted nor reported as left behind.
+bool IsIndexFileName(std::wstring_view name) { return _wcsicmp(std::wstring(name).c_str(), L"index.dat") == 0; }
+
+bool NotIndexFile(const FolderEntry& entry) { return !IsIndexFileName(entry.name); }
+
+FolderFigures MeasureHistoryFolder(const std::wstring& folder) {
+    return MeasureFolderIf(ExtendedLengthPath(folder), NotIndexFile);
+}
+
+// What the removal reported as left ("folder\*", a folder or a file) holds nothing now but index files.
+bool OnlyIndexFilesAt(std::wstring what) {
+    if (what.ends_with(L"\\*")) what.resize(what.size() - 2);
+    const DWORD attributes = GetFileAttributesW(ExtendedLengthPath(what).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return IsIndexFileName(what.substr(what.rfind(L'\\') + 1));
+    const FolderFigures left = MeasureHistoryFolder(what);
+    return left.listed && left.unlisted == 0 && left.files == 0;
+}
+
+// Everything inside the history folder, its index files only where nothing holds them.
+void EmptyHistoryFolder(const std::wstring& history) {
+    std::vector<std::wstring> left;
+    {
+        const StayedRecord own;
+        ShellDelete(history + L"\\*");
+        left = own.Stayed();
+    }
+    for (const std::wstring& what : left)
+        if (!OnlyIndexFilesAt(what)) ReportStayed(what);
+}
+
 } // namespace
 
 void IECleaner::CleanTypedUrls() {
@@ -137,13 +174,23 @@ void IECleaner::CleanIndexFiles() {
 HRESULT IECleaner::CleanBrowserHistory(HWND /*ownerWindow*/) {
     const std::wstring history = SpecialFolder(CSIDL_HISTORY);
     if (!history.empty()) {
-        ShellDelete(history + L"\\*");
+        EmptyHistoryFolder(history);
         if (!WipeOrReport(history + kHistoryIndex, kMainIndexOffset, IndexFileMessage::Index)) return 0;
         if (!WipePeriodIndexFiles(history)) return 0;
     }
     DeleteLegacyIndexFile(L"\\Local Settings\\History\\History.IE5\\index.dat");
+    // The store's visits are entries of the URL cache, which stay in an index the cache holds open, and
+    // under Wine the store cannot clear itself: they go through the cache first.
+    DeleteUrlCacheEntries(kVisitWalk.pattern, kVisitWalk.filter);
     return ClearUrlHistoryStore();
 }
 
 UrlCacheFigures IECleaner::CountCache() { return CountUrlCacheEntries(kCacheWalk); }
 UrlCacheFigures IECleaner::CountCookies() { return CountUrlCacheEntries(kCookieWalk); }
+
+BrowserFigures IECleaner::CountBrowserHistory() {
+    BrowserFigures figures{.rows = CountUrlCacheEntries(kVisitWalk).entries, .kind = RecordKind::Visits};
+    const std::wstring history = SpecialFolder(CSIDL_HISTORY);
+    if (!history.empty()) figures.files = MeasureHistoryFolder(history);
+    return figures;
+}

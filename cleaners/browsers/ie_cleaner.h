@@ -2,6 +2,7 @@
 // Internet Explorer's history: typed addresses and form data in the registry, the WinINet cache and
 // cookies, the index files, and the history folder and store. Holds no state; lives for one job's
 // Internet Explorer group.
+#include "cleaners/browsers/browser_figures.h"
 #include "cleaners/browsers/url_cache_search.h"
 
 #include <windows.h>
@@ -23,4 +24,7 @@ class IECleaner {
     // What CleanCache and CleanCookies walk, counted without changing anything.
     static UrlCacheFigures CountCache();
     static UrlCacheFigures CountCookies();
+    // What CleanBrowserHistory removes: the visits of the history store, and the files of the history
+    // folder but its index files, which are the URL cache's own.
+    static BrowserFigures CountBrowserHistory();
 };

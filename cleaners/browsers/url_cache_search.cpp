@@ -1,9 +1,12 @@
 #include "cleaners/browsers/url_cache_search.h"
 
+#include "cleaners/windows/walk_stop.h"
+
 #include <windows.h>
 #include <wininet.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <memory>
 #include <vector>
 
@@ -50,6 +53,14 @@ template <typename Find> bool FindGrowing(EntryBuffer& buffer, Find find) {
     return find(buffer);
 }
 
+// NOTE: a null pattern gives the content entries on Windows, but every container's under Wine: the
+// visits go with the history item, never with the cache.
+bool IsContent(const INTERNET_CACHE_ENTRY_INFOW& entry) {
+    if (entry.CacheEntryType & (COOKIE_CACHE_ENTRY | URLHISTORY_CACHE_ENTRY)) return false;
+    const wchar_t* name = entry.lpszSourceUrlName;
+    return !name || (_wcsnicmp(name, L"Visited:", 8) != 0 && _wcsnicmp(name, L"Cookie:", 7) != 0);
+}
+
 // Walks the entries that `pattern` selects and calls `visit` with those the filter lets through. True when
 // the walk reached its normal end.
 template <typename Visit> bool ForEachUrlCacheEntry(const wchar_t* pattern, CacheEntryFilter filter, Visit visit) {
@@ -61,8 +72,9 @@ template <typename Visit> bool ForEachUrlCacheEntry(const wchar_t* pattern, Cach
         }))
         return false;
     do {
+        if (WalkStopRequested()) return false;
         INTERNET_CACHE_ENTRY_INFOW* entry = buffer.Entry();
-        if (filter == CacheEntryFilter::All || !(entry->CacheEntryType & COOKIE_CACHE_ENTRY)) visit(*entry);
+        if (filter == CacheEntryFilter::All || IsContent(*entry)) visit(*entry);
     } while (FindGrowing(buffer, [&](EntryBuffer& b) {
         return FindNextUrlCacheEntryW(search.get(), b.Entry(), b.Size()) != FALSE;
     }));

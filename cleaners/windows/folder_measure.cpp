@@ -17,6 +17,12 @@ FolderFigures& FolderFigures::operator+=(const FolderFigures& other) {
 // The listing data carries every size, so no file is opened; a list of folders still to read instead of a
 // recursion, so a deep tree costs no stack.
 FolderFigures MeasureFolder(const std::wstring& folder, bool countDesktopIni) {
+    return MeasureFolderIf(folder, [countDesktopIni](const FolderEntry& entry) {
+        return countDesktopIni || !IsDesktopIni(entry.name);
+    });
+}
+
+FolderFigures MeasureFolderIf(const std::wstring& folder, const std::function<bool(const FolderEntry&)>& counts) {
     FolderFigures figures;
     if (!IsWalkableFolder(folder)) return figures;
     std::vector<std::wstring> pending{folder};
@@ -25,7 +31,7 @@ FolderFigures MeasureFolder(const std::wstring& folder, bool countDesktopIni) {
         const std::wstring current = std::move(pending.back());
         pending.pop_back();
         const bool listed = ForEachEntry(current, [&](FolderEntry& entry) {
-            if (!countDesktopIni && IsDesktopIni(entry.name)) return;
+            if (!counts(entry)) return;
             if (entry.IsDirectory() && !entry.IsLink()) {
                 pending.push_back(std::move(entry.path));
                 return;

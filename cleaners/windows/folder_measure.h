@@ -1,6 +1,9 @@
 #pragma once
 // What removing the contents of a folder would remove, counted without changing anything.
+#include "cleaners/windows/folder_listing.h"
+
 #include <cstdint>
+#include <functional>
 #include <string>
 
 struct FolderFigures {
@@ -16,3 +19,5 @@ struct FolderFigures {
 // file. desktop.ini files are not counted when `countDesktopIni` is false, as the removal keeps them.
 // Stops with the thread's walk stop (walk_stop.h): what was counted until then is returned.
 FolderFigures MeasureFolder(const std::wstring& folder, bool countDesktopIni);
+// The same, counting only the entries that `counts` accepts; a folder it refuses is not entered.
+FolderFigures MeasureFolderIf(const std::wstring& folder, const std::function<bool(const FolderEntry&)>& counts);

@@ -17,6 +17,12 @@ bool MakeCacheEntry(const std::wstring& url, DWORD type) {
     return CommitUrlCacheEntryW(url.c_str(), file, never, never, type, nullptr, 0, nullptr, nullptr);
 }
 
+bool MakeVisit(const std::wstring& url) {
+    const FILETIME never{};
+    return CommitUrlCacheEntryW((L"Visited: user@" + url).c_str(), nullptr, never, never, URLHISTORY_CACHE_ENTRY,
+                                nullptr, 0, nullptr, nullptr);
+}
+
 bool HasCacheEntry(const std::wstring& url) {
     DWORD size = 0;
     return !GetUrlCacheEntryInfoW(url.c_str(), nullptr, &size) && GetLastError() == ERROR_INSUFFICIENT_BUFFER;
