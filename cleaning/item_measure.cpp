@@ -46,6 +46,8 @@ ItemFigures Chromium(const CleaningStep& step, ChromiumItem item) {
 }
 
 ItemFigures Firefox(FirefoxItem item) { return FromBrowser(MeasureFirefoxItem(ReadFirefoxProfiles(), item)); }
+ItemFigures FirefoxCache() { return FromBrowser(MeasureFirefoxCache(ReadFirefoxProfiles())); }
+ItemFigures FirefoxPasswords() { return FromBrowser(MeasureFirefoxPasswords(ReadFirefoxProfiles())); }
 
 ItemFigures UrlCache(const UrlCacheFigures& figures, RecordKind kind) {
     return FromBrowser({.files = {.bytes = figures.bytes}, .rows = figures.entries, .kind = kind});
@@ -79,6 +81,8 @@ ItemFigures MeasureItem(const CleaningStep& step) {
     case A::FfAutoForms: return Firefox(FirefoxItem::AutoForms);
     case A::FfDownloadHistory: return Firefox(FirefoxItem::DownloadHistory);
     case A::FfLastSession: return Firefox(FirefoxItem::LastSession);
+    case A::FfCache: return FirefoxCache();
+    case A::FfPasswords: return FirefoxPasswords();
     case A::ChromiumCache: return Chromium(step, ChromiumItem::Cache);
     case A::ChromiumCookies: return Chromium(step, ChromiumItem::Cookies);
     case A::ChromiumUrls: return Chromium(step, ChromiumItem::History);

@@ -5,5 +5,5 @@
 #include "cleaning/item_figures.h"
 
 // The Windows items, Internet Explorer's history, cache and cookies, the Chromium-family items of the step's
-// browser and Firefox's items but its cache and passwords; any other item comes back not measured. A folder walk stops with the thread's walk stop (walk_stop.h).
+// browser and every Firefox item; any other item comes back not measured. A folder walk stops with the thread's walk stop (walk_stop.h).
 ItemFigures MeasureItem(const CleaningStep& step);

@@ -1,9 +1,9 @@
 #include "cleaners/browsers/chromium_profiles.h"
 
 #include "cleaners/browsers/local_state_profiles.h"
+#include "cleaners/browsers/small_file.h"
 #include "cleaners/windows/folder_listing.h"
 #include "cleaners/windows/long_path.h"
-#include "common/scoped_handles.h"
 
 #include <windows.h>
 
@@ -23,24 +23,6 @@ bool IsPlainFile(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(ExtendedLengthPath(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES &&
            !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
-}
-
-// The whole file, or nothing when it is missing or larger than any "Local State" is.
-std::optional<std::string> ReadLocalState(const std::wstring& path) {
-    scoped::FileHandle file(CreateFileW(ExtendedLengthPath(path).c_str(), GENERIC_READ,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER size{};
-    if (!file || !GetFileSizeEx(file.Get(), &size) ||
-        size.QuadPart > static_cast<LONGLONG>(kMaxLocalStateBytes))
-        return std::nullopt;
-    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-    DWORD got = 0;
-    if (!bytes.empty() &&
-        (!ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr)))
-        return std::nullopt;
-    bytes.resize(got);
-    return bytes;
 }
 
 std::wstring FromUtf8(const std::string& text) {
@@ -72,7 +54,7 @@ bool SameName(const std::wstring& a, const std::wstring& b) {
 std::vector<std::wstring> ChromiumProfileFolders(const std::wstring& userDataFolder) {
     if (userDataFolder.empty() || !IsPlainFolder(userDataFolder)) return {};
     std::vector<std::wstring> names;
-    if (const auto localState = ReadLocalState(userDataFolder + L"\\Local State"))
+    if (const auto localState = ReadSmallFile(userDataFolder + L"\\Local State", kMaxLocalStateBytes))
         for (const std::string& name : ProfileNamesInLocalState(*localState))
             if (std::wstring wide = FromUtf8(name); !wide.empty()) names.push_back(std::move(wide));
     ForEachEntry(userDataFolder, [&](const FolderEntry& entry) {

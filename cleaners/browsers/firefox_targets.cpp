@@ -1,5 +1,15 @@
 #include "cleaners/browsers/firefox_targets.h"
 
+#include "cleaners/browsers/logins_json.h"
+#include "cleaners/browsers/small_file.h"
+#include "cleaners/browsers/special_folders.h"
+#include "cleaners/windows/folder_listing.h"
+#include "cleaners/windows/long_path.h"
+
+#include <shlobj.h>
+
+#include <cwchar>
+
 namespace {
 
 // A database comes with the "-wal" and "-shm" files SQLite keeps beside it in write-ahead mode, then the
@@ -23,6 +33,10 @@ constexpr CountedRows kDownloadRows[] = {
     {L"places.sqlite", "SELECT count(*) FROM moz_historyvisits WHERE visit_type = 7"},
     {L"downloads.sqlite", "SELECT count(*) FROM moz_downloads"}};
 
+// The second is the copy Firefox keeps of the first: its logins count only when the first has none.
+constexpr const wchar_t* kLoginFiles[] = {L"logins.json", L"logins-backup.json"};
+constexpr CountedRows kSignonsRows{L"\\signons.sqlite", "SELECT count(*) FROM moz_logins"};
+
 constexpr BrowserTargets kTargets[] = {
     {kCookies, {}, kCookieRows, RecordKind::Cookies},
     {kHistory, {}, kVisitRows, RecordKind::Visits},
@@ -30,6 +44,23 @@ constexpr BrowserTargets kTargets[] = {
     {kDownloads, {}, kDownloadRows, RecordKind::Downloads},
     {kSessionFiles, kSessionFolders, {}, RecordKind::None},
 };
+
+// `folder` lies inside `parent` (which ends with a backslash), in any case.
+bool IsBelow(const std::wstring& folder, const std::wstring& parent) {
+    return !parent.empty() && folder.size() > parent.size() &&
+           CompareStringOrdinal(folder.c_str(), static_cast<int>(parent.size()), parent.c_str(),
+                                static_cast<int>(parent.size()), TRUE) == CSTR_EQUAL;
+}
+
+// The saved logins of the first logins file that is whole JSON.
+uint64_t SavedLogins(const std::wstring& profileFolder) {
+    for (const wchar_t* name : kLoginFiles) {
+        const auto bytes = ReadSmallFile(profileFolder + L"\\" + name, kMaxLoginsJsonBytes);
+        if (!bytes) continue;
+        if (const auto logins = CountSavedLogins(*bytes)) return *logins;
+    }
+    return 0;
+}
 
 } // namespace
 
@@ -43,4 +74,52 @@ BrowserFigures MeasureFirefoxItem(std::span<const FirefoxProfile> profiles, Fire
 
 void RemoveFirefoxTargets(const std::wstring& profileFolder, FirefoxItem item) {
     RemoveTargets(profileFolder + L"\\", TargetsOf(item));
+}
+
+std::vector<std::wstring> FirefoxPasswordFiles(const std::wstring& profileFolder) {
+    std::vector<std::wstring> files;
+    ForEachEntry(ExtendedLengthPath(profileFolder), [&](const FolderEntry& entry) {
+        if (!entry.IsDirectory() && std::wcsstr(entry.name, L"signons") != nullptr)
+            files.push_back(JoinPath(profileFolder, entry.name));
+    });
+    for (const wchar_t* name : kLoginFiles) files.push_back(profileFolder + L"\\" + name);
+    return files;
+}
+
+BrowserFigures MeasureFirefoxPasswords(std::span<const FirefoxProfile> profiles) {
+    BrowserFigures figures{.kind = RecordKind::Logins};
+    for (const FirefoxProfile& profile : profiles) {
+        figures += CountRows(profile.folder + kSignonsRows.database, kSignonsRows.statement);
+        figures.rows += SavedLogins(profile.folder);
+        for (const std::wstring& file : FirefoxPasswordFiles(profile.folder)) {
+            const std::wstring name = file.substr(file.rfind(L'\\') + 1);
+            if (name == L"signons.sqlite" || name == kLoginFiles[0] || name == kLoginFiles[1]) continue;
+            const wchar_t* names[] = {name.c_str()};
+            figures.files += MeasureFiles(profile.folder + L"\\", names);
+        }
+    }
+    return figures;
+}
+
+std::vector<std::wstring> FirefoxCacheFolders(std::span<const FirefoxProfile> profiles) {
+    std::vector<std::wstring> folders;
+    const std::wstring localAppData = SpecialFolder(CSIDL_LOCAL_APPDATA);
+    const std::wstring localProfiles =
+        localAppData.empty() ? std::wstring() : localAppData + L"\\Mozilla\\Firefox\\Profiles\\";
+    if (!localProfiles.empty()) folders.push_back(localProfiles.substr(0, localProfiles.size() - 1));
+    for (const FirefoxProfile& profile : profiles) {
+        if (profile.absolute) {
+            for (const wchar_t* cache : {L"\\cache2", L"\\startupCache"}) folders.push_back(profile.folder + cache);
+        } else if (!profile.localFolder.empty() && !IsBelow(profile.localFolder, localProfiles)) {
+            folders.push_back(profile.localFolder);
+        }
+    }
+    return folders;
+}
+
+BrowserFigures MeasureFirefoxCache(std::span<const FirefoxProfile> profiles) {
+    BrowserFigures figures;
+    for (const std::wstring& folder : FirefoxCacheFolders(profiles))
+        figures.files += MeasureFolder(ExtendedLengthPath(folder), true);
+    return figures;
 }

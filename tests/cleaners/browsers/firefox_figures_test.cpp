@@ -1,5 +1,6 @@
 // What Firefox's items count before a run and after it, from the same targets its cleaner reads.
 #include "cleaners/browsers/firefox_cleaner.h"
+#include "cleaners/browsers/logins_json.h"
 #include "cleaners/browsers/firefox_targets.h"
 #include "cleaning/item_figures.h"
 
@@ -87,6 +88,52 @@ TEST_F(FirefoxFigures, LockedDatabaseReadsInUseThenGoes) {
     FirefoxCleaner().CleanCookies();
     EXPECT_EQ(L"nothing found", FoundText(Measure(FirefoxItem::Cookies)));
     EXPECT_FALSE(testing_support::PathExists(profile_ + L"\\cookies.sqlite-journal")) << "counting writes no journal";
+}
+
+// The cache and the passwords, counted from the folders and files their cleaner removes: the local profile
+// folder with a link to the outside in it, and the logins of logins.json (its backup is a copy, not more
+// logins) and of a legacy signons.sqlite; key4.db stays and is not counted.
+TEST_F(FirefoxFigures, CacheAndPasswordsCountWhatTheirCleanRemoves) {
+    const std::wstring local = localAppData_ + L"\\Mozilla\\Firefox\\Profiles\\abc.default";
+    root_.Write(L"Local\\Mozilla\\Firefox\\Profiles\\abc.default\\cache2\\entries\\A1", std::string(100, 'c'));
+    root_.Write(L"Local\\Mozilla\\Firefox\\Profiles\\abc.default\\startupCache\\scriptCache.bin", std::string(50, 'c'));
+    PlantLinkIn(local + L"\\cache2");
+    const std::string login = R"({"id":1,"hostname":"https://a.test","encryptedPassword":"x"})";
+    root_.Write(L"Roaming\\Mozilla\\Firefox\\Profiles\\abc.default\\logins.json",
+                R"({"nextId":4,"logins":[)" + login + "," + login + "," + login + R"(],"version":3})");
+    root_.Write(L"Roaming\\Mozilla\\Firefox\\Profiles\\abc.default\\logins-backup.json",
+                R"({"logins":[)" + login + "," + login + "]}");
+    testing_support::MakeCountedTable(profile_ + L"\\signons.sqlite", "moz_logins", 4);
+    root_.Write(L"Roaming\\Mozilla\\Firefox\\Profiles\\abc.default\\signons3.txt", std::string(20, 's'));
+    const std::wstring key4 = root_.Write(L"Roaming\\Mozilla\\Firefox\\Profiles\\abc.default\\key4.db", "key");
+
+    const FirefoxCleaner cleaner;
+    const ItemFigures cache = FromBrowser(MeasureFirefoxCache(cleaner.Profiles()));
+    EXPECT_EQ(L"3 files, 150 bytes", FoundText(cache)) << "the link counts as a file of no bytes";
+    const ItemFigures passwords = FromBrowser(MeasureFirefoxPasswords(cleaner.Profiles()));
+    EXPECT_EQ(L"1 file, 7 saved logins, 20 bytes", FoundText(passwords));
+
+    FirefoxCleaner().CleanCache(nullptr);
+    FirefoxCleaner().CleanPasswords();
+    const uint64_t linkLeft = testing_support::PathExists(local + L"\\cache2\\outside link");
+    const ItemFigures cacheAfter = FromBrowser(MeasureFirefoxCache(cleaner.Profiles()));
+    EXPECT_EQ(linkLeft, cacheAfter.files);
+    EXPECT_EQ(0u, cacheAfter.bytes);
+    EXPECT_EQ(150u, Removed(cache, cacheAfter).bytes);
+    EXPECT_EQ(L"nothing found", FoundText(FromBrowser(MeasureFirefoxPasswords(cleaner.Profiles()))));
+    EXPECT_TRUE(testing_support::PathExists(key4));
+}
+
+TEST(SavedLogins, OnlyTheEntriesOfTheTopLevelLoginsArray) {
+    EXPECT_EQ(2u, CountSavedLogins(R"({"logins":[{"id":1},{"id":2,"logins":[{},{}]}]})"));
+    EXPECT_EQ(0u, CountSavedLogins(R"({"nextId":1,"logins":[],"version":3})"));
+    EXPECT_EQ(0u, CountSavedLogins(R"({"disabledHosts":[{}],"other":{"logins":[{}]}})"));
+    EXPECT_EQ(1u, CountSavedLogins(R"({"logins":[{}, 7, "x", null, [{}]]})")) << "only objects are logins";
+    EXPECT_FALSE(CountSavedLogins(R"([{"logins":[{}]}])")) << "no object at the top";
+    EXPECT_FALSE(CountSavedLogins(R"({"logins":[{},{})"));
+    EXPECT_FALSE(CountSavedLogins(""));
+    EXPECT_FALSE(CountSavedLogins(std::string(100, '[') + std::string(100, ']')));
+    EXPECT_FALSE(CountSavedLogins(R"({"logins":[)" + std::string(80, '[') + std::string(80, ']') + "]}"));
 }
 
 } // namespace
