@@ -12,7 +12,8 @@ enum class StayedReason {
 };
 
 // Asks the system about `what` without changing it: its attributes, and whether it may be opened for
-// deletion (the handle is closed at once, nothing is deleted).
+// deletion (the handle is closed at once, nothing is deleted). A folder, or "folder\*", is asked about what
+// is still inside it, never through a link.
 StayedReason ReasonFor(std::wstring_view what);
 // "in use by another program", "access denied", "a link left in place", "held by a running browser"; empty for Unknown.
 std::wstring_view ReasonText(StayedReason reason);

@@ -2,7 +2,11 @@
 #include "cleaners/browsers/firefox_cleaner.h"
 #include "cleaners/browsers/logins_json.h"
 #include "cleaners/browsers/firefox_targets.h"
+#include "cleaning/cleaning_job.h"
 #include "cleaning/item_figures.h"
+#include "cleaning/real_cleaners.h"
+#include "cleaning/run_report.h"
+#include "settings/clean_selection.h"
 
 #include "browser_folders_fixture.h"
 #include "locked_database.h"
@@ -122,6 +126,34 @@ TEST_F(FirefoxFigures, CacheAndPasswordsCountWhatTheirCleanRemoves) {
     EXPECT_EQ(150u, Removed(cache, cacheAfter).bytes);
     EXPECT_EQ(L"nothing found", FoundText(FromBrowser(MeasureFirefoxPasswords(cleaner.Profiles()))));
     EXPECT_TRUE(testing_support::PathExists(key4));
+}
+
+// The cache emptied by a real job with a link in a profile's local folder: the line and the end message say
+// that a link was left, not that something stayed for no known reason.
+TEST_F(FirefoxFigures, ACacheLinkIsNamedByTheLineAndTheEndMessage) {
+    const std::wstring local = localAppData_ + L"\\Mozilla\\Firefox\\Profiles\\abc.default";
+    root_.Write(L"Local\\Mozilla\\Firefox\\Profiles\\abc.default\\cache2\\entries\\A1", std::string(100, 'c'));
+    PlantLinkIn(local);
+    const SelectionRecord saved = CleanSelection;
+    CleanSelection = {};
+    CleanSelection.ff_cache = 1;
+    RealCleaners cleaners;
+    class NoPage : public JobHost {
+        void DisableCleanButton() override {}
+        void ShowProgress(const std::wstring&, int) override {}
+    } page;
+    CleaningJob job(cleaners, page);
+    job.DecideGroups();
+    const bool completed = job.RunCleaners(nullptr);
+    CleanSelection = saved;
+    ASSERT_TRUE(completed);
+    ASSERT_EQ(1u, job.Outcomes().size());
+    const StepOutcome& outcome = job.Outcomes().front();
+    if (!testing_support::PathExists(local + L"\\outside link")) GTEST_SKIP() << "the system let the link go";
+    EXPECT_EQ(StayedReason::LinkLeft, outcome.reason);
+    EXPECT_EQ(L"1 file stayed: a link", OutcomeLineText(outcome));
+    EXPECT_EQ(L"removed 1 file, 100 bytes, 1 file, 0 bytes stayed", OutcomeText(outcome));
+    EXPECT_EQ(L"Mozilla Firefox: Cache (a link left in place)\n", StayedLines(job.Outcomes()));
 }
 
 TEST(SavedLogins, OnlyTheEntriesOfTheTopLevelLoginsArray) {

@@ -162,4 +162,25 @@ TEST(StayedReason, TellsAHeldFileALinkAndAMessageApart) {
     EXPECT_TRUE(outside.Intact());
 }
 
+// A folder that stayed is asked about what is still inside it, at any depth, never through a link; "folder\*"
+// is the folder. Nothing there that tells a reason leaves it unknown.
+TEST(StayedReason, AFolderStaysForWhatIsInsideIt) {
+    TestFolder folder;
+    const std::wstring held = folder.Write(L"held\\a\\b\\held.txt");
+    folder.Write(L"held\\a\\free.txt");
+    folder.Write(L"free\\a\\free.txt");
+    folder.MakeFolder(L"linked\\a");
+    OutsideSentinel outside;
+    ASSERT_TRUE(outside.PlantLinkAt(folder / L"linked\\a\\link"));
+    file_fixture::Locked lock(held);
+    ASSERT_TRUE(lock.Held());
+    EXPECT_EQ(ReasonFor(folder / L"held"), StayedReason::InUse);
+    EXPECT_EQ(ReasonFor(folder / L"held\\*"), StayedReason::InUse);
+    EXPECT_EQ(ReasonFor(folder / L"linked"), StayedReason::LinkLeft);
+    EXPECT_EQ(ReasonFor(folder / L"linked\\*"), StayedReason::LinkLeft);
+    EXPECT_EQ(ReasonFor(folder / L"free"), StayedReason::Unknown);
+    EXPECT_EQ(ReasonFor(folder / L"missing\\*"), StayedReason::Unknown);
+    EXPECT_TRUE(outside.Intact());
+}
+
 } // namespace
