@@ -19,6 +19,7 @@ ItemFigures FromBrowser(const BrowserFigures& figures) {
             .bytes = figures.files.bytes,
             .records = figures.rows,
             .recordKind = figures.kind,
+            .formEntries = figures.formEntries,
             .inUse = figures.inUse};
 }
 
@@ -37,19 +38,22 @@ const wchar_t* RecordNoun(RecordKind kind, uint64_t count) {
 }
 
 bool ItemFigures::Nothing() const {
-    return measured && files == 0 && bytes == 0 && recycled == 0 && entries == 0 && records == 0 && !inUse &&
+    return measured && files == 0 && bytes == 0 && recycled == 0 && entries == 0 && records == 0 &&
+           formEntries == 0 && !inUse &&
            (clipboard == ClipboardContent::Unknown || clipboard == ClipboardContent::Empty);
 }
 
 ItemFigures Removed(const ItemFigures& before, const ItemFigures& after) {
+    const bool lockedAfter = after.inUse && !before.inUse;
     ItemFigures removed{.measured = before.measured && after.measured,
                         .files = Less(before.files, after.files),
                         .bytes = Less(before.bytes, after.bytes),
                         .recycled = Less(before.recycled, after.recycled),
                         .entries = Less(before.entries, after.entries),
                         // A database counted before but locked after: its rows are unknown, so none are claimed.
-                        .records = after.inUse && !before.inUse ? 0 : Less(before.records, after.records),
-                        .recordKind = before.recordKind};
+                        .records = lockedAfter ? 0 : Less(before.records, after.records),
+                        .recordKind = before.recordKind,
+                        .formEntries = lockedAfter ? 0 : Less(before.formEntries, after.formEntries)};
     const bool hadContent = before.clipboard == ClipboardContent::Text || before.clipboard == ClipboardContent::Other;
     if (before.clipboard != ClipboardContent::Unknown)
         removed.clipboard = hadContent && after.clipboard == ClipboardContent::Empty ? before.clipboard
@@ -85,6 +89,8 @@ std::wstring FoundText(const ItemFigures& figures) {
     if (figures.files) parts.push_back(Counted(figures.files, L"file", L"files"));
     if (figures.recycled) parts.push_back(Counted(figures.recycled, L"item", L"items"));
     if (figures.records) parts.push_back(GroupedNumber(figures.records) + L' ' + RecordNoun(figures.recordKind, figures.records));
+    if (figures.formEntries)
+        parts.push_back(GroupedNumber(figures.formEntries) + L' ' + RecordNoun(RecordKind::FormEntries, figures.formEntries));
     if (figures.files || figures.recycled || figures.bytes) parts.push_back(SizeText(figures.bytes));
     if (figures.entries) parts.push_back(Counted(figures.entries, L"entry", L"entries"));
     if (figures.inUse) parts.push_back(L"in use");

@@ -15,6 +15,7 @@ struct ItemFigures {
     uint64_t entries = 0;          // registry values and keys
     uint64_t records = 0;          // rows of browser databases, of the kind below
     RecordKind recordKind = RecordKind::None;
+    uint64_t formEntries = 0;      // typed form entries of a browser item whose records are another kind
     bool inUse = false;            // a database was held locked, so its rows are not counted
     ClipboardContent clipboard = ClipboardContent::Unknown;
 

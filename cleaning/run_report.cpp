@@ -92,6 +92,8 @@ std::wstring OutcomeLineText(const StepOutcome& outcome) {
         count = GroupedNumber(after.entries) + (after.entries == 1 ? L" entry" : L" entries");
     else if (after.measured && after.records)
         count = GroupedNumber(after.records) + L' ' + RecordNoun(after.recordKind, after.records);
+    else if (after.measured && after.formEntries)
+        count = GroupedNumber(after.formEntries) + L' ' + RecordNoun(RecordKind::FormEntries, after.formEntries);
     else if (after.measured && after.inUse) count = L"database";
     switch (outcome.reason) {
     case StayedReason::InUse: return count + L" in use";
@@ -126,7 +128,7 @@ std::wstring TotalsLine(const std::vector<StepOutcome>& outcomes) {
         files += removed.files;
         recycled += removed.recycled;
         entries += removed.entries;
-        records += removed.records;
+        records += removed.records + removed.formEntries;
         // Only the Recycle Bin counts items; its bytes are theirs.
         (removed.recycled ? recycledBytes : fileBytes) += removed.bytes;
     }

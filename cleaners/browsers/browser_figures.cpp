@@ -10,6 +10,7 @@
 BrowserFigures& BrowserFigures::operator+=(const BrowserFigures& other) {
     files += other.files;
     rows += other.rows;
+    formEntries += other.formEntries;
     if (kind == RecordKind::None) kind = other.kind;
     inUse = inUse || other.inUse;
     return *this;

@@ -14,6 +14,7 @@ struct BrowserFigures {
     FolderFigures files;     // files and bytes of the item's folders and loose files
     uint64_t rows = 0;       // rows of its databases that it removes
     RecordKind kind = RecordKind::None;
+    uint64_t formEntries = 0; // typed form entries it removes beside rows of another kind
     bool inUse = false;      // a database was held locked: its rows are not counted
 
     BrowserFigures& operator+=(const BrowserFigures& other);
@@ -23,6 +24,7 @@ struct BrowserFigures {
 struct CountedRows {
     const wchar_t* database; // below the profile folder
     const char* statement;
+    RecordKind kind = RecordKind::None; // None: the item's own kind; FormEntries: form entries beside them
 };
 
 // The database at `path`, opened read-only: never created, no journal written, a lock waited for not at all.

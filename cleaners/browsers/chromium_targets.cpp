@@ -25,10 +25,11 @@ constexpr CountedRows kCookieRows[] = {{L"Cookies", "SELECT count(*) FROM cookie
 constexpr CountedRows kVisitRows[] = {{L"History", "SELECT count(*) FROM visits"}};
 // Current versions keep the downloads in History, beside the visits.
 constexpr CountedRows kDownloadRows[] = {{L"History", "SELECT count(*) FROM downloads"}};
-// An old version kept the logins in "Web Data".
+// An old version kept the logins in "Web Data"; the typed form entries there go with them.
 constexpr CountedRows kLoginRows[] = {{L"Login Data", "SELECT count(*) FROM logins"},
                                       {L"Login Data For Account", "SELECT count(*) FROM logins"},
-                                      {L"Web Data", "SELECT count(*) FROM logins"}};
+                                      {L"Web Data", "SELECT count(*) FROM logins"},
+                                      {L"Web Data", "SELECT count(*) FROM autofill", RecordKind::FormEntries}};
 
 constexpr BrowserTargets kTargets[] = {
     {{}, kCacheFolders, {}, RecordKind::None},

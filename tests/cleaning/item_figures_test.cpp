@@ -68,6 +68,20 @@ TEST(Removed, IsWhatWentAndNeverBelowZero) {
 
 const CatalogueEntry& Item(const wchar_t* boxId) { return *FindByBoxId(boxId); }
 
+// Form entries beside the logins: named apart, removed apart, none claimed when the database locked after the
+// step, and counted among the browser records of the totals.
+TEST(Removed, FormEntriesBesideLoginsKeepTheirOwnNameAndCount) {
+    const ItemFigures before{.measured = true, .records = 42, .recordKind = RecordKind::Logins, .formEntries = 12};
+    const ItemFigures after{.measured = true, .formEntries = 1};
+    EXPECT_EQ(FoundText(before), L"42 saved logins, 12 form entries");
+    EXPECT_EQ(FoundText(Removed(before, after)), L"42 saved logins, 11 form entries");
+    EXPECT_EQ(Removed(before, {.measured = true, .inUse = true}).formEntries, 0u);
+    EXPECT_FALSE(after.Nothing());
+    const StepOutcome outcome{&Item(L"gc_pwd"), {}, before, after};
+    EXPECT_EQ(OutcomeLineText(outcome), L"1 form entry stayed");
+    EXPECT_EQ(TotalsLine({outcome}), L"Removed 53 browser records.");
+}
+
 TEST(EndOfRunLines, NameWhatStayedAndAddUpWhatWent) {
     const std::vector<StepOutcome> outcomes = {
         {&Item(L"temp_files"), {}, Files(1200, 3 << 20), Files(3, 1024)},

@@ -39,6 +39,9 @@ class ChromeFigures : public BrowserFoldersTest {
         testing_support::MakeCountedTable(default_ + L"\\Network\\Cookies", "cookies", 412);
         testing_support::MakeCountedTable(other_ + L"\\Cookies", "cookies", 10);
         testing_support::MakeCountedTable(default_ + L"\\Login Data", "logins", 42);
+        // Typed form entries beside a saved address, which is no password and stays.
+        testing_support::MakeCountedTable(other_ + L"\\Web Data", "autofill", 12);
+        testing_support::MakeCountedTable(other_ + L"\\Web Data", "autofill_profiles", 2);
         Write(default_ + L"\\Cache\\data_0", std::string(1000, 'c'));
         Write(default_ + L"\\Cache\\index\\f_000001", std::string(2000, 'c'));
         Write(default_ + L"\\Code Cache\\js\\index", std::string(500, 'c'));
@@ -84,7 +87,7 @@ const Expected kSeeded[] = {
     {ChromiumItem::History, 3614, 0, 0, 0, L"3,614 visits"},
     {ChromiumItem::DownloadHistory, 12, 0, 0, 0, L"12 downloads"},
     {ChromiumItem::Cookies, 422, 0, 0, 0, L"422 cookies"},
-    {ChromiumItem::WebData, 42, 0, 0, 0, L"42 saved logins"},
+    {ChromiumItem::WebData, 42, 0, 0, 0, L"42 saved logins, 12 form entries"},
     {ChromiumItem::Cache, 0, 4, 4, 3524, L"8 files, 3.4 KB"},
     {ChromiumItem::LastSession, 0, 3, 1, 157, L"4 files, 157 bytes"},
 };
@@ -113,16 +116,28 @@ TEST_F(ChromeFigures, CountsEqualTheSeededHistoryAndWhatTheCleanRemoves) {
         EXPECT_EQ(expected.bytes, before.files.bytes);
         EXPECT_FALSE(before.inUse);
         EXPECT_EQ(expected.text, FoundText(FromBrowser(before)));
+        const uint64_t forms = expected.item == ChromiumItem::WebData ? 12 : 0;
+        EXPECT_EQ(forms, before.formEntries);
         Clean(expected.item);
         const BrowserFigures after = Measure(expected.item);
         EXPECT_EQ(0u, after.rows);
+        EXPECT_EQ(0u, after.formEntries);
         EXPECT_EQ(0u, after.files.bytes);
         EXPECT_EQ(LinksLeft(expected.item), after.files.files) << "what stays is the links, no more";
         const ItemFigures removed = Removed(FromBrowser(before), FromBrowser(after));
         EXPECT_EQ(expected.rows, removed.records);
+        EXPECT_EQ(forms, removed.formEntries);
         EXPECT_EQ(expected.files + expected.links - LinksLeft(expected.item), removed.files);
         EXPECT_EQ(expected.bytes, removed.bytes);
     }
+}
+
+// The passwords item empties the form entries of "Web Data" and keeps the file with its addresses.
+TEST_F(ChromeFigures, FormEntriesGoAndTheAddressesStay) {
+    Clean(ChromiumItem::WebData);
+    TestDatabase webData(other_ + L"\\Web Data");
+    EXPECT_EQ(0, webData.Count("autofill"));
+    EXPECT_EQ(2, webData.Count("autofill_profiles"));
 }
 
 // Counting reads only: no journal or other file appears beside a database, and its bytes stay as they were.
