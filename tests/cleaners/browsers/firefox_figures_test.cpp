@@ -110,6 +110,8 @@ TEST_F(FirefoxFigures, CacheAndPasswordsCountWhatTheirCleanRemoves) {
     testing_support::MakeCountedTable(profile_ + L"\\signons.sqlite", "moz_logins", 4);
     root_.Write(L"Roaming\\Mozilla\\Firefox\\Profiles\\abc.default\\signons3.txt", std::string(20, 's'));
     const std::wstring key4 = root_.Write(L"Roaming\\Mozilla\\Firefox\\Profiles\\abc.default\\key4.db", "key");
+    // A folder link whose name holds "signons": no file of the item, never followed, never counted.
+    ASSERT_TRUE(sentinel_.PlantLinkAt(profile_ + L"\\signons link"));
 
     const FirefoxCleaner cleaner;
     const ItemFigures cache = FromBrowser(MeasureFirefoxCache(cleaner.Profiles()));
@@ -126,6 +128,7 @@ TEST_F(FirefoxFigures, CacheAndPasswordsCountWhatTheirCleanRemoves) {
     EXPECT_EQ(150u, Removed(cache, cacheAfter).bytes);
     EXPECT_EQ(L"nothing found", FoundText(FromBrowser(MeasureFirefoxPasswords(cleaner.Profiles()))));
     EXPECT_TRUE(testing_support::PathExists(key4));
+    EXPECT_TRUE(testing_support::PathExists(profile_ + L"\\signons link"));
 }
 
 // The cache emptied by a real job with a link in a profile's local folder: the line and the end message say
