@@ -45,12 +45,13 @@ void SetPixels(HELEMENT he, const char* property, int pixels) {
 } // namespace
 
 // A message taller than its area makes the box taller by the difference, never wider, so that no line is
-// clipped. The card picture has one height: a taller box draws its card with the same fill and edge.
+// clipped; the page draws the taller card (class "grown").
 void MsgBoxDlg::FitMessage() {
     constexpr int kMargin = 12; // above and below the text
     const scoped_element content = FindById(root, L"content"), cell = FindById(root, L"content_cell");
-    const scoped_element frame = FindById(root, L"frame"), bottom = FindById(root, L"bottom");
-    if (!content || !cell || !frame || !bottom || !body) return;
+    const scoped_element frame = FindById(root, L"frame"), card = FindById(root, L"card");
+    const scoped_element cardEnd = FindById(root, L"card_end"), bottom = FindById(root, L"bottom");
+    if (!content || !cell || !frame || !card || !cardEnd || !bottom || !body) return;
     const int area = HeightOf(content);
     const int extra = HeightOf(cell) + 2 * kMargin - area;
     if (area <= 0 || extra <= 0) return;
@@ -61,15 +62,11 @@ void MsgBoxDlg::FitMessage() {
     SetPixels(content, "line-height", area + extra);
     SetPixels(bottom, "top", bar.top + extra);
     SetPixels(frame, "height", height);
-    // The body's 1 px edge would move the frame, which is placed inside the body's edge: it goes back.
-    SetPixels(frame, "left", -1);
-    SetPixels(frame, "top", -1);
-    SetPixels(body, "height", height - 2);
-    const RECT page = ContentOf(body);
-    SetPixels(body, "width", page.right - page.left - 2);
-    HTMLayoutSetStyleAttribute(body, "background-image", L"none");
-    HTMLayoutSetStyleAttribute(body, "background-color", L"#f4f5f7");
-    HTMLayoutSetStyleAttribute(body, "border", L"1px solid #b9c0ca");
+    constexpr int kCardEnds = 16; // the height of the card's top and bottom cuts
+    SetPixels(card, "height", height - 2 * kCardEnds);
+    SetPixels(cardEnd, "top", height - kCardEnds);
+    SetPixels(body, "height", height);
+    HTMLayoutSetAttributeByName(body, "class", L"grown");
 }
 
 BOOL MsgBoxDlg::handle_event(HELEMENT he, HL_BEHAVIOR_EVENT_PARAMS& params) {
