@@ -157,6 +157,20 @@ TEST_F(Dialogs, ALongMessageMakesTheBoxTallerAndNothingIsClipped) {
     EXPECT_TRUE(grownCorners == designedCorners) << "rounded, with the same edge, as the designed box";
 }
 
+// The growth is reckoned in CSS pixels at any display scale: a block of 252 CSS px (14 lines) grows the 108 px
+// text area by 168 px at 96, 120, 144 and 192 DPI alike, however many window pixels that is.
+TEST(MessageGrowth, IsInCssPixelsAtEveryDisplayScale) {
+    EXPECT_EQ(htmlayout::MessageGrowth(108, 252, 96), 168);
+    EXPECT_EQ(htmlayout::MessageGrowth(135, 315, 120), 168);
+    EXPECT_EQ(htmlayout::MessageGrowth(162, 378, 144), 168);
+    EXPECT_EQ(htmlayout::MessageGrowth(216, 504, 192), 168);
+    EXPECT_EQ(htmlayout::MessageGrowth(162, 379, 144), 169) << "part of a pixel more is a whole one more";
+    EXPECT_EQ(htmlayout::MessageGrowth(108, 84, 96), 0) << "fits with its margins";
+    EXPECT_EQ(htmlayout::MessageGrowth(108, 90, 96), 6);
+    EXPECT_EQ(htmlayout::MessageGrowth(0, 90, 96), 0) << "no text area";
+    EXPECT_EQ(htmlayout::MessageGrowth(108, 90, 0), 0) << "no DPI";
+}
+
 // The end of a run that left nothing: the existing text and a totals line fit the designed box as it is.
 TEST_F(Dialogs, ADoneMessageWithItsTotalsLineKeepsTheDesignedSize) {
     MsgBoxDlg box(owner.hwnd());
