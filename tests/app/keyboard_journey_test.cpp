@@ -141,7 +141,8 @@ TEST_F(AppTest, AScreenReaderInAnotherProcessReadsTheBoxesAndTicksOneThroughItsD
     IAccessible* client = testing_support::ClientObject(app.Window(), held);
     ASSERT_NE(client, nullptr);
     const std::vector<testing_support::AccessibleNode> nodes = testing_support::WalkAccessible(client, held);
-    const testing_support::AccessibleNode* found = testing_support::FindAccessible(nodes, L"Clipboard", ROLE_SYSTEM_CHECKBUTTON);
+    const testing_support::AccessibleNode* found =
+        testing_support::FindAccessible(nodes, L"Clipboard", ROLE_SYSTEM_CHECKBUTTON);
     ASSERT_NE(found, nullptr);
     IAccessible* box = found->object;
     VARIANT state;

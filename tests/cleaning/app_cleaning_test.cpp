@@ -174,8 +174,8 @@ TEST_F(CleanCommands, CleanOnTheFirefoxSubTabCleansExactlyItsTwoTickedItemsAfter
     EXPECT_TRUE(SamePixels(seen.title, expected.title));
     EXPECT_TRUE(SamePixels(seen.whole, expected.whole));
     // Another reason in the same place reads differently: the comparison sees the whole message.
-    EXPECT_FALSE(SamePixels(
-        seen.whole, ExpectedBox(kStayedTitle, L"Mozilla Firefox: Cache (a link left in place)\n" + kStayedAdvice).whole));
+    const BoxLook other = ExpectedBox(kStayedTitle, L"Mozilla Firefox: Cache (a link left in place)\n" + kStayedAdvice);
+    EXPECT_FALSE(SamePixels(seen.whole, other.whole));
 }
 
 // URLs ticked for all three Chromium-family browsers: Clean on the Edge sub-tab saves Edge's key and cleans

@@ -679,7 +679,8 @@ TEST_F(ProgressDialog, LinesShowWhatWasFoundThenWhatEachStepRemovedAndCleanStops
                 during[id] = TextOf(progress, id);
         });
         Screenshot(progress, "progress_figures_mid_run");
-        for (const wchar_t* id : {L"temp_files", L"clipboard", L"opensavedialog"}) marks[id] = MarkOf(owner_, progress, id);
+        for (const wchar_t* id : {L"temp_files", L"clipboard", L"opensavedialog"})
+            marks[id] = MarkOf(owner_, progress, id);
         readerNames = ReaderNames(progress);
         cleaners.Release();
         WaitFor([&] { return !IsWindow(progress); }, 10000);

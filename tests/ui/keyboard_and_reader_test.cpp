@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -332,27 +333,42 @@ TEST_F(Reader, AnObjectKeptAfterItsPageIsGoneAnswersGone) {
     EXPECT_EQ(count, 0) << "a paragraph is read through its window, not as a control";
 }
 
-std::vector<std::pair<HWND, LONG>> gFocusEvents;
+// A client-area WinEvent as an out-of-context hook in this process sees it.
+struct SeenEvent {
+    DWORD event;
+    HWND hwnd;
+    LONG child;
+};
+std::vector<SeenEvent> gEvents;
 
-void CALLBACK OnFocusEvent(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG child, DWORD, DWORD) {
-    if (object == OBJID_CLIENT) gFocusEvents.push_back({hwnd, child});
+void CALLBACK OnEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child, DWORD, DWORD) {
+    if (object == OBJID_CLIENT) gEvents.push_back({event, hwnd, child});
+}
+
+// The client-area events from `first` to `last` that this process raises while `act` runs, and in the
+// `settleMs` after it.
+std::vector<SeenEvent> EventsDuring(DWORD first, DWORD last, const std::function<void()>& act, DWORD settleMs = 200) {
+    gEvents.clear();
+    HWINEVENTHOOK hook =
+        SetWinEventHook(first, last, nullptr, OnEvent, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    EXPECT_NE(hook, nullptr);
+    act();
+    ui_test::Settle(settleMs);
+    if (hook) UnhookWinEvent(hook);
+    return gEvents;
 }
 
 TEST_F(Reader, AnOutOfContextHookSeesTheFocusMoveOnTabAndTheEventNamesTheControl) {
-    gFocusEvents.clear();
-    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, OnFocusEvent,
-                                         GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
-    ASSERT_NE(hook, nullptr);
-    Focus();
-    window.Key(VK_TAB);
-    window.Key(VK_TAB);
-    ui_test::Settle(200);
-    UnhookWinEvent(hook);
-    ASSERT_GE(gFocusEvents.size(), 2u);
-    EXPECT_EQ(gFocusEvents.back().first, window.hwnd());
+    const std::vector<SeenEvent> focusEvents = EventsDuring(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, [&] {
+        Focus();
+        window.Key(VK_TAB);
+        window.Key(VK_TAB);
+    });
+    ASSERT_GE(focusEvents.size(), 2u);
+    EXPECT_EQ(focusEvents.back().hwnd, window.hwnd());
     IAccessible* object = nullptr;
     VARIANT child;
-    ASSERT_EQ(AccessibleObjectFromEvent(window.hwnd(), static_cast<DWORD>(OBJID_CLIENT), gFocusEvents.back().second,
+    ASSERT_EQ(AccessibleObjectFromEvent(window.hwnd(), static_cast<DWORD>(OBJID_CLIENT), focusEvents.back().child,
                                         &object, &child),
               S_OK);
     ASSERT_NE(object, nullptr);
@@ -368,27 +384,19 @@ TEST_F(Reader, AnOutOfContextHookSeesTheFocusMoveOnTabAndTheEventNamesTheControl
     if (focus.vt == VT_DISPATCH) focus.pdispVal->Release();
 }
 
-std::vector<std::pair<DWORD, LONG>> gChanges;
-
-void CALLBACK OnChange(HWINEVENTHOOK, DWORD event, HWND, LONG object, LONG child, DWORD, DWORD) {
-    if (object == OBJID_CLIENT) gChanges.push_back({event, child});
-}
-
 TEST_F(Reader, StateAndNameChangesAreAnnouncedForTheElementThatChanged) {
-    gChanges.clear();
-    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_STATECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr, OnChange,
-                                         GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
-    ASSERT_NE(hook, nullptr);
-    htmlayout::SetStates(window.Find(L"clip_board"), STATE_CHECKED, 0);
-    htmlayout::SetText(window.Find(L"pannel_guide_text"), L"Select \"Browser History\" options you want to clean...");
-    ui_test::Settle(200);
-    UnhookWinEvent(hook);
+    const std::vector<SeenEvent> changes = EventsDuring(EVENT_OBJECT_STATECHANGE, EVENT_OBJECT_VALUECHANGE, [&] {
+        htmlayout::SetStates(window.Find(L"clip_board"), STATE_CHECKED, 0);
+        htmlayout::SetText(window.Find(L"pannel_guide_text"),
+                           L"Select \"Browser History\" options you want to clean...");
+    });
     auto nameOf = [&](DWORD event) {
-        for (const auto& [seen, child] : gChanges) {
-            if (seen != event) continue;
+        for (const SeenEvent& seen : changes) {
+            if (seen.event != event) continue;
             IAccessible* object = nullptr;
             VARIANT id;
-            if (AccessibleObjectFromEvent(window.hwnd(), static_cast<DWORD>(OBJID_CLIENT), child, &object, &id) != S_OK)
+            if (AccessibleObjectFromEvent(window.hwnd(), static_cast<DWORD>(OBJID_CLIENT), seen.child, &object,
+                                          &id) != S_OK)
                 return std::wstring(L"<no object>");
             held.push_back(object);
             BSTR name = nullptr;
@@ -424,13 +432,10 @@ TEST(ProgressReader, TheProgressBarReadsItsValueAsAPercentage) {
             }
         }
         ASSERT_NE(bar, nullptr);
-        gChanges.clear();
-        HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr, OnChange,
-                                             GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
-        HTMLayoutSetAttributeByName(dialog.Find(L"progress_bar"), "value", L"81");
-        ui_test::Settle(100);
-        UnhookWinEvent(hook);
-        EXPECT_EQ(gChanges.size(), 1u) << "a new value is announced";
+        const std::vector<SeenEvent> changes = EventsDuring(
+            EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_VALUECHANGE,
+            [&] { HTMLayoutSetAttributeByName(dialog.Find(L"progress_bar"), "value", L"81"); }, 100);
+        EXPECT_EQ(changes.size(), 1u) << "a new value is announced";
         BSTR value = nullptr;
         EXPECT_EQ(bar->get_accValue(target, &value), S_OK);
         EXPECT_STREQ(value, L"81%");
