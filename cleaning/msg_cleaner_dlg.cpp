@@ -136,6 +136,9 @@ void MsgCleanerDlg::ShowNewOutcomes() {
     for (; outcomesShown_ < job_.OutcomesPublished(); ++outcomesShown_) {
         const StepOutcome& outcome = job_.OutcomeAt(outcomesShown_);
         ShowFigure(*outcome.item, OutcomeLineText(outcome));
+        // The tick would claim the item clean: its line takes the mark that says something stayed.
+        if (outcome.SomethingStayed())
+            HTMLayoutSetAttributeByName(FindById(root, outcome.item->lineId), "class", L"line stayed");
     }
 }
 

@@ -86,7 +86,10 @@ void dialog::close() {
 INT_PTR CALLBACK dialog::dialog_proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     BOOL handled = FALSE;
     LRESULT engineResult = HTMLayoutProcND(hwnd, message, wParam, lParam, &handled);
-    if (handled) return engineResult;
+    // A dialog procedure's own return value only says "handled"; the answer goes through DWLP_MSGRESULT, or
+    // WM_GETOBJECT would answer 0 and a screen reader would get the system's empty stand-in for the page.
+    if (handled && engineResult) SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, engineResult);
+    if (handled) return engineResult ? TRUE : FALSE;
     if (message == WM_INITDIALOG) {
         reinterpret_cast<dialog*>(lParam)->initialise(hwnd);
         return 0;

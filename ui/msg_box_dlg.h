@@ -31,4 +31,9 @@ private:
     scoped_element closeButton_;
 };
 
+// How many CSS pixels a message box grows by, for a message block `cellPixels` high in a text area
+// `areaPixels` high, both in the pixels of a window at `dpi`, with a 12 px margin above and below; 0 when
+// the message fits.
+int MessageGrowth(int areaPixels, int cellPixels, UINT dpi);
+
 } // namespace htmlayout

@@ -4,6 +4,7 @@
 // same page's elements through the engine's C interface (every element selected, its text read).
 // Usage: accessible_tree_benchmark [rounds]
 
+#include "tests/support/accessible_tree.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/timing.h"
 #include "ui/element_ops.h"
@@ -30,35 +31,12 @@ LRESULT CALLBACK PageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     return handled ? result : DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-VARIANT Child(LONG id) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = id;
-    return v;
-}
-
-// Every object under `a`; returns how many.
+// Every object under `a`, each with its name, role and state; returns how many, `a` included.
 int ReadTree(IAccessible* a) {
-    int objects = 1;
-    BSTR name = nullptr;
-    VARIANT role, state;
-    a->get_accName(Child(CHILDID_SELF), &name);
-    a->get_accRole(Child(CHILDID_SELF), &role);
-    a->get_accState(Child(CHILDID_SELF), &state);
-    SysFreeString(name);
-    LONG count = 0;
-    a->get_accChildCount(&count);
-    for (LONG i = 1; i <= count; ++i) {
-        IDispatch* d = nullptr;
-        if (a->get_accChild(Child(i), &d) != S_OK || !d) continue;
-        IAccessible* child = nullptr;
-        d->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&child));
-        d->Release();
-        if (!child) continue;
-        objects += ReadTree(child);
-        child->Release();
-    }
+    testing_support::ReadAccessible(a);
+    std::vector<IAccessible*> held;
+    const int objects = 1 + static_cast<int>(testing_support::WalkAccessible(a, held).size());
+    for (IAccessible* object : held) object->Release();
     return objects;
 }
 

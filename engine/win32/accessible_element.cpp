@@ -10,6 +10,7 @@
 #include "engine/win32/accessible_element.h"
 
 #include "engine/api/api_lock.h"
+#include "engine/css/computed_style.h"
 #include "engine/dom/document.h"
 #include "engine/dom/handle_table.h"
 #include "engine/events/builtin_behaviors.h"
@@ -66,6 +67,16 @@ long RoleOf(const Element& e) {
     return 0;
 }
 
+// A child laid out apart from the text around it, as a block or placed on its own, is read as words of its
+// own, as a browser's accessible name reads it: a line and the figure placed at its right end are two.
+bool LaidOutApart(const Element& e) {
+    const ComputedStyle* style = e.Style();
+    if (!style) return false;
+    const CssValue& position = style->Get(PropertyId::Position);
+    return style->Get(PropertyId::Display).IsKeyword("block") || position.IsKeyword("absolute") ||
+           position.IsKeyword("fixed");
+}
+
 // The text a reader reads: the element's text with its white space collapsed, a line break as a space.
 std::u16string TextOf(const Element& element) {
     std::u16string text;
@@ -87,7 +98,11 @@ std::u16string TextOf(const Element& element) {
             } else {
                 const auto& child = static_cast<const Element&>(*n);
                 if (child.Tag() == "br") add(u' ');
-                else if (!IsHidden(child)) self(self, child);
+                if (child.Tag() == "br" || IsHidden(child)) continue;
+                const bool apart = LaidOutApart(child);
+                if (apart) add(u' ');
+                self(self, child);
+                if (apart) add(u' ');
             }
         }
     };

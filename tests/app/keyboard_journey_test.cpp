@@ -3,6 +3,7 @@
 // "Close Browser", About) is closed with Escape.
 #include "app_fixture.h"
 #include "real_input.h"
+#include "support/accessible_tree.h"
 #include "support/real_input.h"
 #include "support/registry_fixture.h"
 
@@ -10,7 +11,6 @@
 
 #include <oleacc.h>
 
-#include <functional>
 #include <string>
 
 namespace app_test {
@@ -127,13 +127,7 @@ TEST_F(KeyboardJourney, EverySubTabIsReachedAndABoxTickedCleanRunsAndEscapeClose
 namespace app_test {
 namespace {
 
-VARIANT Self() {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = CHILDID_SELF;
-    return v;
-}
+VARIANT Self() { return testing_support::ChildId(CHILDID_SELF); }
 
 // Another process reads the program's page as a screen reader does: oleacc marshals the program's objects.
 TEST_F(AppTest, AScreenReaderInAnotherProcessReadsTheBoxesAndTicksOneThroughItsDefaultAction) {
@@ -143,47 +137,21 @@ TEST_F(AppTest, AScreenReaderInAnotherProcessReadsTheBoxesAndTicksOneThroughItsD
     ASSERT_TRUE(app.Click(L"windows_cleaning"));
     app.Settle();
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    IAccessible* client = nullptr;
-    HRESULT hr = AccessibleObjectFromWindow(app.Window(), static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
-                                            reinterpret_cast<void**>(&client));
-    ASSERT_EQ(hr, S_OK);
+    std::vector<IAccessible*> held;
+    IAccessible* client = testing_support::ClientObject(app.Window(), held);
     ASSERT_NE(client, nullptr);
-    // Depth first to the box labelled "Clipboard".
-    std::function<IAccessible*(IAccessible*)> find = [&](IAccessible* a) -> IAccessible* {
-        LONG count = 0;
-        a->get_accChildCount(&count);
-        for (LONG i = 1; i <= count; ++i) {
-            VARIANT id = Self();
-            id.lVal = i;
-            IDispatch* d = nullptr;
-            if (a->get_accChild(id, &d) != S_OK || !d) continue;
-            IAccessible* child = nullptr;
-            d->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&child));
-            d->Release();
-            if (!child) continue;
-            BSTR name = nullptr;
-            VARIANT role;
-            child->get_accName(Self(), &name);
-            child->get_accRole(Self(), &role);
-            bool match = name && std::wstring(name) == L"Clipboard" && role.lVal == ROLE_SYSTEM_CHECKBUTTON;
-            SysFreeString(name);
-            if (match) return child;
-            IAccessible* below = find(child);
-            child->Release();
-            if (below) return below;
-        }
-        return nullptr;
-    };
-    IAccessible* box = find(client);
-    ASSERT_NE(box, nullptr);
+    const std::vector<testing_support::AccessibleNode> nodes = testing_support::WalkAccessible(client, held);
+    const testing_support::AccessibleNode* found =
+        testing_support::FindAccessible(nodes, L"Clipboard", ROLE_SYSTEM_CHECKBUTTON);
+    ASSERT_NE(found, nullptr);
+    IAccessible* box = found->object;
     VARIANT state;
     ASSERT_EQ(box->get_accState(Self(), &state), S_OK);
     EXPECT_FALSE(state.lVal & STATE_SYSTEM_CHECKED);
     EXPECT_EQ(box->accDoDefaultAction(Self()), S_OK);
     ASSERT_EQ(box->get_accState(Self(), &state), S_OK);
     EXPECT_TRUE(state.lVal & STATE_SYSTEM_CHECKED);
-    box->Release();
-    client->Release();
+    for (IAccessible* a : held) a->Release();
     CoUninitialize();
     // The program's flag followed: Clean on this sub-tab saves it.
     ASSERT_TRUE(app.Click(L"btn_panelClean"));

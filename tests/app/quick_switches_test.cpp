@@ -44,6 +44,18 @@ protected:
         PostMessageW(app_->Window(), WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
         PostMessageW(app_->Window(), WM_MOUSELEAVE, 0, 0);
     }
+    // A point beside the window, where the pointer hovers nothing.
+    POINT Outside() const {
+        const RECT window = app_->WindowRect();
+        return POINT{window.right + 40, window.bottom + 40};
+    }
+    // The window after a real click on the tab, once the pointer has left it again.
+    ScreenPixels AfterClickOn(const wchar_t* tab) {
+        EXPECT_TRUE(app_->Click(tab));
+        EXPECT_TRUE(testing_support::MovePointerTo(Outside()));
+        app_->Settle(300);
+        return Capture(app_->WindowRect());
+    }
 
     RunningApp* app_ = nullptr;
 };
@@ -85,15 +97,9 @@ TEST_F(QuickSwitches, ASwitchWhileTheLastOnesPaintIsPendingShowsTheLastOne) {
 // the window shows no pixel of the dialog once it is gone, and the first click afterwards is not lost.
 TEST_F(QuickSwitches, AClickBesideTheProgressDialogSwitchesNothingAndTheNextIsNotLost) {
     const RECT window = app_->WindowRect();
-    const POINT outside{window.right + 40, window.bottom + 40};
-    ASSERT_TRUE(app_->Click(L"windows_startmenu"));
-    ASSERT_TRUE(testing_support::MovePointerTo(outside));
-    app_->Settle(300);
-    const ScreenPixels startMenu = Capture(window);
-    ASSERT_TRUE(app_->Click(L"windows_cleaning"));
-    ASSERT_TRUE(testing_support::MovePointerTo(outside));
-    app_->Settle(300);
-    const ScreenPixels cleaning = Capture(window);
+    const POINT outside = Outside();
+    const ScreenPixels startMenu = AfterClickOn(L"windows_startmenu");
+    const ScreenPixels cleaning = AfterClickOn(L"windows_cleaning");
     ASSERT_FALSE(SamePixels(cleaning, startMenu));
 
     const RECT clean = app_->ScreenRect(L"btn_panelClean");
@@ -166,15 +172,9 @@ protected:
 // switches nothing, shows no pixel of the dialog or of the message after it, and takes the next click.
 TEST_F(QuickSwitchesDuringARun, AClickWhileTheProgressDialogPaintsSwitchesNothingAndTheNextIsNotLost) {
     const RECT window = app_->WindowRect();
-    const POINT outside{window.right + 40, window.bottom + 40};
-    ASSERT_TRUE(app_->Click(L"windows_cleaning"));
-    ASSERT_TRUE(testing_support::MovePointerTo(outside));
-    app_->Settle(300);
-    const ScreenPixels cleaning = Capture(window);
-    ASSERT_TRUE(app_->Click(L"windows_startmenu"));
-    ASSERT_TRUE(testing_support::MovePointerTo(outside));
-    app_->Settle(300);
-    const ScreenPixels startMenu = Capture(window);
+    const POINT outside = Outside();
+    const ScreenPixels cleaning = AfterClickOn(L"windows_cleaning");
+    const ScreenPixels startMenu = AfterClickOn(L"windows_startmenu");
     ASSERT_FALSE(SamePixels(startMenu, cleaning));
 
     const DWORD uiThread = GetWindowThreadProcessId(app_->Window(), nullptr);

@@ -1,6 +1,7 @@
 #include "box_look.h"
 
 #include "dialog_stage.h"
+#include "support/real_input.h"
 
 #include "ui/msg_box_dlg.h"
 #include "ui/resource_data.h"
@@ -60,8 +61,13 @@ POINT Middle(const RECT& rc) {
 }
 
 BoxLook Look(HWND box) {
-    return BoxLook{Capture(On(box, OffsetIn(htmlayout::kMsgBoxPageId, L"main_heading_text"))),
-                   Capture(On(box, OffsetIn(htmlayout::kMsgBoxPageId, L"msg_text")))};
+    constexpr int kEdge = 6, kCaption = 40;
+    testing_support::MovePointerTo(POINT{1, 1});
+    Sleep(200);
+    RECT window{};
+    GetWindowRect(box, &window);
+    const RECT inside{window.left + kEdge, window.top + kEdge, window.right - kEdge, window.bottom - kEdge};
+    return BoxLook{Capture(RECT{inside.left, inside.top, inside.right, window.top + kCaption}), Capture(inside)};
 }
 
 BoxLook ExpectedBox(const std::wstring& title, const std::wstring& text) {

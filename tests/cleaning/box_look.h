@@ -15,9 +15,11 @@ RECT OffsetIn(unsigned pageId, const wchar_t* id);
 RECT On(HWND dialog, RECT offset);
 POINT Middle(const RECT& rc);
 
-// The text areas of a message box.
+// What a message box shows, with nothing hovered: its caption strip (the title; the same height in every
+// box), and everything inside its edge (title, the whole message, Close; its size too). Its antialiased edge,
+// which takes the colour of what lies beneath, is left out.
 struct BoxLook {
-    ScreenPixels title, text;
+    ScreenPixels title, whole;
 };
 BoxLook Look(HWND box);
 // What a message box of this process shows for `title` and `text`.

@@ -82,17 +82,27 @@ protected:
     static bool Gone(HWND dialog) {
         return cleaning_test::WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 8000);
     }
+    // The program started at `dpi` (the prefix's LogPixels until the test ends), Temp Files unticked, its
+    // window shown; null when it does not come.
+    RunningApp* StartAtDpi(UINT dpi) {
+        logPixels_.emplace(dpi);
+        SetDword(HKEY_CURRENT_USER, kWindowsKey, L"TempFiles", 0);
+        RunningApp& app = StartShown();
+        if (!app.Window()) return nullptr;
+        app.ShownAtDpi(dpi);
+        return &app;
+    }
+
+private:
+    std::optional<ScopedLogPixels> logPixels_;
 };
 
 TEST_P(DisplayScale, TheMainWindowAndProgressDialogAreScaledAndAClickAtTheScaledPlaceTicksABox) {
     const UINT dpi = GetParam();
     const std::string tag = "dpi" + std::to_string(dpi);
-    ScopedLogPixels logPixels(dpi);
-    SetDword(HKEY_CURRENT_USER, kWindowsKey, L"TempFiles", 0);
-
-    RunningApp& app = StartShown();
-    ASSERT_NE(app.Window(), nullptr);
-    app.ShownAtDpi(dpi);
+    RunningApp* started = StartAtDpi(dpi);
+    ASSERT_NE(started, nullptr);
+    RunningApp& app = *started;
     const RECT main = app.WindowRect();
     // Windows keeps a window within what the screen can hold (200 % of 720 is more than 1280): it then fills
     // the screen's width.
@@ -145,11 +155,9 @@ class DisplayScaleAtTheEnds : public DisplayScale {};
 
 TEST_P(DisplayScaleAtTheEnds, TheProgramStartsLaysOutAndAnswersClicks) {
     const UINT dpi = GetParam();
-    ScopedLogPixels logPixels(dpi);
-    SetDword(HKEY_CURRENT_USER, kWindowsKey, L"TempFiles", 0);
-    RunningApp& app = StartShown();
-    ASSERT_NE(app.Window(), nullptr);
-    app.ShownAtDpi(dpi);
+    RunningApp* started = StartAtDpi(dpi);
+    ASSERT_NE(started, nullptr);
+    RunningApp& app = *started;
     const RECT main = app.WindowRect();
     EXPECT_GE(Width(main), std::min(Scaled(720, dpi), GetSystemMetrics(SM_CXSCREEN)));
     EXPECT_GE(Height(main), std::min(Scaled(510, dpi), GetSystemMetrics(SM_CYSCREEN)));

@@ -6,6 +6,8 @@
 #include "cleaning/run_report.h"
 
 #include "dialog_stage.h"
+#include "real_input.h"
+#include "support/accessible_tree.h"
 #include "settings/settings_store.h"
 #include "support/clipboard_text.h"
 #include "support/outside_sentinel.h"
@@ -16,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <map>
 #include <mutex>
@@ -606,6 +609,38 @@ private:
     std::mutex mutex_;
 };
 
+// The 14 x 14 mark at the start of a progress line, as the screen shows it.
+app_test::ScreenPixels MarkOf(const OwnerWindow& owner, HWND dialog, const wchar_t* lineId) {
+    RECT line{}, window = WindowRect(dialog);
+    owner.OnUiThread([&] { line = LocationOf(dialog, lineId); });
+    const int x = window.left + line.left + 46, y = window.top + line.top + 5;
+    return app_test::Capture(RECT{x, y, x + 14, y + 14});
+}
+
+// Pixels of the amber that marks a line whose item kept something.
+int AmberPixels(const app_test::ScreenPixels& shot) {
+    int amber = 0;
+    for (unsigned p : shot.pixels) {
+        const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+        if (r > 150 && r - b > 80 && g < r) ++amber;
+    }
+    return amber;
+}
+
+// The names of the static texts a screen reader on another thread finds in the dialog (oleacc marshals the
+// dialog's objects: its thread must have COM).
+std::vector<std::wstring> ReaderNames(HWND dialog) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    std::vector<std::wstring> names;
+    std::vector<IAccessible*> held;
+    if (IAccessible* client = testing_support::ClientObject(dialog, held))
+        for (const testing_support::AccessibleNode& node : testing_support::WalkAccessible(client, held))
+            if (node.role == ROLE_SYSTEM_STATICTEXT) names.push_back(node.name);
+    for (IAccessible* a : held) a->Release();
+    CoUninitialize();
+    return names;
+}
+
 ItemFigures FilesOf(uint64_t files, uint64_t bytes) { return {.measured = true, .files = files, .bytes = bytes}; }
 ItemFigures EntriesOf(uint64_t entries) { return {.measured = true, .entries = entries}; }
 
@@ -618,8 +653,11 @@ TEST_F(ProgressDialog, LinesShowWhatWasFoundThenWhatEachStepRemovedAndCleanStops
     cleaners.counts[CleanAction::OpenSaveHistory] = {EntriesOf(12), EntriesOf(12), EntriesOf(0)};
     cleaners.HoldAt(3);
     Select({L"temp_files", L"clip_board", L"os_dialog", L"run_history"});
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     MsgCleanerDlg dialog(owner_.hwnd(), cleaners);
     std::map<std::wstring, std::wstring> found, during;
+    std::map<std::wstring, app_test::ScreenPixels> marks;
+    std::vector<std::wstring> readerNames;
     DWORD pressedAt = 0;
     User user([&] {
         HWND progress = WaitForProgress();
@@ -641,6 +679,9 @@ TEST_F(ProgressDialog, LinesShowWhatWasFoundThenWhatEachStepRemovedAndCleanStops
                 during[id] = TextOf(progress, id);
         });
         Screenshot(progress, "progress_figures_mid_run");
+        for (const wchar_t* id : {L"temp_files", L"clipboard", L"opensavedialog"})
+            marks[id] = MarkOf(owner_, progress, id);
+        readerNames = ReaderNames(progress);
         cleaners.Release();
         WaitFor([&] { return !IsWindow(progress); }, 10000);
     });
@@ -658,6 +699,19 @@ TEST_F(ProgressDialog, LinesShowWhatWasFoundThenWhatEachStepRemovedAndCleanStops
     EXPECT_EQ(during[L"clipboard"], L"Clipboardremoved text");
     EXPECT_EQ(during[L"opensavedialog"], L"Open / Save Dialogremoved 12 entries");
     EXPECT_EQ(during[L"run"], L"Run History") << "its step has not ended";
+    // The item that kept something trades the green tick for the amber mark; removed items keep the tick.
+    EXPECT_GT(AmberPixels(marks[L"temp_files"]), 10);
+    EXPECT_EQ(AmberPixels(marks[L"clipboard"]), 0);
+    EXPECT_TRUE(app_test::SamePixels(marks[L"clipboard"], marks[L"opensavedialog"]));
+    EXPECT_FALSE(app_test::SamePixels(marks[L"temp_files"], marks[L"clipboard"]));
+    // A reader hears each line with its figure, the one that kept something with what stayed.
+    auto heard = [&](const std::wstring& name) {
+        return std::find(readerNames.begin(), readerNames.end(), name) != readerNames.end();
+    };
+    EXPECT_TRUE(heard(L"Temp Files / Folders 3 files stayed")) << testing::PrintToString(readerNames);
+    EXPECT_TRUE(heard(L"Clipboard removed text"));
+    EXPECT_TRUE(heard(L"Run History")) << "a line still waiting for its step";
+    CoUninitialize();
     EXPECT_EQ(dialog.JobResult(), 1);
     EXPECT_TRUE(SomethingStayed(dialog.Job().Outcomes()));
 }

@@ -373,7 +373,7 @@ TEST_F(UnattendedClean, OneRunAtATimeBetweenUnattendedRunsAndTheWindow) {
                         L"Tracewipe is already cleaning, started from the command line or a scheduled "
                         L"task. Please try again when it has finished.");
         EXPECT_TRUE(SamePixels(seen.title, expected.title));
-        EXPECT_TRUE(SamePixels(seen.text, expected.text));
+        EXPECT_TRUE(SamePixels(seen.whole, expected.whole));
 
         ReleaseMutex(other.Get());
         // The lock is free: Clean Now opens the progress dialog, which holds it until it closes.

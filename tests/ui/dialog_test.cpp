@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <vector>
 
 namespace {
 
@@ -91,14 +92,47 @@ TEST_F(Dialogs, TheMessageBoxTakesItsPagesSizeCentredOverItsDisabledOwnerAndExit
     EXPECT_TRUE(seen.focusedAfterTab) << "Tab does nothing";
 }
 
+// The window's four 12 x 12 corners as the screen shows them.
+std::vector<COLORREF> CornersOf(const RECT& w) {
+    std::vector<COLORREF> pixels;
+    HDC screen = GetDC(nullptr);
+    for (POINT at : {POINT{w.left, w.top}, POINT{w.right - 12, w.top}, POINT{w.left, w.bottom - 12},
+                     POINT{w.right - 12, w.bottom - 12}})
+        for (int y = 0; y < 12; ++y)
+            for (int x = 0; x < 12; ++x) pixels.push_back(GetPixel(screen, at.x + x, at.y + y));
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
 // A message of many lines makes the box taller, never wider, and every line stays inside the text area,
-// above the bottom bar, whose Close button still closes the box.
+// above the bottom bar, whose Close button still closes the box. The taller box keeps the card's corners
+// and edge, pixel for pixel.
 TEST_F(Dialogs, ALongMessageMakesTheBoxTallerAndNothingIsClipped) {
-    MsgBoxDlg box(owner.hwnd());
+    // Over an owner of one colour, shown, so that both boxes' transparent corners show the same; the pointer
+    // away, so that neither box opens under it with its exit hovered.
+    testing_support::MovePointerTo(POINT{1, 1});
+    ui_test::PageWindow plain{9003, RECT{200, 150, 1000, 750}};
+    ShowWindow(plain.hwnd(), SW_SHOWNOACTIVATE);
+    std::vector<COLORREF> designedCorners;
+    {
+        MsgBoxDlg designed(plain.hwnd());
+        designed.title = L"Some Items Not Cleaned";
+        designed.message = L"One line.";
+        DialogDriver driver([&](HWND dialog) {
+            RECT rc{};
+            GetWindowRect(dialog, &rc);
+            designedCorners = CornersOf(rc);
+            PostMessageW(dialog, WM_CLOSE, 0, 0);
+        });
+        designed.run(htmlayout::kMsgBoxPageId);
+        driver.Join();
+    }
+    MsgBoxDlg box(plain.hwnd());
     box.title = L"Some Items Not Cleaned";
     for (int i = 1; i <= 9; ++i) box.message += L"Item number " + std::to_wstring(i) + L" (in use by another program)\n";
     box.message += L"Removed 23,114 files (1.2 GB) and 412 registry entries.\nClose the programs that use them and clean again.";
     RECT window{}, text{}, content{}, bottom{};
+    std::vector<COLORREF> grownCorners;
     DialogDriver driver([&](HWND dialog) {
         GetWindowRect(dialog, &window);
         scoped_element root = RootOf(dialog);
@@ -106,6 +140,7 @@ TEST_F(Dialogs, ALongMessageMakesTheBoxTallerAndNothingIsClipped) {
         HTMLayoutGetElementLocation(FindById(root, L"content"), &content, BORDER_BOX | ROOT_RELATIVE);
         HTMLayoutGetElementLocation(FindById(root, L"bottom"), &bottom, BORDER_BOX | ROOT_RELATIVE);
         testing_support::SaveScreenshot(ui_test::ScreenshotFolder(), "msg_box_long_message", window);
+        grownCorners = CornersOf(window);
         testing_support::ClickAt(ScreenPointOf(dialog, L"close_btn"));
     });
     EXPECT_EQ(box.run(htmlayout::kMsgBoxPageId), 2);
@@ -118,6 +153,22 @@ TEST_F(Dialogs, ALongMessageMakesTheBoxTallerAndNothingIsClipped) {
     EXPECT_LE(text.bottom, content.bottom);
     EXPECT_LE(content.bottom, bottom.top);
     EXPECT_EQ(bottom.bottom, window.bottom - window.top - 1) << "the bar keeps its place at the bottom";
+    ASSERT_EQ(designedCorners.size(), 4u * 12 * 12);
+    EXPECT_TRUE(grownCorners == designedCorners) << "rounded, with the same edge, as the designed box";
+}
+
+// The growth is reckoned in CSS pixels at any display scale: a block of 252 CSS px (14 lines) grows the 108 px
+// text area by 168 px at 96, 120, 144 and 192 DPI alike, however many window pixels that is.
+TEST(MessageGrowth, IsInCssPixelsAtEveryDisplayScale) {
+    EXPECT_EQ(htmlayout::MessageGrowth(108, 252, 96), 168);
+    EXPECT_EQ(htmlayout::MessageGrowth(135, 315, 120), 168);
+    EXPECT_EQ(htmlayout::MessageGrowth(162, 378, 144), 168);
+    EXPECT_EQ(htmlayout::MessageGrowth(216, 504, 192), 168);
+    EXPECT_EQ(htmlayout::MessageGrowth(162, 379, 144), 169) << "part of a pixel more is a whole one more";
+    EXPECT_EQ(htmlayout::MessageGrowth(108, 84, 96), 0) << "fits with its margins";
+    EXPECT_EQ(htmlayout::MessageGrowth(108, 90, 96), 6);
+    EXPECT_EQ(htmlayout::MessageGrowth(0, 90, 96), 0) << "no text area";
+    EXPECT_EQ(htmlayout::MessageGrowth(108, 90, 0), 0) << "no DPI";
 }
 
 // The end of a run that left nothing: the existing text and a totals line fit the designed box as it is.

@@ -2,6 +2,7 @@
 // focus ring; the accessible tree read through oleacc (AccessibleObjectFromWindow, as assistive technology
 // asks), its default actions, a client holding an object whose element is gone, and WinEvents on Tab.
 #include "page_window.h"
+#include "support/accessible_tree.h"
 #include "support/real_input.h"
 
 #include <oleacc.h>
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,37 +20,10 @@ using ui_test::Has;
 
 constexpr RECT kArea{40, 40, 742, 542};
 
-VARIANT Child(LONG id) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = id;
-    return v;
-}
-
-// An accessible object as a reader walks it: the object with CHILDID_SELF.
-struct Node {
-    IAccessible* object = nullptr;
-    std::wstring name;
-    long role = 0;
-    long state = 0;
-};
-
-std::wstring NameOf(IAccessible* a, LONG id = CHILDID_SELF) {
-    BSTR name = nullptr;
-    std::wstring text;
-    if (a->get_accName(Child(id), &name) == S_OK && name) text = name;
-    SysFreeString(name);
-    return text;
-}
-
-Node Read(IAccessible* a) {
-    Node n{a, NameOf(a)};
-    VARIANT role, state;
-    if (a->get_accRole(Child(CHILDID_SELF), &role) == S_OK) n.role = role.lVal;
-    if (a->get_accState(Child(CHILDID_SELF), &state) == S_OK) n.state = state.lVal;
-    return n;
-}
+using Node = testing_support::AccessibleNode;
+using testing_support::AccessibleName;
+using testing_support::ChildId;
+using testing_support::ReadAccessible;
 
 struct Reader : ::testing::Test {
     Reader() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
@@ -61,38 +36,13 @@ struct Reader : ::testing::Test {
     std::vector<IAccessible*> held; // released at the end
 
     IAccessible* Client() {
-        IAccessible* root = nullptr;
-        EXPECT_EQ(AccessibleObjectFromWindow(window.hwnd(), static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
-                                             reinterpret_cast<void**>(&root)),
-                  S_OK);
-        if (root) held.push_back(root);
+        IAccessible* root = testing_support::ClientObject(window.hwnd(), held);
+        EXPECT_NE(root, nullptr);
         return root;
     }
-
-    // Every object under `a`, depth first, through accChildCount and accChild as AccessibleChildren does.
-    std::vector<Node> Walk(IAccessible* a) {
-        std::vector<Node> all;
-        LONG count = 0;
-        if (!a || a->get_accChildCount(&count) != S_OK) return all;
-        for (LONG i = 1; i <= count; ++i) {
-            IDispatch* d = nullptr;
-            if (a->get_accChild(Child(i), &d) != S_OK || !d) continue;
-            IAccessible* child = nullptr;
-            d->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&child));
-            d->Release();
-            if (!child) continue;
-            held.push_back(child);
-            all.push_back(Read(child));
-            std::vector<Node> below = Walk(child);
-            all.insert(all.end(), below.begin(), below.end());
-        }
-        return all;
-    }
-
+    std::vector<Node> Walk(IAccessible* a) { return testing_support::WalkAccessible(a, held); }
     static const Node* Named(const std::vector<Node>& nodes, const std::wstring& name, long role) {
-        for (const Node& n : nodes)
-            if (n.name == name && n.role == role) return &n;
-        return nullptr;
+        return testing_support::FindAccessible(nodes, name, role);
     }
 
     void Focus() {
@@ -177,7 +127,7 @@ TEST_F(Reader, EveryBoxIsFoundByItsLabelWithItsStateAndTogglesByItsDefaultAction
     IAccessible* client = Client();
     ASSERT_NE(client, nullptr);
     VARIANT role;
-    ASSERT_EQ(client->get_accRole(Child(CHILDID_SELF), &role), S_OK);
+    ASSERT_EQ(client->get_accRole(ChildId(CHILDID_SELF), &role), S_OK);
     EXPECT_EQ(role.lVal, ROLE_SYSTEM_CLIENT);
     std::vector<Node> start = Walk(client);
     ASSERT_NE(Named(start, L"Windows History", ROLE_SYSTEM_PAGETAB), nullptr);
@@ -195,7 +145,7 @@ TEST_F(Reader, EveryBoxIsFoundByItsLabelWithItsStateAndTogglesByItsDefaultAction
         std::vector<Node> shown = Walk(client);
         const Node* tab = Named(shown, mainTab, ROLE_SYSTEM_PAGETAB);
         ASSERT_NE(tab, nullptr) << mainTab;
-        EXPECT_EQ(tab->object->accDoDefaultAction(Child(CHILDID_SELF)), S_OK);
+        EXPECT_EQ(tab->object->accDoDefaultAction(ChildId(CHILDID_SELF)), S_OK);
         ui_test::Settle(20);
         std::vector<Node> subTabs;
         for (const Node& n : Walk(client))
@@ -204,7 +154,7 @@ TEST_F(Reader, EveryBoxIsFoundByItsLabelWithItsStateAndTogglesByItsDefaultAction
                 subTabs.push_back(n);
         if (subTabs.empty()) subTabs.push_back(*tab);
         for (const Node& sub : subTabs) {
-            sub.object->accDoDefaultAction(Child(CHILDID_SELF));
+            sub.object->accDoDefaultAction(ChildId(CHILDID_SELF));
             ui_test::Settle(20);
             for (const Node& n : Walk(client)) {
                 if (n.role != ROLE_SYSTEM_CHECKBUTTON) continue;
@@ -223,7 +173,7 @@ TEST_F(Reader, EveryBoxIsFoundByItsLabelWithItsStateAndTogglesByItsDefaultAction
         std::vector<Node> shown = Walk(client);
         const Node* node = Named(shown, tab, ROLE_SYSTEM_PAGETAB);
         ASSERT_NE(node, nullptr) << tab;
-        node->object->accDoDefaultAction(Child(CHILDID_SELF));
+        node->object->accDoDefaultAction(ChildId(CHILDID_SELF));
     }
     ui_test::Settle(20);
     std::vector<Node> edge = Walk(client);
@@ -236,11 +186,11 @@ TEST_F(Reader, EveryBoxIsFoundByItsLabelWithItsStateAndTogglesByItsDefaultAction
     EXPECT_TRUE(cookies->state & STATE_SYSTEM_CHECKED);
     EXPECT_FALSE(cache->state & STATE_SYSTEM_CHECKED);
     EXPECT_TRUE(password->state & STATE_SYSTEM_UNAVAILABLE);
-    EXPECT_EQ(password->object->accDoDefaultAction(Child(CHILDID_SELF)), S_FALSE);
+    EXPECT_EQ(password->object->accDoDefaultAction(ChildId(CHILDID_SELF)), S_FALSE);
     EXPECT_FALSE(Has(window.Find(L"me_pwd"), STATE_CHECKED)) << "a disabled box does nothing";
-    EXPECT_EQ(cache->object->accDoDefaultAction(Child(CHILDID_SELF)), S_OK);
+    EXPECT_EQ(cache->object->accDoDefaultAction(ChildId(CHILDID_SELF)), S_OK);
     EXPECT_TRUE(Has(window.Find(L"me_cache"), STATE_CHECKED)) << "the default action ticks the box";
-    EXPECT_TRUE(Read(cache->object).state & STATE_SYSTEM_CHECKED);
+    EXPECT_TRUE(ReadAccessible(cache->object).state & STATE_SYSTEM_CHECKED);
 
     // Where it is: the element's own rectangle on the screen, and the hit test there finds it again (with the
     // guidance hidden, as the program hides it once a sub-tab is chosen).
@@ -248,7 +198,7 @@ TEST_F(Reader, EveryBoxIsFoundByItsLabelWithItsStateAndTogglesByItsDefaultAction
     htmlayout::Show(window.Find(L"brow_tab_msg"), false);
     ui_test::Settle(20);
     LONG x = 0, y = 0, w = 0, h = 0;
-    ASSERT_EQ(cache->object->accLocation(&x, &y, &w, &h, Child(CHILDID_SELF)), S_OK);
+    ASSERT_EQ(cache->object->accLocation(&x, &y, &w, &h, ChildId(CHILDID_SELF)), S_OK);
     POINT corner = window.ScreenPoint(L"me_cache", 0, 0);
     EXPECT_EQ(x, corner.x);
     EXPECT_EQ(y, corner.y);
@@ -262,16 +212,16 @@ TEST_F(Reader, EveryBoxIsFoundByItsLabelWithItsStateAndTogglesByItsDefaultAction
     hit.pdispVal->Release();
     ASSERT_NE(hitBox, nullptr);
     held.push_back(hitBox);
-    EXPECT_EQ(NameOf(hitBox), L"Cache");
+    EXPECT_EQ(AccessibleName(hitBox), L"Cache");
     VARIANT next;
-    ASSERT_EQ(hitBox->accNavigate(NAVDIR_NEXT, Child(CHILDID_SELF), &next), S_OK);
+    ASSERT_EQ(hitBox->accNavigate(NAVDIR_NEXT, ChildId(CHILDID_SELF), &next), S_OK);
     ASSERT_EQ(next.vt, VT_DISPATCH);
     IAccessible* nextBox = nullptr;
     next.pdispVal->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&nextBox));
     next.pdispVal->Release();
     ASSERT_NE(nextBox, nullptr);
     held.push_back(nextBox);
-    EXPECT_EQ(NameOf(nextBox), L"Password");
+    EXPECT_EQ(AccessibleName(nextBox), L"Password");
 }
 
 // At 144 DPI (as WM_DPICHANGED brings it) a reader finds a control where the scaled page shows it, and the
@@ -283,14 +233,14 @@ TEST_F(Reader, AtOneAndAHalfTimesTheLocationAndHitTestAreScaledAndTheRingIsThree
     const Node* cleanAll = Named(nodes, L"Clean All", ROLE_SYSTEM_PUSHBUTTON);
     ASSERT_NE(cleanAll, nullptr);
     LONG x = 0, y = 0, w = 0, h = 0;
-    ASSERT_EQ(cleanAll->object->accLocation(&x, &y, &w, &h, Child(CHILDID_SELF)), S_OK);
+    ASSERT_EQ(cleanAll->object->accLocation(&x, &y, &w, &h, ChildId(CHILDID_SELF)), S_OK);
     const RECT at96{x - kArea.left, y - kArea.top, w, h}; // offset in the window, and size
 
     RECT scaled{kArea.left, kArea.top, kArea.left + (kArea.right - kArea.left) * 3 / 2,
                 kArea.top + (kArea.bottom - kArea.top) * 3 / 2};
     SendMessageW(window.hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&scaled));
     ui_test::Settle(50);
-    ASSERT_EQ(cleanAll->object->accLocation(&x, &y, &w, &h, Child(CHILDID_SELF)), S_OK);
+    ASSERT_EQ(cleanAll->object->accLocation(&x, &y, &w, &h, ChildId(CHILDID_SELF)), S_OK);
     EXPECT_NEAR(x - kArea.left, at96.left * 3 / 2, 1);
     EXPECT_NEAR(y - kArea.top, at96.top * 3 / 2, 1);
     EXPECT_NEAR(w, at96.right * 3 / 2, 1);
@@ -303,7 +253,7 @@ TEST_F(Reader, AtOneAndAHalfTimesTheLocationAndHitTestAreScaledAndTheRingIsThree
     ASSERT_EQ(client->accHitTest(x + w - 2, y + h - 2, &hit), S_OK);
     IAccessible* found = ObjectOf(hit);
     ASSERT_NE(found, nullptr);
-    EXPECT_EQ(NameOf(found), L"Clean All");
+    EXPECT_EQ(AccessibleName(found), L"Clean All");
 
     Focus();
     for (int i = 0; i < 8; ++i) window.Key(VK_TAB);
@@ -329,14 +279,14 @@ TEST_F(Reader, SpatialNavigationFollowsTheRectanglesAndATabListAnswersItsSelecte
         VARIANT v;
         EXPECT_EQ(strip->object->get_accSelection(&v), S_OK);
         IAccessible* tab = ObjectOf(v);
-        return tab ? NameOf(tab) : std::wstring(L"<none>");
+        return tab ? AccessibleName(tab) : std::wstring(L"<none>");
     };
     EXPECT_EQ(selected(), L"Windows History");
     auto go = [&](const Node* from, LONG direction) {
         VARIANT v;
-        HRESULT hr = from->object->accNavigate(direction, Child(CHILDID_SELF), &v);
+        HRESULT hr = from->object->accNavigate(direction, ChildId(CHILDID_SELF), &v);
         IAccessible* to = ObjectOf(v);
-        return hr == S_OK && to ? NameOf(to) : std::wstring(L"<none>");
+        return hr == S_OK && to ? AccessibleName(to) : std::wstring(L"<none>");
     };
     const Node* windows = Named(nodes, L"Windows History", ROLE_SYSTEM_PAGETAB);
     const Node* browser = Named(nodes, L"Browser History", ROLE_SYSTEM_PAGETAB);
@@ -346,12 +296,12 @@ TEST_F(Reader, SpatialNavigationFollowsTheRectanglesAndATabListAnswersItsSelecte
     EXPECT_EQ(go(windows, NAVDIR_LEFT), L"<none>") << "nothing lies left of the first tab";
     EXPECT_EQ(go(windows, NAVDIR_UP), L"<none>");
 
-    ASSERT_EQ(browser->object->accDoDefaultAction(Child(CHILDID_SELF)), S_OK);
+    ASSERT_EQ(browser->object->accDoDefaultAction(ChildId(CHILDID_SELF)), S_OK);
     EXPECT_EQ(selected(), L"Browser History");
     std::vector<Node> browserTabs = Walk(client);
     const Node* edge = Named(browserTabs, L"Microsoft Edge History", ROLE_SYSTEM_PAGETAB);
     ASSERT_NE(edge, nullptr);
-    edge->object->accDoDefaultAction(Child(CHILDID_SELF));
+    edge->object->accDoDefaultAction(ChildId(CHILDID_SELF));
     ui_test::Settle(20);
     std::vector<Node> boxes = Walk(client);
     const Node* cache = Named(boxes, L"Cache", ROLE_SYSTEM_CHECKBUTTON);
@@ -372,9 +322,9 @@ TEST_F(Reader, AnObjectKeptAfterItsPageIsGoneAnswersGone) {
     static const char kOther[] = "<html><body><p>another page</p></body></html>";
     HTMLayoutLoadHtml(window.hwnd(), reinterpret_cast<const unsigned char*>(kOther), sizeof kOther - 1);
     BSTR name = nullptr;
-    EXPECT_EQ(exit->object->get_accName(Child(CHILDID_SELF), &name), CO_E_OBJNOTCONNECTED);
+    EXPECT_EQ(exit->object->get_accName(ChildId(CHILDID_SELF), &name), CO_E_OBJNOTCONNECTED);
     EXPECT_EQ(name, nullptr);
-    EXPECT_EQ(exit->object->accDoDefaultAction(Child(CHILDID_SELF)), CO_E_OBJNOTCONNECTED);
+    EXPECT_EQ(exit->object->accDoDefaultAction(ChildId(CHILDID_SELF)), CO_E_OBJNOTCONNECTED);
     LONG count = 0;
     EXPECT_EQ(client->get_accChildCount(&count), CO_E_OBJNOTCONNECTED) << "the old page's client object too";
     IAccessible* fresh = Client();
@@ -383,27 +333,42 @@ TEST_F(Reader, AnObjectKeptAfterItsPageIsGoneAnswersGone) {
     EXPECT_EQ(count, 0) << "a paragraph is read through its window, not as a control";
 }
 
-std::vector<std::pair<HWND, LONG>> gFocusEvents;
+// A client-area WinEvent as an out-of-context hook in this process sees it.
+struct SeenEvent {
+    DWORD event;
+    HWND hwnd;
+    LONG child;
+};
+std::vector<SeenEvent> gEvents;
 
-void CALLBACK OnFocusEvent(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG child, DWORD, DWORD) {
-    if (object == OBJID_CLIENT) gFocusEvents.push_back({hwnd, child});
+void CALLBACK OnEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child, DWORD, DWORD) {
+    if (object == OBJID_CLIENT) gEvents.push_back({event, hwnd, child});
+}
+
+// The client-area events from `first` to `last` that this process raises while `act` runs, and in the
+// `settleMs` after it.
+std::vector<SeenEvent> EventsDuring(DWORD first, DWORD last, const std::function<void()>& act, DWORD settleMs = 200) {
+    gEvents.clear();
+    HWINEVENTHOOK hook =
+        SetWinEventHook(first, last, nullptr, OnEvent, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    EXPECT_NE(hook, nullptr);
+    act();
+    ui_test::Settle(settleMs);
+    if (hook) UnhookWinEvent(hook);
+    return gEvents;
 }
 
 TEST_F(Reader, AnOutOfContextHookSeesTheFocusMoveOnTabAndTheEventNamesTheControl) {
-    gFocusEvents.clear();
-    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, OnFocusEvent,
-                                         GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
-    ASSERT_NE(hook, nullptr);
-    Focus();
-    window.Key(VK_TAB);
-    window.Key(VK_TAB);
-    ui_test::Settle(200);
-    UnhookWinEvent(hook);
-    ASSERT_GE(gFocusEvents.size(), 2u);
-    EXPECT_EQ(gFocusEvents.back().first, window.hwnd());
+    const std::vector<SeenEvent> focusEvents = EventsDuring(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, [&] {
+        Focus();
+        window.Key(VK_TAB);
+        window.Key(VK_TAB);
+    });
+    ASSERT_GE(focusEvents.size(), 2u);
+    EXPECT_EQ(focusEvents.back().hwnd, window.hwnd());
     IAccessible* object = nullptr;
     VARIANT child;
-    ASSERT_EQ(AccessibleObjectFromEvent(window.hwnd(), static_cast<DWORD>(OBJID_CLIENT), gFocusEvents.back().second,
+    ASSERT_EQ(AccessibleObjectFromEvent(window.hwnd(), static_cast<DWORD>(OBJID_CLIENT), focusEvents.back().child,
                                         &object, &child),
               S_OK);
     ASSERT_NE(object, nullptr);
@@ -419,27 +384,19 @@ TEST_F(Reader, AnOutOfContextHookSeesTheFocusMoveOnTabAndTheEventNamesTheControl
     if (focus.vt == VT_DISPATCH) focus.pdispVal->Release();
 }
 
-std::vector<std::pair<DWORD, LONG>> gChanges;
-
-void CALLBACK OnChange(HWINEVENTHOOK, DWORD event, HWND, LONG object, LONG child, DWORD, DWORD) {
-    if (object == OBJID_CLIENT) gChanges.push_back({event, child});
-}
-
 TEST_F(Reader, StateAndNameChangesAreAnnouncedForTheElementThatChanged) {
-    gChanges.clear();
-    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_STATECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr, OnChange,
-                                         GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
-    ASSERT_NE(hook, nullptr);
-    htmlayout::SetStates(window.Find(L"clip_board"), STATE_CHECKED, 0);
-    htmlayout::SetText(window.Find(L"pannel_guide_text"), L"Select \"Browser History\" options you want to clean...");
-    ui_test::Settle(200);
-    UnhookWinEvent(hook);
+    const std::vector<SeenEvent> changes = EventsDuring(EVENT_OBJECT_STATECHANGE, EVENT_OBJECT_VALUECHANGE, [&] {
+        htmlayout::SetStates(window.Find(L"clip_board"), STATE_CHECKED, 0);
+        htmlayout::SetText(window.Find(L"pannel_guide_text"),
+                           L"Select \"Browser History\" options you want to clean...");
+    });
     auto nameOf = [&](DWORD event) {
-        for (const auto& [seen, child] : gChanges) {
-            if (seen != event) continue;
+        for (const SeenEvent& seen : changes) {
+            if (seen.event != event) continue;
             IAccessible* object = nullptr;
             VARIANT id;
-            if (AccessibleObjectFromEvent(window.hwnd(), static_cast<DWORD>(OBJID_CLIENT), child, &object, &id) != S_OK)
+            if (AccessibleObjectFromEvent(window.hwnd(), static_cast<DWORD>(OBJID_CLIENT), seen.child, &object,
+                                          &id) != S_OK)
                 return std::wstring(L"<no object>");
             held.push_back(object);
             BSTR name = nullptr;
@@ -469,19 +426,16 @@ TEST(ProgressReader, TheProgressBarReadsItsValueAsAPercentage) {
         client->get_accChildCount(&count);
         for (LONG i = 1; i <= count && !bar; ++i) {
             VARIANT role;
-            if (client->get_accRole(Child(i), &role) == S_OK && role.lVal == ROLE_SYSTEM_PROGRESSBAR) {
-                target = Child(i);
+            if (client->get_accRole(ChildId(i), &role) == S_OK && role.lVal == ROLE_SYSTEM_PROGRESSBAR) {
+                target = ChildId(i);
                 bar = client;
             }
         }
         ASSERT_NE(bar, nullptr);
-        gChanges.clear();
-        HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr, OnChange,
-                                             GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
-        HTMLayoutSetAttributeByName(dialog.Find(L"progress_bar"), "value", L"81");
-        ui_test::Settle(100);
-        UnhookWinEvent(hook);
-        EXPECT_EQ(gChanges.size(), 1u) << "a new value is announced";
+        const std::vector<SeenEvent> changes = EventsDuring(
+            EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_VALUECHANGE,
+            [&] { HTMLayoutSetAttributeByName(dialog.Find(L"progress_bar"), "value", L"81"); }, 100);
+        EXPECT_EQ(changes.size(), 1u) << "a new value is announced";
         BSTR value = nullptr;
         EXPECT_EQ(bar->get_accValue(target, &value), S_OK);
         EXPECT_STREQ(value, L"81%");
