@@ -2,6 +2,7 @@
 
 #include "cleaning/real_cleaners.h"
 #include "cleaning/run_report.h"
+#include "ui/display_scale.h"
 #include "ui/element_ops.h"
 #include "ui/msg_box_dlg.h"
 #include "ui/resource_ids.h"
@@ -10,6 +11,9 @@
 
 namespace htmlayout {
 namespace {
+
+// The least room, in CSS pixels, between a line's label and its figure.
+constexpr int kFigureGap = 8;
 
 const CleanGroupInfo* InfoOf(CleanGroup group) {
     auto groups = CleanGroups();
@@ -130,6 +134,22 @@ void MsgCleanerDlg::ShowFigure(const CatalogueEntry& item, const std::wstring& t
         HTMLayoutInsertElement(figure, line, children);
     }
     SetText(figure, text);
+    MakeRoomFor(figure);
+}
+
+// The figure sits at the line's right end; one that would run into the label moves to a row of its own.
+void MsgCleanerDlg::MakeRoomFor(HELEMENT figure) {
+    HELEMENT line = nullptr, label = nullptr;
+    if (HTMLayoutGetParentElement(figure, &line) != HL_OK || HTMLayoutGetNthChild(line, 0, &label) != HL_OK ||
+        !label || label == figure)
+        return;
+    RECT labelBox{}, figureBox{};
+    HTMLayoutGetElementLocation(label, &labelBox, ROOT_RELATIVE | BORDER_BOX);
+    HTMLayoutGetElementLocation(figure, &figureBox, ROOT_RELATIVE | BORDER_BOX);
+    const bool crowded = labelBox.right + ScaledPixels(kFigureGap, DpiOf(hwnd())) > figureBox.left;
+    const wchar_t* was = nullptr;
+    HTMLayoutGetAttributeByName(line, "crowded", &was);
+    if (crowded != (was != nullptr)) HTMLayoutSetAttributeByName(line, "crowded", crowded ? L"" : nullptr);
 }
 
 void MsgCleanerDlg::ShowNewOutcomes() {

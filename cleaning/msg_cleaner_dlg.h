@@ -52,6 +52,7 @@ private:
     void ShowItemList();
     // The words after a line's text: what its item holds, then what its step removed and what stayed.
     void ShowFigure(const CatalogueEntry& item, const std::wstring& text);
+    void MakeRoomFor(HELEMENT figure);
     void ShowNewOutcomes();
     void StartJob();
     void ShowPercent(int percent);

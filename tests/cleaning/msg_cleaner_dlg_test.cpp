@@ -15,6 +15,7 @@
 #include "support/registry_fixture.h"
 #include "support/shell_folder_redirect.h"
 #include "support/test_folder.h"
+#include "ui/element_ops.h"
 
 #include <gtest/gtest.h>
 
@@ -714,6 +715,57 @@ TEST_F(ProgressDialog, LinesShowWhatWasFoundThenWhatEachStepRemovedAndCleanStops
     CoUninitialize();
     EXPECT_EQ(dialog.JobResult(), 1);
     EXPECT_TRUE(SomethingStayed(dialog.Job().Outcomes()));
+}
+
+// With enough lines shown the list scrolls and its bar takes room: a figure too long to sit beside its label
+// then takes a row under it instead of running into the label; a short one stays beside its label.
+TEST_F(ProgressDialog, ALongFigureMovesUnderItsLabelInsteadOfOverlappingIt) {
+    FigureCleaners cleaners;
+    cleaners.counts[CleanAction::RecentDocuments] = {{.measured = true, .files = 1, .bytes = 49, .entries = 1}};
+    cleaners.counts[CleanAction::Clipboard] = {{.measured = true, .clipboard = ClipboardContent::Text}};
+    Select({L"clip_board", L"media_player", L"word_pad", L"ms_paint", L"recent_doc", L"find_comp",
+            L"network_history", L"window_search", L"logon_user"});
+    MsgCleanerDlg dialog(owner_.hwnd(), cleaners);
+    struct Placed {
+        RECT line, label, figure;
+    };
+    std::map<std::wstring, Placed> placed;
+    User user([&] {
+        HWND progress = WaitForProgress();
+        if (!progress) return;
+        WaitFor([&] {
+            std::wstring text;
+            owner_.OnUiThread([&] { text = TextOf(progress, L"recentdoc"); });
+            return text != L"Recent Document History";
+        }, 5000);
+        owner_.OnUiThread([&] {
+            for (const wchar_t* id : {L"recentdoc", L"clipboard"}) {
+                htmlayout::scoped_element line = htmlayout::FindById(htmlayout::RootOf(progress), id);
+                HELEMENT label = nullptr, figure = nullptr;
+                HTMLayoutGetNthChild(line, 0, &label);
+                HTMLayoutGetNthChild(line, 1, &figure);
+                Placed& p = placed[id];
+                HTMLayoutGetElementLocation(line, &p.line, ROOT_RELATIVE | BORDER_BOX);
+                HTMLayoutGetElementLocation(label, &p.label, ROOT_RELATIVE | BORDER_BOX);
+                HTMLayoutGetElementLocation(figure, &p.figure, ROOT_RELATIVE | BORDER_BOX);
+            }
+        });
+        Screenshot(progress, "progress_long_figure");
+        Press(Look(progress).exit);
+        WaitFor([&] { return !IsWindow(progress); }, 5000);
+    });
+    dialog.Run();
+    user.Join();
+
+    ASSERT_EQ(placed.size(), 2u);
+    const Placed& crowded = placed[L"recentdoc"];
+    RECT overlap{};
+    EXPECT_FALSE(IntersectRect(&overlap, &crowded.label, &crowded.figure)) << "the figure runs into the label";
+    EXPECT_GE(crowded.figure.top, crowded.label.bottom) << "on a row of its own";
+    EXPECT_LE(crowded.figure.bottom, crowded.line.bottom) << "inside its own line";
+    const Placed& roomy = placed[L"clipboard"];
+    EXPECT_LT(roomy.figure.top, roomy.label.bottom) << "a short figure stays beside its label";
+    EXPECT_EQ(roomy.line.bottom - roomy.line.top, 24);
 }
 
 } // namespace
