@@ -712,6 +712,9 @@ TEST_F(ProgressDialog, LinesShowWhatWasFoundThenWhatEachStepRemovedAndCleanStops
     EXPECT_TRUE(heard(L"Temp Files / Folders 3 files stayed")) << testing::PrintToString(readerNames);
     EXPECT_TRUE(heard(L"Clipboard removed text"));
     EXPECT_TRUE(heard(L"Run History")) << "a line still waiting for its step";
+    EXPECT_TRUE(heard(L"Windows History")) << "the list's headings are read too";
+    EXPECT_TRUE(heard(L"Windows Cleaning"));
+    EXPECT_FALSE(heard(L"Browser History")) << "a hidden heading is not";
     CoUninitialize();
     EXPECT_EQ(dialog.JobResult(), 1);
     EXPECT_TRUE(SomethingStayed(dialog.Job().Outcomes()));
