@@ -100,13 +100,16 @@ void Paint(WindowState& s) {
     if (layered) {
         // A layered window keeps its pixels: it is handed only what was painted since, all after a resize.
         RECT dirty = s.renderer.TakeDamage();
-        if (size.cx != s.layerSize.cx || size.cy != s.layerSize.cy) dirty = {0, 0, size.cx, size.cy};
+        const bool resized = size.cx != s.layerSize.cx || size.cy != s.layerSize.cy;
+        if (resized) dirty = {0, 0, size.cx, size.cy};
         ValidateRect(s.hwnd, nullptr);
         if (IsRectEmpty(&dirty)) return;
         POINT origin{0, 0};
         BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
         UPDATELAYEREDWINDOWINFO info{sizeof info};
-        info.psize = &size;
+        // NOTE: a size, even the same one, makes Wine move and size the window again on every copy
+        // (layered_copy_benchmark); without one the window keeps its size on every system.
+        info.psize = resized ? &size : nullptr;
         info.hdcSrc = s.renderer.Surface().Dc();
         info.pptSrc = &origin;
         info.pblend = &blend;
