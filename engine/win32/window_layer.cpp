@@ -135,9 +135,12 @@ void Show(WindowState& s) {
     SendSizes(s);
 }
 
+// NOTE: one invalidation while a render is pending: a switch of tabs changes a dozen states and attributes,
+// and Wine answers every InvalidateRect with a call to its server.
 void ScheduleShow(WindowState& s) {
+    if (s.renderPosted) return;
     InvalidateRect(s.hwnd, nullptr, FALSE);
-    if (Layered(s.hwnd) && !s.renderPosted) s.renderPosted = PostMessageW(s.hwnd, RenderMessage(), 0, 0) != 0;
+    if (Layered(s.hwnd)) s.renderPosted = PostMessageW(s.hwnd, RenderMessage(), 0, 0) != 0;
 }
 
 unsigned KeyStates() {
