@@ -319,6 +319,7 @@ LPCWSTR CursorFor(const Element* element) {
 LRESULT Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled) {
     if (message == DeliverPostedEventsMessage()) {
         handled = TRUE;
+        PhaseScope phase(FramePhase::Dispatch); // the program's handlers of posted events
         HTMLayoutDeliverPostedEvents(hwnd);
         return 0;
     }
