@@ -107,8 +107,8 @@ void Paint(WindowState& s) {
         POINT origin{0, 0};
         BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
         UPDATELAYEREDWINDOWINFO info{sizeof info};
-        // NOTE: a size, even the same one, makes Wine move and size the window again on every copy
-        // (layered_copy_benchmark); without one the window keeps its size on every system.
+        // NOTE: Wine takes a size, even the same one, as a new size of the window on every copy; without one
+        // the window keeps its size on every system.
         info.psize = resized ? &size : nullptr;
         info.hdcSrc = s.renderer.Surface().Dc();
         info.pptSrc = &origin;
