@@ -1,9 +1,12 @@
 // Changes of the main window, each from the press to its pixels on the screen, and where the time went by
 // phase: a tab switch, a sub-tab switch and a check box toggle. Run under the test prefix on a display.
 #include "app/main_window.h"
+#include "app/main_window_names.h"
+#include "app/window_placement.h"
 #include "engine/dom/frame_phases.h"
 #include "screen_probe.h"
 #include "support/timing.h"
+#include "ui/display_scale.h"
 #include "ui/element_ops.h"
 
 #include <windows.h>
@@ -86,8 +89,13 @@ void Print(const char* what, const Series& series, double goal) {
 int main(int argc, char** argv) {
     const int rounds = argc > 1 ? std::max(4, std::atoi(argv[1])) : 40;
     RegisterMainWindowClass(GetModuleHandleW(nullptr));
-    const POINT origin{GetSystemMetrics(SM_CXSCREEN) / 2 - 351, GetSystemMetrics(SM_CYSCREEN) / 2 - 251};
-    htmlayout::window* window = CreateMainWindow(origin.x, origin.y, 720, 510, L"Frame phases benchmark");
+    // Where and how large Tracewipe.exe opens at the display's scale.
+    const UINT dpi = htmlayout::DpiOf(nullptr);
+    const POINT origin = MainWindowOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), dpi);
+    htmlayout::window* window =
+        CreateMainWindow(origin.x, origin.y, htmlayout::ScaledPixels(kMainWindowWidth, dpi),
+                         htmlayout::ScaledPixels(kMainWindowHeight, dpi), L"Frame phases benchmark");
+    std::printf("%u DPI\n", dpi);
     ShowWindow(window->hwnd, SW_SHOW);
     PumpFor(500);
     Print("tab switch",

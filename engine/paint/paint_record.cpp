@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <functional>
 #include <string_view>
 
@@ -46,10 +47,10 @@ PaintRecorder::PaintRecorder(Measurer& measurer, Canvas& drawing, const RectF& v
 void PaintRecorder::Add(const RectF& area, std::size_t digest) {
     RectF visible = Intersection(area, clips_.back());
     if (visible.w <= 0 || visible.h <= 0) return;
-    // The visible part and the layers are part of the digest: the same call clipped otherwise, or seen
-    // through another opacity, draws otherwise.
+    // The visible part, the whole area and the layers are part of the digest: the same call clipped
+    // otherwise, a rounded fill whose corners lie elsewhere, or one seen through another opacity draws otherwise.
     Digest full(0);
-    full.Add(visible).Add(digest);
+    full.Add(visible).Add(area).Add(digest);
     for (float opacity : layers_) full.Add(opacity);
     items_.push_back({visible, full.Value()});
 }
@@ -89,23 +90,57 @@ void PaintRecorder::PopClip() {
     if (clips_.size() > 1) clips_.pop_back();
 }
 
+namespace {
+
+// Items drawn alike: the same call, clipped to the same place. The place is compared as well as the digest,
+// so that two digests that happen to collide still tell different items apart.
+bool DrawnAlike(const PaintItem& a, const PaintItem& b) {
+    return a.digest == b.digest && a.area.x == b.area.x && a.area.y == b.area.y && a.area.w == b.area.w &&
+           a.area.h == b.area.h;
+}
+
+} // namespace
+
 // A pixel outside the area is covered by the same items in the same order in both recordings, so it comes
-// out the same. Recordings of one length are compared item by item (a hover here and one far below do not
-// repaint everything between); otherwise what lies between the common start and the common end changed.
+// out the same: only the items outside the longest run common to both (in order) are painted again. A hover
+// here and one far below do not repaint everything between, nor does a switch of panels repaint the card,
+// headings and footer the two panels share between what differs.
 RectF ChangedArea(const std::vector<PaintItem>& before, const std::vector<PaintItem>& after) {
+    std::size_t prefix = 0, limit = std::min(before.size(), after.size());
+    while (prefix < limit && DrawnAlike(before[prefix], after[prefix])) ++prefix;
+    std::size_t suffix = 0;
+    while (suffix < limit - prefix && DrawnAlike(before[before.size() - 1 - suffix], after[after.size() - 1 - suffix]))
+        ++suffix;
+    const std::size_t n = before.size() - prefix - suffix, m = after.size() - prefix - suffix;
+    const PaintItem* b = before.data() + prefix;
+    const PaintItem* a = after.data() + prefix;
     RectF changed;
-    if (before.size() == after.size()) {
-        for (std::size_t i = 0; i < before.size(); ++i)
-            if (before[i].digest != after[i].digest) changed = Union(changed, Union(before[i].area, after[i].area));
+    // A page records tens of items; a recording far larger than any page is taken around its differences.
+    constexpr std::size_t kMostCells = std::size_t{1} << 16;
+    if ((n + 1) * (m + 1) > kMostCells) {
+        for (std::size_t i = 0; i < n; ++i) changed = Union(changed, b[i].area);
+        for (std::size_t j = 0; j < m; ++j) changed = Union(changed, a[j].area);
         return changed;
     }
-    std::size_t prefix = 0, limit = std::min(before.size(), after.size());
-    while (prefix < limit && before[prefix].digest == after[prefix].digest) ++prefix;
-    std::size_t suffix = 0;
-    while (suffix < limit - prefix && before[before.size() - 1 - suffix].digest == after[after.size() - 1 - suffix].digest)
-        ++suffix;
-    for (std::size_t i = prefix; i < before.size() - suffix; ++i) changed = Union(changed, before[i].area);
-    for (std::size_t i = prefix; i < after.size() - suffix; ++i) changed = Union(changed, after[i].area);
+    // common[i * (m + 1) + j]: the length of the longest common run of b[i..] and a[j..].
+    std::vector<std::uint16_t> common((n + 1) * (m + 1), 0);
+    auto at = [&](std::size_t i, std::size_t j) -> std::uint16_t& { return common[i * (m + 1) + j]; };
+    for (std::size_t i = n; i-- > 0;)
+        for (std::size_t j = m; j-- > 0;)
+            at(i, j) = DrawnAlike(b[i], a[j]) ? at(i + 1, j + 1) + 1 : std::max(at(i + 1, j), at(i, j + 1));
+    std::size_t i = 0, j = 0;
+    while (i < n && j < m) {
+        if (DrawnAlike(b[i], a[j])) {
+            ++i;
+            ++j;
+        } else if (at(i + 1, j) >= at(i, j + 1)) {
+            changed = Union(changed, b[i++].area);
+        } else {
+            changed = Union(changed, a[j++].area);
+        }
+    }
+    for (; i < n; ++i) changed = Union(changed, b[i].area);
+    for (; j < m; ++j) changed = Union(changed, a[j].area);
     return changed;
 }
 

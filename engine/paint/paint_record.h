@@ -46,8 +46,8 @@ private:
     std::vector<PaintItem> items_;
 };
 
-// The smallest rectangle holding every item of either recording that the other does not draw alike;
-// empty (w = 0) when both draw the same.
+// The smallest rectangle holding every item of either recording that is not part of the longest run of
+// items both draw alike in the same order; empty (w = 0) when both draw the same.
 RectF ChangedArea(const std::vector<PaintItem>& before, const std::vector<PaintItem>& after);
 
 } // namespace engine

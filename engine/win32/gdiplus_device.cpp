@@ -38,6 +38,16 @@ constexpr std::size_t kMaxLayers = 8; // each holds a bitmap the size of the win
 
 bool Whole(float v) { return v == std::floor(v) && std::fabs(v) < 1e6f; }
 
+// A stroke colours its ring and the curves of its corners, all within the larger of its width and radii of
+// its edges; antialiasing and the half-pixel offset reach less than two pixels further. A clip inside what
+// lies beyond sees nothing of it.
+bool InsideStrokeHole(const RectF& border, float width, const Radii& radii, const RectF& clip) {
+    const float reach = std::max(width, *std::max_element(radii.begin(), radii.end())) + 2;
+    const RectF hole{border.x + reach, border.y + reach, border.w - 2 * reach, border.h - 2 * reach};
+    return hole.w > 0 && hole.h > 0 && clip.x >= hole.x && clip.y >= hole.y && clip.Right() <= hole.Right() &&
+           clip.Bottom() <= hole.Bottom();
+}
+
 PixelClip PixelsOf(const RectF& r) {
     auto edge = [](float v) { return static_cast<int>(std::lround(std::clamp(v, -1e6f, 1e6f))); };
     return {edge(r.x), edge(r.y), edge(r.Right()), edge(r.Bottom())};
@@ -243,6 +253,9 @@ void GdiplusDevice::StrokeRect(const RectF& given, float width, std::uint32_t ar
         FillPixels({border.Right() - width, border.y + width, width, border.h - 2 * width}, argb);
         return;
     }
+    // NOTE: GDI+ traces the whole path however small the clip: a check box repainted inside a rounded card
+    // cost the card's whole border.
+    if (InsideStrokeHole(border, width, radii, clip_)) return;
     Gdiplus::Graphics* g = Gdi();
     if (!g) return;
     // The pen runs along the middle of the border.

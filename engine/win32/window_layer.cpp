@@ -100,13 +100,16 @@ void Paint(WindowState& s) {
     if (layered) {
         // A layered window keeps its pixels: it is handed only what was painted since, all after a resize.
         RECT dirty = s.renderer.TakeDamage();
-        if (size.cx != s.layerSize.cx || size.cy != s.layerSize.cy) dirty = {0, 0, size.cx, size.cy};
+        const bool resized = size.cx != s.layerSize.cx || size.cy != s.layerSize.cy;
+        if (resized) dirty = {0, 0, size.cx, size.cy};
         ValidateRect(s.hwnd, nullptr);
         if (IsRectEmpty(&dirty)) return;
         POINT origin{0, 0};
         BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
         UPDATELAYEREDWINDOWINFO info{sizeof info};
-        info.psize = &size;
+        // NOTE: Wine takes a size, even the same one, as a new size of the window on every copy; without one
+        // the window keeps its size on every system.
+        info.psize = resized ? &size : nullptr;
         info.hdcSrc = s.renderer.Surface().Dc();
         info.pptSrc = &origin;
         info.pblend = &blend;
@@ -132,9 +135,12 @@ void Show(WindowState& s) {
     SendSizes(s);
 }
 
+// NOTE: one invalidation while a render is pending: a switch of tabs changes a dozen states and attributes,
+// and Wine answers every InvalidateRect with a call to its server.
 void ScheduleShow(WindowState& s) {
+    if (s.renderPosted) return;
     InvalidateRect(s.hwnd, nullptr, FALSE);
-    if (Layered(s.hwnd) && !s.renderPosted) s.renderPosted = PostMessageW(s.hwnd, RenderMessage(), 0, 0) != 0;
+    if (Layered(s.hwnd)) s.renderPosted = PostMessageW(s.hwnd, RenderMessage(), 0, 0) != 0;
 }
 
 unsigned KeyStates() {
@@ -313,6 +319,7 @@ LPCWSTR CursorFor(const Element* element) {
 LRESULT Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled) {
     if (message == DeliverPostedEventsMessage()) {
         handled = TRUE;
+        PhaseScope phase(FramePhase::Dispatch); // the program's handlers of posted events
         HTMLayoutDeliverPostedEvents(hwnd);
         return 0;
     }

@@ -218,6 +218,27 @@ TEST(GdiplusDevice, RoundedFillsMatchGdiplusPixelForPixel) {
     EXPECT_EQ(d.pixels.At(42, 2), 0u) << "beyond the clip";
 }
 
+// A rounded border repainted through a small clip anywhere (its ring, its corners' curves, just inside them
+// or in its middle) comes out exactly as the whole border draws it there.
+TEST(GdiplusDevice, RoundedStrokesThroughSmallClipsMatchTheWholeStroke) {
+    const engine::RectF border{3, 2, 44, 36};
+    const engine::Radii radii{16, 2, 6.5f, 0}; // the top-left curve runs five pixels inside both edges
+    const float width = 1.5f;
+    Device whole(50, 40);
+    whole.device.StrokeRect(border, width, 0xFF1A6BD6, radii);
+    ASSERT_GT(whole.pixels.Inked(0, 0, 50, 40), 100);
+    int differing = 0;
+    for (int top = 0; top + 3 <= 40; top += 2)
+        for (int left = 0; left + 3 <= 50; left += 2) {
+            Device part(50, 40);
+            part.device.SetTarget(part.pixels.Target({left, top, left + 3, top + 3}));
+            part.device.StrokeRect(border, width, 0xFF1A6BD6, radii);
+            for (int y = top; y < top + 3; ++y)
+                for (int x = left; x < left + 3; ++x) differing += part.pixels.At(x, y) != whole.pixels.At(x, y);
+        }
+    EXPECT_EQ(differing, 0);
+}
+
 // The CRC of a PNG chunk, so that a doctored header still reads as valid.
 std::uint32_t Crc(const std::string& bytes, std::size_t from, std::size_t to) {
     std::uint32_t crc = 0xFFFFFFFF;

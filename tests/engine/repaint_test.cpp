@@ -41,6 +41,29 @@ TEST(ChangedArea, ComparesItemByItemOrAroundWhatWasInserted) {
     EXPECT_EQ(around.h, 5);
 }
 
+TEST(ChangedArea, LeavesOutWhatBothDrawAlikeBetweenTheDifferencesButNotWhatMovedOrSwapped) {
+    // A panel switch: the tab's look and the rows change, the card around the rows stays.
+    const PaintItem back{{0, 0, 100, 100}, 1}, card{{0, 20, 100, 70}, 2}, footer{{0, 90, 100, 10}, 3};
+    std::vector<PaintItem> before{back, {{0, 0, 10, 10}, 4}, card, {{0, 30, 50, 10}, 5}, {{0, 40, 50, 10}, 6}, footer};
+    std::vector<PaintItem> after{back, {{0, 0, 10, 10}, 7}, card, {{0, 30, 60, 10}, 8}, footer};
+    RectF switched = ChangedArea(before, after);
+    EXPECT_EQ(switched.y, 0);
+    EXPECT_EQ(switched.Bottom(), 50); // not the card's 90
+    EXPECT_EQ(switched.Right(), 60);
+
+    // Two overlapping items drawn in the other order: their overlap comes out otherwise.
+    const PaintItem x{{0, 0, 10, 10}, 11}, y{{5, 5, 10, 10}, 12};
+    RectF swapped = ChangedArea({back, x, y}, {back, y, x, footer});
+    EXPECT_LE(swapped.x, 5);
+    EXPECT_GE(swapped.Right(), 10);
+    EXPECT_LE(swapped.y, 5);
+
+    // The same digest at another place is another item.
+    RectF moved = ChangedArea({{{0, 0, 10, 10}, 21}}, {{{50, 50, 10, 10}, 21}});
+    EXPECT_EQ(moved.x, 0);
+    EXPECT_EQ(moved.Right(), 60);
+}
+
 TEST(Repaint, NewTextPaintsOnlyWhereTheTextIs) {
     DrawnPage d(R"html(<div id=a style="height: 20px; color: black">one</div>
       <div style="height: 20px; background: red"></div><div style="height: 20px">still</div>)html",
