@@ -11,6 +11,7 @@
 
 #include <initializer_list>
 #include <optional>
+#include <string_view>
 
 namespace {
 
@@ -32,13 +33,14 @@ std::optional<ChromiumItem> ItemOf(ChromeFileKind kind) {
 }
 
 // Deletes every row of those of `tables` the database has; false when it has none of them, so that an
-// unknown file is left as it was.
-bool EmptyTables(BrowserDatabase& db, std::initializer_list<const char*> tables) {
+// unknown file is left as it was. The rows of `counted` are what the item's line counts as removed.
+bool EmptyTables(BrowserDatabase& db, std::initializer_list<std::string_view> tables, std::string_view counted) {
     bool any = false;
-    for (const char* table : tables) {
-        if (!db.HasTable(table)) continue;
+    for (const std::string_view table : tables) {
+        if (!db.HasTable(std::string(table))) continue;
         any = true;
-        if (!db.Execute(std::string("DELETE FROM ") + table)) return false;
+        const std::string sql = "DELETE FROM " + std::string(table);
+        if (!(table == counted ? db.ExecuteCounted(sql) : db.Execute(sql))) return false;
     }
     return any;
 }
@@ -50,7 +52,7 @@ void RemoveDownloadRows(const std::wstring& historyPath) {
     db->ChangeInOneTransaction([](BrowserDatabase& history) {
         return history.HasTable("downloads") &&
                EmptyTables(history, {"downloads", "downloads_url_chains", "downloads_slices",
-                                     "downloads_reroute_info"});
+                                     "downloads_reroute_info"}, "downloads");
     });
 }
 
@@ -61,7 +63,7 @@ void RemoveFormAndLoginRows(const std::wstring& webDataPath) {
     auto db = BrowserDatabase::Open(webDataPath);
     if (!db) return;
     db->ChangeInOneTransaction([](BrowserDatabase& webData) {
-        return EmptyTables(webData, {"autofill", "autofill_dates", "logins"});
+        return EmptyTables(webData, {"autofill", "autofill_dates", "logins"}, "logins");
     });
 }
 
