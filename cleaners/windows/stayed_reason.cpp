@@ -13,7 +13,14 @@ StayedReason ReasonFor(std::wstring_view what) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return StayedReason::Unknown;
     if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return StayedReason::LinkLeft;
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return StayedReason::Unknown;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        // A folder that stays holds something whose own reason tells why, unless the system refuses to let
+        // it be listed at all.
+        scoped::FileHandle listing(CreateFileW(path.c_str(), FILE_LIST_DIRECTORY,
+                                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        return !listing && GetLastError() == ERROR_ACCESS_DENIED ? StayedReason::AccessDenied : StayedReason::Unknown;
+    }
     scoped::FileHandle probe(CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                          nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (probe) return StayedReason::Unknown;
