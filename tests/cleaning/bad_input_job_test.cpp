@@ -79,12 +79,13 @@ StepOutcome RunTheJob() {
     return real.job.Outcomes().empty() ? StepOutcome{} : real.job.Outcomes().front();
 }
 
-// Small files written by handle: a test folder's helper would look for the folders again at every file.
-uint64_t WriteFiles(const std::wstring& folder, int count, int sizeFrom) {
+// Small files written by handle (a test folder's helper would look for the folders again at every file);
+// file i holds i % 5 + 1 bytes.
+uint64_t WriteFiles(const std::wstring& folder, int count) {
     MakeFolders(folder);
     uint64_t bytes = 0;
     for (int i = 0; i < count; ++i) {
-        const std::string content(static_cast<size_t>((sizeFrom + i) % 5 + 1), 'x');
+        const std::string content(static_cast<size_t>(i % 5 + 1), 'x');
         scoped::FileHandle file(CreateFileW((folder + L"\\f" + std::to_wstring(i)).c_str(), GENERIC_WRITE, 0, nullptr,
                                             CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         DWORD written = 0;
@@ -131,7 +132,7 @@ TEST(BadInputJob, FilesRemovedByAnotherProgramBetweenTheCountAndTheCleanAreNeith
     const TempFilesOf temp(root.Path());
     constexpr int kFiles = 3000;
     const std::wstring files = temp.Folder() + L"\\many";
-    ASSERT_EQ(WriteFiles(files, kFiles, 0), 9000u) << "every size from 1 to 5 bytes, 600 times each";
+    ASSERT_EQ(WriteFiles(files, kFiles), 9000u) << "every size from 1 to 5 bytes, 600 times each";
     OutsideSentinel sentinel;
     const std::wstring linkPath = temp.Folder() + L"\\outside";
     ASSERT_TRUE(sentinel.PlantLinkAt(linkPath));
@@ -181,7 +182,7 @@ TEST(BadInputJobAccessDenied, AFolderThatDeniesListingStaysAndTheRunSaysWhy) {
     if (find != INVALID_HANDLE_VALUE) FindClose(find);
     ASSERT_EQ(error, static_cast<DWORD>(ERROR_ACCESS_DENIED)) << "run by denied_folder_run.sh, which locks it";
     const TempFilesOf temp(root);
-    const uint64_t bytes = WriteFiles(temp.Folder() + L"\\open", 40, 0);
+    const uint64_t bytes = WriteFiles(temp.Folder() + L"\\open", 40);
     OutsideSentinel sentinel;
     // Named to sort after the locked folder, so that the folder's reason is the item's first.
     const std::wstring link = temp.Folder() + L"\\outside";
