@@ -1,5 +1,6 @@
 #include "cleaning/cleaning_job.h"
 
+#include "cleaners/windows/removed_tally.h"
 #include "cleaners/windows/stayed_record.h"
 #include "cleaners/windows/walk_stop.h"
 
@@ -62,9 +63,9 @@ bool CleaningJob::RunGroup(CleanGroup group, HWND dialog, const WalkStopScope& w
         if (!step.item->Selected()) continue;
         if (StopRequested()) return false;
         StayedRecord stayed;
-        // Counted again just before the step rather than taken from the dialog's earlier count: whatever
-        // changed meanwhile is not the step's doing.
-        const ItemFigures before = recheck ? cleaners_.Measure(step) : ItemFigures{};
+        // The cleaners count what they remove themselves: what changed since the dialog's count, by another
+        // program's doing, is never claimed.
+        RemovedTally tally;
         cleaners_.Run(step.action, dialog);
         // A step whose walk stopped for the request left work undone, so it is not counted.
         if (walks.CutShort()) return false;
@@ -75,7 +76,7 @@ bool CleaningJob::RunGroup(CleanGroup group, HWND dialog, const WalkStopScope& w
         // The group's browser was ended before its steps: a database still locked after the step is held by
         // one that would not end, or that was started again meanwhile.
         if (reason == StayedReason::Unknown && after.inUse) reason = StayedReason::HeldByBrowser;
-        outcomes_.push_back({step.item, stayed.Take(), before, after, reason});
+        outcomes_.push_back({step.item, stayed.Take(), FromRemoved(tally.Counts(), after), after, reason});
         published_.store(outcomes_.size(), std::memory_order_release);
         doneSteps.fetch_add(1, std::memory_order_relaxed);
     }

@@ -19,15 +19,15 @@ extern std::atomic<int32_t> doneSteps;
 
 constexpr UINT_PTR kProgressTimerId = 1280;
 
-// One item's turn in a job: what its cleaner reported as still there afterwards, and what its targets held
-// just before and just after the step.
+// One item's turn in a job: what its cleaners counted as they removed it, what they reported as still there
+// afterwards, and what its targets held just after the step.
 struct StepOutcome {
     const CatalogueEntry* item;
     std::vector<std::wstring> stayed;
-    ItemFigures before{}, after{};
+    ItemFigures removed{}, after{};
     StayedReason reason = StayedReason::Unknown; // the first known reason among what stayed
 
-    ItemFigures RemovedFigures() const { return Removed(before, after); }
+    const ItemFigures& RemovedFigures() const { return removed; }
     // The cleaner reported a leftover, or the re-check still counts something.
     bool SomethingStayed() const { return !stayed.empty() || (after.measured && !after.Nothing()); }
 };
@@ -56,8 +56,8 @@ public:
     bool cleanBrowsers = false;
     bool cleanWindows = false, cleanWindowsCleaning = false, cleanPrograms = false, cleanStartMenu = false;
 
-    // Whether each step's targets are counted just before and just after it. Off, the outcomes carry no
-    // figures (benchmarks compare the two).
+    // Whether each step's targets are counted again just after it. Off, the outcomes carry no figures
+    // (benchmarks compare the two).
     bool recheck = true;
 
     // -2 nothing to clean, 0 ready or not finished, 1 the whole sequence ran.

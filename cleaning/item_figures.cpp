@@ -5,8 +5,6 @@
 
 namespace {
 
-uint64_t Less(uint64_t before, uint64_t after) { return before > after ? before - after : 0; }
-
 std::wstring Counted(uint64_t count, const wchar_t* one, const wchar_t* many) {
     return GroupedNumber(count) + L' ' + (count == 1 ? one : many);
 }
@@ -43,22 +41,27 @@ bool ItemFigures::Nothing() const {
            (clipboard == ClipboardContent::Unknown || clipboard == ClipboardContent::Empty);
 }
 
-ItemFigures Removed(const ItemFigures& before, const ItemFigures& after) {
-    const bool lockedAfter = after.inUse && !before.inUse;
-    ItemFigures removed{.measured = before.measured && after.measured,
-                        .files = Less(before.files, after.files),
-                        .bytes = Less(before.bytes, after.bytes),
-                        .recycled = Less(before.recycled, after.recycled),
-                        .entries = Less(before.entries, after.entries),
-                        // A database counted before but locked after: its rows are unknown, so none are claimed.
-                        .records = lockedAfter ? 0 : Less(before.records, after.records),
-                        .recordKind = before.recordKind,
-                        .formEntries = lockedAfter ? 0 : Less(before.formEntries, after.formEntries)};
-    const bool hadContent = before.clipboard == ClipboardContent::Text || before.clipboard == ClipboardContent::Other;
-    if (before.clipboard != ClipboardContent::Unknown)
-        removed.clipboard = hadContent && after.clipboard == ClipboardContent::Empty ? before.clipboard
-                                                                                     : ClipboardContent::Empty;
-    return removed;
+ClipboardContent ClipboardContentOf(ClipboardData data) {
+    switch (data) {
+    case ClipboardData::None: break;
+    case ClipboardData::Text: return ClipboardContent::Text;
+    case ClipboardData::Other: return ClipboardContent::Other;
+    }
+    return ClipboardContent::Empty;
+}
+
+ItemFigures FromRemoved(const RemovedCounts& removed, const ItemFigures& after) {
+    if (!after.measured) return {};
+    return {.measured = true,
+            .files = removed.files,
+            .bytes = removed.bytes,
+            .recycled = removed.recycled,
+            .entries = removed.entries,
+            .records = removed.rows,
+            .recordKind = after.recordKind,
+            .formEntries = removed.formEntries,
+            .clipboard = after.clipboard == ClipboardContent::Unknown ? ClipboardContent::Unknown
+                                                                        : ClipboardContentOf(removed.clipboard)};
 }
 
 std::wstring GroupedNumber(uint64_t number) {

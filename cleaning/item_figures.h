@@ -2,6 +2,7 @@
 // What a clean item's targets hold, as counted before a run and again after its step, and the words a
 // progress line shows for it.
 #include "cleaners/browsers/browser_figures.h"
+#include "cleaners/windows/removed_tally.h"
 
 #include <cstdint>
 #include <string>
@@ -29,9 +30,12 @@ ItemFigures FromBrowser(const BrowserFigures& figures);
 // "visits", "cookie"...: the noun of `count` rows of `kind`.
 const wchar_t* RecordNoun(RecordKind kind, uint64_t count);
 
-// What the first figures hold that the second no longer do, item by item, never below 0; no rows when a
-// database read before was locked after.
-ItemFigures Removed(const ItemFigures& before, const ItemFigures& after);
+// What the clipboard held, as a line's figure: "empty" for nothing.
+ClipboardContent ClipboardContentOf(ClipboardData data);
+// A step's own count of what it removed, in the figures of its item as the re-check after it reads them
+// (`after`): measured only when that was, with its kind of rows; a clipboard emptied of nothing removed
+// "empty".
+ItemFigures FromRemoved(const RemovedCounts& removed, const ItemFigures& after);
 
 // "1,204 files, 48.2 MB", "12 entries", "3 items, 1.2 MB", "3,114 visits", "in use", "text", "empty",
 // "nothing found"; empty when not measured.

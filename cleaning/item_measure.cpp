@@ -8,7 +8,6 @@
 #include "cleaners/windows/registry_targets.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 namespace {
 
@@ -19,23 +18,12 @@ ItemFigures Measured(const FolderFigures& folders, uint64_t entries) {
 ItemFigures Registry(RegistryItem item) { return Measured({}, CountRegistryEntries(item)); }
 
 ItemFigures RecycleBin() {
-    SHQUERYRBINFO info{.cbSize = sizeof info};
-    // Every drive's bin, as the cleaner empties every one.
-    if (FAILED(SHQueryRecycleBinW(nullptr, &info))) return {};
-    return {.measured = true,
-            .bytes = static_cast<uint64_t>(info.i64Size > 0 ? info.i64Size : 0),
-            .recycled = static_cast<uint64_t>(info.i64NumItems > 0 ? info.i64NumItems : 0)};
+    const std::optional<RecycleBinFigures> bin = QueryRecycleBin();
+    if (!bin) return {};
+    return {.measured = true, .bytes = bin->bytes, .recycled = bin->items};
 }
 
-// Asked without opening the clipboard, so the scan never takes it from its owner.
-ItemFigures Clipboard() {
-    ItemFigures figures{.measured = true, .clipboard = ClipboardContent::Empty};
-    if (IsClipboardFormatAvailable(CF_UNICODETEXT) || IsClipboardFormatAvailable(CF_TEXT))
-        figures.clipboard = ClipboardContent::Text;
-    else if (CountClipboardFormats() > 0)
-        figures.clipboard = ClipboardContent::Other;
-    return figures;
-}
+ItemFigures Clipboard() { return {.measured = true, .clipboard = ClipboardContentOf(ClipboardHolds())}; }
 
 // The profiles of the step's browser as they are now: a scan and its re-check find the same ones as the
 // cleaner, which reads them the same way.

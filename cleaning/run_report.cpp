@@ -71,8 +71,8 @@ std::wstring Listed(const std::vector<std::wstring>& parts) {
 
 std::wstring OutcomeText(const StepOutcome& outcome) {
     // An item whose targets are not counted can only say that it ran.
-    if (!outcome.before.measured) return outcome.stayed.empty() ? L"ran" : L"ran, something stayed";
-    const ItemFigures removed = outcome.RemovedFigures();
+    if (!outcome.after.measured) return outcome.stayed.empty() ? L"ran" : L"ran, something stayed";
+    const ItemFigures& removed = outcome.RemovedFigures();
     std::wstring text = removed.Nothing() ? L"nothing found" : L"removed " + FoundText(removed);
     if (outcome.SomethingStayed()) {
         const std::wstring stayed = StayedText(outcome);
@@ -121,7 +121,7 @@ std::wstring TotalsLine(const std::vector<StepOutcome>& outcomes) {
     uint64_t files = 0, fileBytes = 0, recycled = 0, recycledBytes = 0, entries = 0, records = 0;
     bool anyMeasured = false, allMeasured = true;
     for (const StepOutcome& outcome : outcomes) {
-        const ItemFigures removed = outcome.RemovedFigures();
+        const ItemFigures& removed = outcome.RemovedFigures();
         allMeasured = allMeasured && removed.measured;
         if (!removed.measured) continue;
         anyMeasured = true;

@@ -1,6 +1,7 @@
 #include "cleaners/browsers/browser_database.h"
 
 #include "cleaners/windows/long_path.h"
+#include "cleaners/windows/removed_tally.h"
 #include "common/scoped_handles.h"
 #include "common/utf8.h"
 
@@ -94,6 +95,14 @@ bool BrowserDatabase::Execute(const std::string& sql) {
     return sqlite3_exec(db_.get(), sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
+bool BrowserDatabase::ExecuteCounted(const std::string& sql, RemovedRows kind) {
+    if (!Execute(sql)) return false;
+    const sqlite3_int64 changed = sqlite3_changes64(db_.get());
+    (kind == RemovedRows::FormEntries ? uncommittedFormEntries_ : uncommittedRows_) +=
+        changed > 0 ? static_cast<uint64_t>(changed) : 0;
+    return true;
+}
+
 bool BrowserDatabase::IntegrityOk() {
     sqlite3_stmt* statement = nullptr;
     if (sqlite3_prepare_v2(db_.get(), "PRAGMA integrity_check", -1, &statement, nullptr) != SQLITE_OK)
@@ -112,10 +121,13 @@ bool BrowserDatabase::IntegrityOk() {
 bool BrowserDatabase::ChangeInOneTransaction(const std::function<bool(BrowserDatabase&)>& change) {
     if (!Execute("BEGIN IMMEDIATE")) return false;
     const auto changesBefore = sqlite3_total_changes64(db_.get());
+    uncommittedRows_ = uncommittedFormEntries_ = 0;
     if (!change(*this) || !IntegrityOk() || !Execute("COMMIT")) {
         Execute("ROLLBACK");
         return false;
     }
+    TallyRemovedRows(uncommittedRows_);
+    TallyRemovedRows(uncommittedFormEntries_, RemovedRows::FormEntries);
     // Removed rows must not stay readable in the pages they leave free: rebuilding the database keeps only
     // the rows that remain, and costs about one copy of them. Should it fail, the change still stands.
     // NOTE: free pages without a change of ours are rebuilt too: a run ended between its commit and the end

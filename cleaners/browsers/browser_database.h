@@ -2,6 +2,9 @@
 // A browser's SQLite database, opened to remove history rows from it. It is never created, never deleted,
 // and never left half-changed: every change is one transaction that is committed only when it succeeded
 // whole and the database passes SQLite's integrity check.
+#include "cleaners/windows/removed_tally.h"
+
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -19,6 +22,9 @@ class BrowserDatabase {
     bool HasColumn(const std::string& table, const std::string& column) const;
     // Runs `sql` (one or more statements); false at the first failure.
     bool Execute(const std::string& sql);
+    // Runs the one statement `sql`, whose changed rows are what the item removes: they are counted as
+    // removed (removed_tally.h) once the transaction they are part of is committed.
+    bool ExecuteCounted(const std::string& sql, RemovedRows kind = RemovedRows::Records);
 
     // Runs `change` inside one write transaction. A database that another process holds locked longer
     // than a second, a `change` that returns false or fails, or a failed integrity check leave the database
@@ -35,4 +41,5 @@ class BrowserDatabase {
     bool IntegrityOk();
 
     std::unique_ptr<sqlite3, Closer> db_;
+    uint64_t uncommittedRows_ = 0, uncommittedFormEntries_ = 0;
 };

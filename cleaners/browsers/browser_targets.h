@@ -18,5 +18,5 @@ struct BrowserTargets {
 BrowserFigures MeasureTargets(const std::wstring& profile, const BrowserTargets& targets);
 
 // Removes the item's files and the contents of its folders in `profile` (ending with a backslash); its
-// rows are the cleaner's to remove.
+// rows are the cleaner's to remove. What goes is counted in the item's terms (removed_tally.h).
 void RemoveTargets(const std::wstring& profile, const BrowserTargets& targets);

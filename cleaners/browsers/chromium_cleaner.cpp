@@ -9,8 +9,10 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <initializer_list>
 #include <optional>
+#include <string_view>
 
 namespace {
 
@@ -31,14 +33,24 @@ std::optional<ChromiumItem> ItemOf(ChromeFileKind kind) {
     return std::nullopt;
 }
 
+// A table whose deleted rows the item's line counts as removed, and as what.
+struct CountedTable {
+    std::string_view table;
+    RemovedRows kind = RemovedRows::Records;
+};
+
 // Deletes every row of those of `tables` the database has; false when it has none of them, so that an
-// unknown file is left as it was.
-bool EmptyTables(BrowserDatabase& db, std::initializer_list<const char*> tables) {
+// unknown file is left as it was. The rows of the `counted` tables are what the item's line counts as removed.
+bool EmptyTables(BrowserDatabase& db, std::initializer_list<std::string_view> tables,
+                 std::initializer_list<CountedTable> counted) {
     bool any = false;
-    for (const char* table : tables) {
-        if (!db.HasTable(table)) continue;
+    for (const std::string_view table : tables) {
+        if (!db.HasTable(std::string(table))) continue;
         any = true;
-        if (!db.Execute(std::string("DELETE FROM ") + table)) return false;
+        const std::string sql = "DELETE FROM " + std::string(table);
+        const auto count = std::find_if(counted.begin(), counted.end(),
+                                        [&](const CountedTable& c) { return c.table == table; });
+        if (!(count != counted.end() ? db.ExecuteCounted(sql, count->kind) : db.Execute(sql))) return false;
     }
     return any;
 }
@@ -50,7 +62,7 @@ void RemoveDownloadRows(const std::wstring& historyPath) {
     db->ChangeInOneTransaction([](BrowserDatabase& history) {
         return history.HasTable("downloads") &&
                EmptyTables(history, {"downloads", "downloads_url_chains", "downloads_slices",
-                                     "downloads_reroute_info"});
+                                     "downloads_reroute_info"}, {{"downloads"}});
     });
 }
 
@@ -61,7 +73,8 @@ void RemoveFormAndLoginRows(const std::wstring& webDataPath) {
     auto db = BrowserDatabase::Open(webDataPath);
     if (!db) return;
     db->ChangeInOneTransaction([](BrowserDatabase& webData) {
-        return EmptyTables(webData, {"autofill", "autofill_dates", "logins"});
+        return EmptyTables(webData, {"autofill", "autofill_dates", "logins"},
+                           {{"logins"}, {"autofill", RemovedRows::FormEntries}});
     });
 }
 

@@ -40,8 +40,7 @@ void FirefoxCleaner::CleanLastSession() {
 }
 
 void FirefoxCleaner::CleanPasswords() {
-    for (const FirefoxProfile& profile : profiles_)
-        for (const std::wstring& file : FirefoxPasswordFiles(profile.folder)) DeleteFileRecorded(file);
+    for (const FirefoxProfile& profile : profiles_) RemoveFirefoxPasswords(profile.folder);
 }
 
 void FirefoxCleaner::CleanCache(HWND /*ownerWindow*/) {

@@ -58,7 +58,8 @@ bool RemoveHistory(BrowserDatabase& db) {
     if (!KnowsPlacesSchema(db)) return false;
     if (!db.Execute("CREATE TEMP TABLE tracewipe_kept AS SELECT * FROM main.moz_places WHERE " +
                     KeptPage(db)) ||
-        !db.Execute("DELETE FROM main.moz_historyvisits; DELETE FROM main.moz_places;"
+        !db.ExecuteCounted("DELETE FROM main.moz_historyvisits") ||
+        !db.Execute("DELETE FROM main.moz_places;"
                     "INSERT INTO main.moz_places SELECT * FROM temp.tracewipe_kept;"
                     "DROP TABLE temp.tracewipe_kept"))
         return false;
@@ -81,7 +82,7 @@ bool RemoveDownloads(BrowserDatabase& db) {
     const std::string downloadVisits =
         std::string(" FROM moz_historyvisits WHERE visit_type = ") + kDownloadVisit;
     if (!db.Execute("CREATE TEMP TABLE tracewipe_downloaded AS SELECT DISTINCT place_id" + downloadVisits) ||
-        !db.Execute("DELETE" + downloadVisits))
+        !db.ExecuteCounted("DELETE" + downloadVisits))
         return false;
     if (db.HasColumn("moz_annos", "anno_attribute_id") && db.HasColumn("moz_anno_attributes", "name") &&
         !db.Execute("DELETE FROM moz_annos WHERE anno_attribute_id IN "

@@ -3,8 +3,10 @@
 #include "cleaners/browsers/logins_json.h"
 #include "cleaners/browsers/small_file.h"
 #include "cleaners/browsers/special_folders.h"
+#include "cleaners/windows/file_cleaners.h"
 #include "cleaners/windows/folder_listing.h"
 #include "cleaners/windows/long_path.h"
+#include "cleaners/windows/removed_tally.h"
 
 #include <shlobj.h>
 
@@ -62,6 +64,17 @@ uint64_t SavedLogins(const std::wstring& profileFolder) {
     return 0;
 }
 
+// The logins a profile holds: those of its logins files and of a legacy signons.sqlite.
+uint64_t LoginsHeld(const std::wstring& profileFolder) {
+    return CountRows(profileFolder + kSignonsRows.database, kSignonsRows.statement).rows + SavedLogins(profileFolder);
+}
+
+// A file whose logins, not its bytes, are the item's figure.
+bool HoldsLogins(const std::wstring& file) {
+    const std::wstring_view name = std::wstring_view(file).substr(file.rfind(L'\\') + 1);
+    return name == L"signons.sqlite" || name == kLoginFiles[0] || name == kLoginFiles[1];
+}
+
 } // namespace
 
 const BrowserTargets& TargetsOf(FirefoxItem item) { return kTargets[static_cast<size_t>(item)]; }
@@ -92,13 +105,27 @@ BrowserFigures MeasureFirefoxPasswords(std::span<const FirefoxProfile> profiles)
         figures += CountRows(profile.folder + kSignonsRows.database, kSignonsRows.statement);
         figures.rows += SavedLogins(profile.folder);
         for (const std::wstring& file : FirefoxPasswordFiles(profile.folder)) {
+            if (HoldsLogins(file)) continue;
             const std::wstring name = file.substr(file.rfind(L'\\') + 1);
-            if (name == L"signons.sqlite" || name == kLoginFiles[0] || name == kLoginFiles[1]) continue;
             const wchar_t* names[] = {name.c_str()};
             figures.files += MeasureFiles(profile.folder + L"\\", names);
         }
     }
     return figures;
+}
+
+void RemoveFirefoxPasswords(const std::wstring& profileFolder) {
+    const uint64_t before = LoginsHeld(profileFolder);
+    for (const std::wstring& file : FirefoxPasswordFiles(profileFolder)) {
+        if (!HoldsLogins(file)) {
+            DeleteFileRecorded(file);
+            continue;
+        }
+        const RemovedTally filesUncounted;
+        DeleteFileRecorded(file);
+    }
+    const uint64_t after = LoginsHeld(profileFolder);
+    TallyRemovedRows(before > after ? before - after : 0);
 }
 
 std::vector<std::wstring> FirefoxCacheFolders(std::span<const FirefoxProfile> profiles) {

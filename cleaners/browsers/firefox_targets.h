@@ -23,6 +23,9 @@ std::vector<std::wstring> FirefoxPasswordFiles(const std::wstring& profileFolder
 // The saved logins of every profile: the entries of logins.json (of its backup when it has none) and the rows
 // of a legacy signons.sqlite; other legacy signons files count as files.
 BrowserFigures MeasureFirefoxPasswords(std::span<const FirefoxProfile> profiles);
+// Removes the passwords item's files of one profile folder; the logins they held count as removed logins,
+// the other files as files.
+void RemoveFirefoxPasswords(const std::wstring& profileFolder);
 
 // The folders whose contents the cache item removes: the local profiles folder, whose profiles' local data
 // goes whole, listed or not; the local folder of a listed profile kept elsewhere; and the cache folders of a

@@ -1,8 +1,12 @@
 #pragma once
 // The Windows clean items reached through the file system, the shell and the clipboard, and the folder
 // routines they are built on.
+#include "cleaners/windows/removed_tally.h"
+
 #include <windows.h>
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 // Lives for the Windows phase of one cleaning job.
@@ -13,6 +17,14 @@ struct WindowsCleanContext {
 void CleanTempFiles(const WindowsCleanContext& context);
 void CleanClipboard(const WindowsCleanContext& context);
 void EmptyRecycleBin();
+
+// What the clipboard holds, asked without opening it.
+ClipboardData ClipboardHolds();
+struct RecycleBinFigures {
+    uint64_t items = 0, bytes = 0;
+};
+// Every drive's Recycle Bin; nothing when the shell cannot tell.
+std::optional<RecycleBinFigures> QueryRecycleBin();
 void CleanRecentDocuments();
 void CleanNetworkHistory();
 
@@ -26,5 +38,6 @@ void PurgeTempFolder(const WindowsCleanContext& context, const std::wstring& fol
 // Empties the file through a truncating open, then deletes it; the result of DeleteFileW.
 BOOL TruncateAndDelete(const std::wstring& path);
 // Deletes the file as it is; the result of DeleteFileW. A file that is there and cannot go, here and in
-// TruncateAndDelete, is recorded as what stayed (stayed_record.h).
+// TruncateAndDelete, is recorded as what stayed (stayed_record.h); one that goes is counted as removed
+// (removed_tally.h).
 BOOL DeleteFileRecorded(const std::wstring& path);

@@ -2,6 +2,7 @@
 
 #include "cleaners/windows/deletion_pool.h"
 #include "cleaners/windows/file_truncation.h"
+#include "cleaners/windows/removed_tally.h"
 #include "cleaners/windows/walk_stop.h"
 
 #include <algorithm>
@@ -42,12 +43,26 @@ bool RemoveLink(const std::wstring& path, DWORD attributes) {
     return directory ? RemoveDirectoryW(path.c_str()) : DeleteFileW(path.c_str());
 }
 
-bool RemoveFile(const FolderEntry& file, const RemovalRules& rules) {
+// Asked right after a removal failed: another program removed the entry first, so nothing of it stayed.
+bool VanishedMeanwhile() {
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+bool DeleteListedFile(const FolderEntry& file, const RemovalRules& rules) {
     if (file.IsLink()) return RemoveLink(file.path, file.attributes);
     if (rules.beforeDeletingFile) rules.beforeDeletingFile(file);
     if (rules.emptiesFile && rules.emptiesFile(file)) return EmptyAndDeleteFile(file.path, file.attributes);
     ClearReadOnly(file.path, file.attributes);
     return DeleteFileW(file.path.c_str());
+}
+
+// True when the file is gone. Only what this call deleted is counted, with its size as listed; a link
+// holds no bytes of its own.
+bool RemoveFile(const FolderEntry& file, const RemovalRules& rules, RemovedTally* tally) {
+    if (!DeleteListedFile(file, rules)) return VanishedMeanwhile();
+    if (tally) tally->AddFile(file.IsLink() ? 0 : file.size);
+    return true;
 }
 
 // A folder of the walk, shared by the threads that work in it. Whatever is still to be done in it holds
@@ -113,7 +128,7 @@ void DropHold(WalkFolder* folder) {
         if (!WalkStopRequested()) {
             const std::wstring path = PathOf(*folder);
             ClearReadOnly(path, folder->attributes);
-            removed = RemoveDirectoryW(path.c_str());
+            removed = RemoveDirectoryW(path.c_str()) || VanishedMeanwhile();
         }
         if (!removed) Stays(*parent, folder->name);
         delete folder;
@@ -132,7 +147,7 @@ struct OpenFolder {
 // One walk: the listing thread's side, and the workers it starts once the walk has met many files.
 class Walk {
   public:
-    explicit Walk(const RemovalRules& rules) : rules_(rules) {}
+    explicit Walk(const RemovalRules& rules) : rules_(rules), tally_(RemovedTally::Current()) {}
 
     // Removes the files and links of the folder that `path` names, or hands them to the workers, and
     // queues its sub-folders. One listing handle is open at a time, however deep the walk.
@@ -156,16 +171,16 @@ class Walk {
             if (const unsigned count = DeletionWorkers(); count > 1) workers_.emplace(count);
         }
         if (!workers_) {
-            if (!RemoveFile(entry, rules_)) Stays(*folder, entry.name);
+            if (!RemoveFile(entry, rules_, tally_)) Stays(*folder, entry.name);
             return;
         }
         folder->holds.fetch_add(1, std::memory_order_relaxed);
         const size_t nameAt = entry.path.size() - std::wcslen(entry.name);
-        std::function<void()> task = [&rules = rules_, folder, nameAt, path = std::move(entry.path),
-                                      attributes = entry.attributes]() mutable {
-            FolderEntry file{std::move(path), nullptr, attributes, 0};
+        std::function<void()> task = [&rules = rules_, tally = tally_, folder, nameAt, path = std::move(entry.path),
+                                      attributes = entry.attributes, size = entry.size]() mutable {
+            FolderEntry file{std::move(path), nullptr, attributes, size};
             file.name = file.path.c_str() + nameAt;
-            if (WalkStopRequested() || !RemoveFile(file, rules)) Stays(*folder, file.name);
+            if (WalkStopRequested() || !RemoveFile(file, rules, tally)) Stays(*folder, file.name);
             DropHold(folder);
         };
         // With every worker busy and more waiting, the listing thread lends a hand rather than wait.
@@ -173,6 +188,8 @@ class Walk {
     }
 
     const RemovalRules& rules_;
+    // The listing thread's: the workers count for the step that started the walk.
+    RemovedTally* const tally_;
     unsigned filesMet_ = 0;
     std::optional<DeletionPool> workers_;
 };
@@ -222,8 +239,14 @@ ContentsRemoval RemoveContents(const std::wstring& folder, const RemovalRules& r
 
 bool RemoveEntry(const std::wstring& path, DWORD attributes, const RemovalRules& rules) {
     const size_t slash = path.rfind(L'\\');
-    const FolderEntry entry{path, path.c_str() + (slash == std::wstring::npos ? 0 : slash + 1), attributes, 0};
-    if (!entry.IsDirectory() || entry.IsLink()) return RemoveFile(entry, rules);
+    FolderEntry entry{path, path.c_str() + (slash == std::wstring::npos ? 0 : slash + 1), attributes, 0};
+    if (!entry.IsDirectory() || entry.IsLink()) {
+        // Its size is counted as removed: a listing would have carried it.
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (!entry.IsLink() && GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+            entry.size = (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+        return RemoveFile(entry, rules, RemovedTally::Current());
+    }
     RemoveContents(path, rules);
     ClearReadOnly(path, attributes);
     return RemoveDirectoryW(path.c_str());

@@ -29,7 +29,7 @@ struct ContentsRemoval {
     bool listed = false;     // the folder could be listed
     bool allRemoved = false; // and nothing inside it remains
     // With RemovalRules::namesEntriesLeft: the names, in order, of the entries directly in the folder that
-    // stay, an entry that vanished meanwhile among them.
+    // stay. An entry another program removed meanwhile is gone, not stayed.
     std::vector<std::wstring> entriesLeft{};
 };
 
@@ -39,7 +39,7 @@ bool IsWalkableFolder(const std::wstring& folder);
 
 // Removes everything inside `folder`, keeping the folder. Each folder below is listed once, whatever
 // stays in it, and the depth of the tree costs no stack. Returns early when the thread's walk stop is
-// requested (walk_stop.h).
+// requested (walk_stop.h). Each file or link it deletes is counted in the thread's tally (removed_tally.h).
 ContentsRemoval RemoveContents(const std::wstring& folder, const RemovalRules& rules = {});
 
 // Removes one entry with the `attributes` it was listed with: a file, a folder with everything inside it,

@@ -1,5 +1,6 @@
 #include "cleaners/windows/registry_targets.h"
 
+#include "cleaners/windows/removed_tally.h"
 #include "common/scoped_handles.h"
 
 #include <shlwapi.h>
@@ -111,17 +112,33 @@ uint64_t CountTarget(const RegistryTarget& target) {
     return 0;
 }
 
+// What goes is counted as it goes (removed_tally.h).
 void RemoveTarget(const RegistryTarget& target) {
     const std::wstring path(target.path);
     switch (target.rule) {
-    case R::KeyTree: SHDeleteKeyW(target.root, path.c_str()); break;
-    case R::Value: SHDeleteValueW(target.root, path.c_str(), std::wstring(target.value).c_str()); break;
+    case R::KeyTree: {
+        // The tree is read just before it goes; a deletion that fails part-way counts what it took.
+        const uint64_t tree = CountTree(target.root, path);
+        const bool gone = SHDeleteKeyW(target.root, path.c_str()) == ERROR_SUCCESS;
+        const uint64_t left = gone ? 0 : CountTree(target.root, path);
+        TallyRemovedEntries(tree > left ? tree - left : 0);
+        break;
+    }
+    case R::Value:
+        if (SHDeleteValueW(target.root, path.c_str(), std::wstring(target.value).c_str()) == ERROR_SUCCESS)
+            TallyRemovedEntries(1);
+        break;
     case R::RunMruEntries: {
         // Goes whole only without subkeys; one that has subkeys keeps them and any other value.
-        RegDeleteKeyW(target.root, path.c_str());
+        const uint64_t values = CountTarget(target);
+        if (RegDeleteKeyW(target.root, path.c_str()) == ERROR_SUCCESS) {
+            TallyRemovedEntries(values);
+            return;
+        }
         scoped::RegKey key;
         if (RegOpenKeyW(target.root, path.c_str(), key.Out()) != ERROR_SUCCESS) return;
-        for (const std::wstring& name : RunMruValueNames()) RegDeleteValueW(key.Get(), name.c_str());
+        for (const std::wstring& name : RunMruValueNames())
+            if (RegDeleteValueW(key.Get(), name.c_str()) == ERROR_SUCCESS) TallyRemovedEntries(1);
         break;
     }
     }

@@ -1,6 +1,7 @@
 #include "cleaners/windows/file_cleaners.h"
 #include "cleaners/windows/folder_targets.h"
 #include "cleaners/windows/registry_targets.h"
+#include "cleaners/windows/removed_tally.h"
 
 #include <shellapi.h>
 #include <shlobj.h>
@@ -15,13 +16,34 @@ void CleanClipboard(const WindowsCleanContext& context) {
         if (GetTickCount() - start >= kPatienceMs) return;
         Sleep(kPauseMs);
     }
-    EmptyClipboard();
+    const ClipboardData held = ClipboardHolds();
+    if (EmptyClipboard()) TallyClipboard(held);
     CloseClipboard();
 }
 
+// Asked without opening the clipboard, so that a count never takes it from its owner.
+ClipboardData ClipboardHolds() {
+    if (IsClipboardFormatAvailable(CF_UNICODETEXT) || IsClipboardFormatAvailable(CF_TEXT)) return ClipboardData::Text;
+    return CountClipboardFormats() > 0 ? ClipboardData::Other : ClipboardData::None;
+}
+
+std::optional<RecycleBinFigures> QueryRecycleBin() {
+    SHQUERYRBINFO info{.cbSize = sizeof info};
+    // Every drive's bin, as the cleaner empties every one.
+    if (FAILED(SHQueryRecycleBinW(nullptr, &info))) return std::nullopt;
+    return RecycleBinFigures{.items = static_cast<uint64_t>(info.i64NumItems > 0 ? info.i64NumItems : 0),
+                             .bytes = static_cast<uint64_t>(info.i64Size > 0 ? info.i64Size : 0)};
+}
+
+// The shell reports only success, so the bin is asked what it holds before and after.
 void EmptyRecycleBin() {
+    const std::optional<RecycleBinFigures> before = QueryRecycleBin();
     // Every drive's bin; an empty bin answers an error, which is nothing to report.
     SHEmptyRecycleBinW(nullptr, nullptr, SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND);
+    if (!before) return;
+    const RecycleBinFigures after = QueryRecycleBin().value_or(*before);
+    TallyRecycleBin(before->items > after.items ? before->items - after.items : 0,
+                    before->bytes > after.bytes ? before->bytes - after.bytes : 0);
 }
 
 void CleanRecentDocuments() {

@@ -36,8 +36,13 @@ StayedReason DeletionRefused(const std::wstring& path, DWORD attributes) {
 }
 
 // A folder that stayed, stayed for what stays inside it: the first entry whose reason can be told, a link
-// above all, which is never entered. Then the folder's own refusal, if that is all there is.
+// above all, which is never entered; unless the system refuses to let it be listed at all. Then the folder's
+// own refusal, if that is all there is.
 StayedReason FolderReason(const std::wstring& folder, DWORD attributes) {
+    scoped::FileHandle listing(CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                           FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!listing && GetLastError() == ERROR_ACCESS_DENIED) return StayedReason::AccessDenied;
     std::vector<std::wstring> pending{folder};
     unsigned asked = 0;
     StayedReason found = StayedReason::Unknown;

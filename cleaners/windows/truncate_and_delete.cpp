@@ -1,6 +1,7 @@
 #include "cleaners/windows/file_cleaners.h"
 #include "cleaners/windows/file_truncation.h"
 #include "cleaners/windows/long_path.h"
+#include "cleaners/windows/removed_tally.h"
 #include "cleaners/windows/stayed_record.h"
 
 #include "common/scoped_handles.h"
@@ -9,10 +10,26 @@ namespace {
 // Read-only is checked on the handle again because Wine running as root opens such a file for writing.
 constexpr DWORD kNeverEmptied = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_READONLY;
 
+// What a file is before it is touched; attributes INVALID_FILE_ATTRIBUTES when it is not there.
+struct FileState {
+    DWORD attributes = INVALID_FILE_ATTRIBUTES;
+    uint64_t size = 0;
+};
+
+FileState StateOf(const std::wstring& full) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(full.c_str(), GetFileExInfoStandard, &data)) return {};
+    const bool link = data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT;
+    return {data.dwFileAttributes, link ? 0 : (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow};
+}
+
 // `full` is the extended form of `shown`, the path as the caller named it. A file that is there and cannot
-// go is recorded as what stayed.
-BOOL DeleteRecorded(const std::wstring& full, const std::wstring& shown) {
-    if (DeleteFileW(full.c_str())) return TRUE;
+// go is recorded as what stayed; one that goes is counted with the size it had before it was emptied.
+BOOL DeleteRecorded(const std::wstring& full, const std::wstring& shown, const FileState& before) {
+    if (DeleteFileW(full.c_str())) {
+        TallyRemovedFile(before.size);
+        return TRUE;
+    }
     const DWORD error = GetLastError();
     if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) ReportStayed(shown);
     SetLastError(error);
@@ -64,13 +81,15 @@ bool EmptyAndDeleteFile(const std::wstring& path, DWORD attributes) {
 }
 
 BOOL DeleteFileRecorded(const std::wstring& path) {
-    return !path.empty() && DeleteRecorded(ExtendedLengthPath(path), path);
+    if (path.empty()) return FALSE;
+    const std::wstring full = ExtendedLengthPath(path);
+    return DeleteRecorded(full, path, StateOf(full));
 }
 
 BOOL TruncateAndDelete(const std::wstring& path) {
     if (path.empty()) return FALSE;
     const std::wstring full = ExtendedLengthPath(path);
-    const DWORD attributes = GetFileAttributesW(full.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES) TruncateFile(full, attributes);
-    return DeleteRecorded(full, path);
+    const FileState before = StateOf(full);
+    if (before.attributes != INVALID_FILE_ATTRIBUTES) TruncateFile(full, before.attributes);
+    return DeleteRecorded(full, path, before);
 }

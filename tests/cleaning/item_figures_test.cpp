@@ -1,5 +1,6 @@
 // The figures of what an item held, removed and kept: their words, the arithmetic that never goes below 0
-// or wraps, the job's count just before and just after each step, and the end-of-run lines built on them.
+// or wraps, the step's own count of what it removed and the re-check after it, and the end-of-run lines
+// built on them.
 #include "cleaning/cleaning_job.h"
 #include "cleaning/item_figures.h"
 #include "cleaning/run_report.h"
@@ -50,41 +51,44 @@ TEST(FoundText, SizesAndCountsPastThirtyTwoBitsNeitherWrapNorRoundToAThousandOfA
     EXPECT_EQ(SizeText(UINT64_MAX), L"16.0 EB");
 }
 
-TEST(Removed, IsWhatWentAndNeverBelowZero) {
-    EXPECT_EQ(Removed(Files(10, 1000), Files(3, 100)), Files(7, 900));
-    // More after than before (a program wrote meanwhile): nothing removed, not a huge unsigned number.
-    EXPECT_EQ(Removed(Files(1, 10), Files(5, 50)), Files(0, 0));
-    EXPECT_FALSE(Removed(Files(1, 1), {}).measured);
-    // Rows of a database readable before and locked after are unknown, not removed.
-    const ItemFigures visits{.measured = true, .records = 40, .recordKind = RecordKind::Visits};
+TEST(FromRemoved, TakesTheStepsOwnCountInTheTermsOfItsRecheck) {
+    const RemovedCounts files{.files = 7, .bytes = 900};
+    EXPECT_EQ(FromRemoved(files, Files(3, 100)), Files(7, 900));
+    EXPECT_FALSE(FromRemoved(files, {}).measured) << "an item that is not counted claims nothing";
+    // The rows are of the kind the re-check reads; a locked database after the step changes nothing of
+    // what the committed change removed.
     const ItemFigures locked{.measured = true, .records = 5, .recordKind = RecordKind::Visits, .inUse = true};
-    EXPECT_EQ(Removed(visits, locked).records, 0u);
-    EXPECT_EQ(Removed(locked, {.measured = true, .inUse = true}).records, 5u) << "locked both times: the rest went";
-    const ItemFigures text{.measured = true, .clipboard = ClipboardContent::Text};
-    const ItemFigures empty{.measured = true, .clipboard = ClipboardContent::Empty};
-    EXPECT_EQ(Removed(text, empty).clipboard, ClipboardContent::Text);
-    EXPECT_EQ(Removed(text, text).clipboard, ClipboardContent::Empty);
+    const ItemFigures removed = FromRemoved({.rows = 40}, locked);
+    EXPECT_EQ(removed.records, 40u);
+    EXPECT_EQ(removed.recordKind, RecordKind::Visits);
+    EXPECT_FALSE(removed.inUse);
+    // Only the clipboard's line speaks of the clipboard: emptied of text, or of nothing.
+    const ItemFigures clipboard{.measured = true, .clipboard = ClipboardContent::Empty};
+    EXPECT_EQ(FromRemoved({.clipboard = ClipboardData::Text}, clipboard).clipboard, ClipboardContent::Text);
+    EXPECT_EQ(FromRemoved({}, clipboard).clipboard, ClipboardContent::Empty);
+    EXPECT_EQ(FromRemoved({}, Files(0, 0)).clipboard, ClipboardContent::Unknown);
+    EXPECT_EQ(FoundText(FromRemoved({.bytes = 0, .recycled = 2}, {.measured = true})), L"2 items, 0 bytes");
 }
 
 const CatalogueEntry& Item(const wchar_t* boxId) { return *FindByBoxId(boxId); }
 
-// Form entries beside the logins: named apart, removed apart, none claimed when the database locked after the
-// step, and counted among the browser records of the totals.
+// Form entries beside the logins: named apart, removed apart, and counted among the browser records of the
+// totals.
 TEST(Removed, FormEntriesBesideLoginsKeepTheirOwnNameAndCount) {
     const ItemFigures before{.measured = true, .records = 42, .recordKind = RecordKind::Logins, .formEntries = 12};
-    const ItemFigures after{.measured = true, .formEntries = 1};
+    const ItemFigures after{.measured = true, .recordKind = RecordKind::Logins, .formEntries = 1};
     EXPECT_EQ(FoundText(before), L"42 saved logins, 12 form entries");
-    EXPECT_EQ(FoundText(Removed(before, after)), L"42 saved logins, 11 form entries");
-    EXPECT_EQ(Removed(before, {.measured = true, .inUse = true}).formEntries, 0u);
+    const ItemFigures removed = FromRemoved({.rows = 42, .formEntries = 11}, after);
+    EXPECT_EQ(FoundText(removed), L"42 saved logins, 11 form entries");
     EXPECT_FALSE(after.Nothing());
-    const StepOutcome outcome{&Item(L"gc_pwd"), {}, before, after};
+    const StepOutcome outcome{&Item(L"gc_pwd"), {}, removed, after};
     EXPECT_EQ(OutcomeLineText(outcome), L"1 form entry stayed");
     EXPECT_EQ(TotalsLine({outcome}), L"Removed 53 browser records.");
 }
 
 TEST(EndOfRunLines, NameWhatStayedAndAddUpWhatWent) {
     const std::vector<StepOutcome> outcomes = {
-        {&Item(L"temp_files"), {}, Files(1200, 3 << 20), Files(3, 1024)},
+        {&Item(L"temp_files"), {}, Files(1197, (3 << 20) - 1024), Files(3, 1024)},
         {&Item(L"run_history"), {}, Entries(12), Entries(0)},
         {&Item(L"recycle_bin"), {}, {.measured = true, .bytes = 2048, .recycled = 2}, {.measured = true}},
         {&Item(L"ff_cache"), {}, {}, {}},
@@ -104,17 +108,19 @@ TEST(EndOfRunLines, NameWhatStayedAndAddUpWhatWent) {
     EXPECT_EQ(OutcomeText({&Item(L"run_history"), {}, Entries(0), Entries(0)}), L"nothing found");
     EXPECT_EQ(OutcomeLineText(outcomes[0]), L"3 files stayed");
     EXPECT_EQ(OutcomeLineText(outcomes[1]), L"removed 12 entries");
-    StepOutcome held{&Item(L"temp_files"), {L"C:\\t\\a"}, Files(4, 40), Files(1, 10), StayedReason::InUse};
+    StepOutcome held{&Item(L"temp_files"), {L"C:\\t\\a"}, Files(3, 30), Files(1, 10), StayedReason::InUse};
     EXPECT_EQ(OutcomeLineText(held), L"1 file in use");
     EXPECT_EQ(StayedLines({held}), L"Windows Cleaning: TEMP Files / folders (in use by another program)\n");
     const StepOutcome link{&Item(L"ff_cache"), {L"C:\\p\\"}, {}, {}, StayedReason::LinkLeft};
     EXPECT_EQ(OutcomeLineText(link), L"something stayed: a link");
 }
 
-// Counts scripted per action: the first call is the count before the step, the second the one after.
+// Counts scripted per action, one per call; each run removes what its action is scripted to, counting it as
+// the real cleaners do.
 class CountingCleaners : public CleanerSet {
 public:
     std::map<CleanAction, std::vector<ItemFigures>> counts;
+    std::map<CleanAction, RemovedCounts> removes;
     std::vector<std::wstring> log;
     void BeginWindowsPhase(HWND) override {}
     void EndWindowsPhase() override {}
@@ -122,6 +128,9 @@ public:
     void EndBrowserGroup(CleanGroup) override {}
     void Run(CleanAction action, HWND) override {
         log.push_back(L"run");
+        const RemovedCounts& removed = removes[action];
+        for (uint64_t file = 0; file < removed.files; ++file) TallyRemovedFile(removed.bytes / removed.files);
+        TallyRemovedEntries(removed.entries);
         if (action == CleanAction::PaintHistory) ReportStayed(L"C:\\held.bmp");
     }
     ItemFigures Measure(const CleaningStep& step) override {
@@ -152,30 +161,48 @@ protected:
     NoHost host_;
 };
 
-TEST_F(RecheckTest, EachStepIsCountedJustBeforeAndJustAfterItAndPublishedInOrder) {
-    cleaners_.counts[CleanAction::TempFiles] = {Files(5, 500), Files(0, 0)};
-    cleaners_.counts[CleanAction::PaintHistory] = {Entries(4), Entries(1)};
+TEST_F(RecheckTest, EachStepCountsWhatItRemovesAndIsCountedAgainOnlyAfterIt) {
+    cleaners_.removes[CleanAction::TempFiles] = {.files = 5, .bytes = 500};
+    cleaners_.removes[CleanAction::PaintHistory] = {.entries = 3};
+    // What was there before the step (and whatever another program removed meanwhile) is never asked.
+    cleaners_.counts[CleanAction::TempFiles] = {Files(0, 0)};
+    cleaners_.counts[CleanAction::PaintHistory] = {Entries(1)};
     CleaningJob job(cleaners_, host_);
     job.DecideGroups();
     job.CountSteps();
     ASSERT_TRUE(job.RunCleaners(nullptr));
-    EXPECT_EQ(cleaners_.log, (std::vector<std::wstring>{L"count", L"run", L"count", L"count", L"run", L"count"}));
+    EXPECT_EQ(cleaners_.log, (std::vector<std::wstring>{L"run", L"count", L"run", L"count"}));
     ASSERT_EQ(job.OutcomesPublished(), 2u);
     EXPECT_EQ(job.OutcomeAt(0).RemovedFigures(), Files(5, 500));
     EXPECT_FALSE(job.OutcomeAt(0).SomethingStayed());
     EXPECT_EQ(job.OutcomeAt(1).RemovedFigures(), Entries(3));
+    EXPECT_EQ(job.OutcomeAt(1).after, Entries(1));
     EXPECT_TRUE(job.OutcomeAt(1).SomethingStayed());
     EXPECT_EQ(job.OutcomeAt(1).stayed, (std::vector<std::wstring>{L"C:\\held.bmp"}));
 }
 
+TEST_F(RecheckTest, OneStepsCountNeverReachesTheNextOrTheCallersTally) {
+    cleaners_.removes[CleanAction::TempFiles] = {.files = 2, .bytes = 20};
+    cleaners_.counts[CleanAction::TempFiles] = {Files(0, 0)};
+    cleaners_.counts[CleanAction::PaintHistory] = {Entries(0)};
+    const RemovedTally outer;
+    CleaningJob job(cleaners_, host_);
+    job.DecideGroups();
+    job.CountSteps();
+    ASSERT_TRUE(job.RunCleaners(nullptr));
+    EXPECT_EQ(job.OutcomeAt(1).RemovedFigures(), Entries(0));
+    EXPECT_EQ(outer.Counts(), RemovedCounts{});
+}
+
 TEST_F(RecheckTest, WithoutRechecksNothingIsCounted) {
+    cleaners_.removes[CleanAction::TempFiles] = {.files = 2, .bytes = 20};
     CleaningJob job(cleaners_, host_);
     job.recheck = false;
     job.DecideGroups();
     job.CountSteps();
     ASSERT_TRUE(job.RunCleaners(nullptr));
     EXPECT_EQ(cleaners_.log, (std::vector<std::wstring>{L"run", L"run"}));
-    EXPECT_FALSE(job.OutcomeAt(0).before.measured);
+    EXPECT_FALSE(job.OutcomeAt(0).RemovedFigures().measured);
 }
 
 } // namespace

@@ -575,21 +575,34 @@ TEST_F(ProgressDialog, TheRealCleanersRemoveTheSeededTracesOfTheShownLinesOnly) 
     EXPECT_FALSE(ClipboardHasText());
     EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, runMru, L"a")) << "Start Menu Cleaning was not in the run";
     EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, typedUrls, L"url1")) << "nor Internet Explorer";
-    // The real counts around the clipboard's step: text before, empty after, nothing stayed.
+    // The clipboard step.s own count: it emptied text; empty after, nothing stayed.
     ASSERT_EQ(dialog.Job().Outcomes().size(), 2u);
     const StepOutcome& clipboard = dialog.Job().Outcomes()[1];
-    EXPECT_EQ(clipboard.before.clipboard, ClipboardContent::Text);
+    EXPECT_EQ(clipboard.RemovedFigures().clipboard, ClipboardContent::Text);
     EXPECT_EQ(clipboard.after.clipboard, ClipboardContent::Empty);
     EXPECT_FALSE(clipboard.SomethingStayed());
 }
 
-// Counts scripted per action, taken in turn by the scan, the count before the step and the one after it.
-// The first count of Run History is a long walk that only the scan's stop ends.
+// Counts scripted per action, taken in turn by the scan and by the re-check after the step; each step
+// counts what it is scripted to remove, as the real cleaners do. The first count of Run History is a long
+// walk that only the scan's stop ends.
 class FigureCleaners : public GatedCleaners {
 public:
     std::map<CleanAction, std::vector<ItemFigures>> counts;
+    std::map<CleanAction, RemovedCounts> removes; // written before the job starts
     std::atomic<DWORD> stopHeardAt{0};
     std::atomic<bool> longWalkStarted{false};
+
+    void Run(CleanAction action, HWND dialog) override {
+        if (const auto scripted = removes.find(action); scripted != removes.end()) {
+            const RemovedCounts& removed = scripted->second;
+            for (uint64_t file = 0; file < removed.files; ++file) TallyRemovedFile(removed.bytes / removed.files);
+            TallyRemovedEntries(removed.entries);
+            TallyRemovedRows(removed.rows);
+            TallyClipboard(removed.clipboard);
+        }
+        GatedCleaners::Run(action, dialog);
+    }
 
     ItemFigures Measure(const CleaningStep& step) override {
         const CleanAction action = step.action;
@@ -647,11 +660,13 @@ ItemFigures EntriesOf(uint64_t entries) { return {.measured = true, .entries = e
 
 TEST_F(ProgressDialog, LinesShowWhatWasFoundThenWhatEachStepRemovedAndCleanStopsTheCountAtOnce) {
     FigureCleaners cleaners;
-    cleaners.counts[CleanAction::TempFiles] = {FilesOf(1204, 50541363), FilesOf(1204, 50541363), FilesOf(3, 3072)};
+    cleaners.counts[CleanAction::TempFiles] = {FilesOf(1204, 50541363), FilesOf(3, 3072)};
     cleaners.counts[CleanAction::Clipboard] = {{.measured = true, .clipboard = ClipboardContent::Text},
-                                               {.measured = true, .clipboard = ClipboardContent::Text},
                                                {.measured = true, .clipboard = ClipboardContent::Empty}};
-    cleaners.counts[CleanAction::OpenSaveHistory] = {EntriesOf(12), EntriesOf(12), EntriesOf(0)};
+    cleaners.counts[CleanAction::OpenSaveHistory] = {EntriesOf(12), EntriesOf(0)};
+    cleaners.removes[CleanAction::TempFiles] = {.files = 1201, .bytes = 1201 * 42081};
+    cleaners.removes[CleanAction::Clipboard] = {.clipboard = ClipboardData::Text};
+    cleaners.removes[CleanAction::OpenSaveHistory] = {.entries = 12};
     cleaners.HoldAt(3);
     Select({L"temp_files", L"clip_board", L"os_dialog", L"run_history"});
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
@@ -781,12 +796,12 @@ ItemFigures RowsOf(uint64_t rows, RecordKind kind) { return {.measured = true, .
 TEST_F(ProgressDialog, BrowserLinesShowTheirRowsAndADatabaseHeldByTheBrowser) {
     FigureCleaners cleaners;
     const ItemFigures held{.measured = true, .recordKind = RecordKind::Downloads, .inUse = true};
-    cleaners.counts[CleanAction::ChromiumCookies] = {RowsOf(412, RecordKind::Cookies), RowsOf(412, RecordKind::Cookies),
-                                                     RowsOf(0, RecordKind::Cookies)};
-    cleaners.counts[CleanAction::ChromiumDownloadHistory] = {RowsOf(9, RecordKind::Downloads),
-                                                             RowsOf(9, RecordKind::Downloads), held};
-    cleaners.counts[CleanAction::ChromiumUrls] = {RowsOf(3114, RecordKind::Visits), RowsOf(3114, RecordKind::Visits),
-                                                  RowsOf(0, RecordKind::Visits)};
+    cleaners.counts[CleanAction::ChromiumCookies] = {RowsOf(412, RecordKind::Cookies), RowsOf(0, RecordKind::Cookies)};
+    cleaners.counts[CleanAction::ChromiumDownloadHistory] = {RowsOf(9, RecordKind::Downloads), held};
+    cleaners.counts[CleanAction::ChromiumUrls] = {RowsOf(3114, RecordKind::Visits), RowsOf(0, RecordKind::Visits)};
+    // The held database's change was never committed, so its step counted no rows.
+    cleaners.removes[CleanAction::ChromiumCookies] = {.rows = 412};
+    cleaners.removes[CleanAction::ChromiumUrls] = {.rows = 3114};
     cleaners.HoldAt(2);
     Select({L"gc_cookies", L"gc_downloadhistory", L"gc_urls"});
     MsgCleanerDlg dialog(owner_.hwnd(), cleaners);

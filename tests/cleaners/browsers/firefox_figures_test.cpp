@@ -2,6 +2,7 @@
 #include "cleaners/browsers/firefox_cleaner.h"
 #include "cleaners/browsers/logins_json.h"
 #include "cleaners/browsers/firefox_targets.h"
+#include "cleaners/windows/removed_tally.h"
 #include "cleaning/cleaning_job.h"
 #include "cleaning/item_figures.h"
 #include "cleaning/real_cleaners.h"
@@ -67,7 +68,9 @@ TEST_F(FirefoxFigures, CountsEqualTheSeededHistoryAndTheCleanRemovesThem) {
         SCOPED_TRACE(c.found);
         const ItemFigures before = Measure(c.item);
         EXPECT_EQ(c.found, FoundText(before));
+        RemovedTally tally;
         (FirefoxCleaner().*c.clean)();
+        const RemovedCounts removed = tally.Counts();
         const ItemFigures after = Measure(c.item);
         EXPECT_EQ(0u, after.records);
         EXPECT_EQ(0u, after.bytes);
@@ -75,8 +78,10 @@ TEST_F(FirefoxFigures, CountsEqualTheSeededHistoryAndTheCleanRemovesThem) {
         // The link in the backup folder is never followed; it stays only where the system keeps it.
         const uint64_t linkLeft = testing_support::PathExists(profile_ + L"\\sessionstore-backups\\outside link");
         EXPECT_EQ(c.item == FirefoxItem::LastSession ? linkLeft : 0u, after.files);
-        EXPECT_EQ(before.records, Removed(before, after).records);
-        EXPECT_EQ(before.bytes, Removed(before, after).bytes);
+        // The clean's own count: rows for a database item (its files are no figure of it), else files.
+        EXPECT_EQ(before.records, removed.rows);
+        EXPECT_EQ(before.files - linkLeft * (c.item == FirefoxItem::LastSession), removed.files);
+        EXPECT_EQ(before.bytes, removed.bytes);
     }
 }
 
@@ -119,13 +124,27 @@ TEST_F(FirefoxFigures, CacheAndPasswordsCountWhatTheirCleanRemoves) {
     const ItemFigures passwords = FromBrowser(MeasureFirefoxPasswords(cleaner.Profiles()));
     EXPECT_EQ(L"1 file, 7 saved logins, 20 bytes", FoundText(passwords));
 
-    FirefoxCleaner().CleanCache(nullptr);
-    FirefoxCleaner().CleanPasswords();
+    RemovedCounts cacheRemoved, passwordsRemoved;
+    {
+        const RemovedTally tally;
+        FirefoxCleaner().CleanCache(nullptr);
+        cacheRemoved = tally.Counts();
+    }
+    {
+        const RemovedTally tally;
+        FirefoxCleaner().CleanPasswords();
+        passwordsRemoved = tally.Counts();
+    }
     const uint64_t linkLeft = testing_support::PathExists(local + L"\\cache2\\outside link");
     const ItemFigures cacheAfter = FromBrowser(MeasureFirefoxCache(cleaner.Profiles()));
     EXPECT_EQ(linkLeft, cacheAfter.files);
     EXPECT_EQ(0u, cacheAfter.bytes);
-    EXPECT_EQ(150u, Removed(cache, cacheAfter).bytes);
+    EXPECT_EQ(150u, cacheRemoved.bytes);
+    EXPECT_EQ(3u - linkLeft, cacheRemoved.files) << "a link left in place is not claimed";
+    // The logins go as logins, the legacy text file as a file: as the count showed them.
+    EXPECT_EQ(7u, passwordsRemoved.rows);
+    EXPECT_EQ(1u, passwordsRemoved.files);
+    EXPECT_EQ(20u, passwordsRemoved.bytes);
     EXPECT_EQ(L"nothing found", FoundText(FromBrowser(MeasureFirefoxPasswords(cleaner.Profiles()))));
     EXPECT_TRUE(testing_support::PathExists(key4));
     EXPECT_TRUE(testing_support::PathExists(profile_ + L"\\signons link"));

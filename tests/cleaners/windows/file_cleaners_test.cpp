@@ -159,12 +159,18 @@ TEST(CleanTempFiles, CleansBothTemporaryFoldersButNotALockedFileOrALinkedFolder)
 TEST(CleanClipboard, EmptiesItAndLeavesItClosed) {
     ASSERT_TRUE(PutTextOnClipboard(L"copied password"));
     ASSERT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT));
-    CleanClipboard(kContext);
+    {
+        const RemovedTally tally;
+        CleanClipboard(kContext);
+        EXPECT_EQ(tally.Counts().clipboard, ClipboardData::Text);
+    }
     EXPECT_EQ(CountClipboardFormats(), 0);
     ASSERT_TRUE(OpenClipboard(nullptr)); // not left open
     CloseClipboard();
-    CleanClipboard(kContext); // already empty: returns normally
+    const RemovedTally tally;
+    CleanClipboard(kContext); // already empty: returns normally, and emptied nothing
     EXPECT_EQ(CountClipboardFormats(), 0);
+    EXPECT_EQ(tally.Counts().clipboard, ClipboardData::None);
 }
 
 // Another thread holds the clipboard open until `release` is set, or for `holdMs` at most.
@@ -227,10 +233,17 @@ TEST(EmptyRecycleBin, EmptiesEveryBinAndAcceptsAnEmptyOne) {
     SHQUERYRBINFO info{sizeof info};
     ASSERT_EQ(SHQueryRecycleBinW(nullptr, &info), S_OK);
     ASSERT_GT(info.i64NumItems, 0);
-    EmptyRecycleBin();
+    const RemovedCounts bin{.bytes = static_cast<uint64_t>(info.i64Size), .recycled = static_cast<uint64_t>(info.i64NumItems)};
+    {
+        const RemovedTally tally;
+        EmptyRecycleBin();
+        EXPECT_EQ(tally.Counts(), bin) << "what the bin held is what its step counts";
+    }
     ASSERT_EQ(SHQueryRecycleBinW(nullptr, &info), S_OK);
     EXPECT_EQ(info.i64NumItems, 0);
+    const RemovedTally tally;
     EmptyRecycleBin();
+    EXPECT_EQ(tally.Counts(), RemovedCounts{});
 }
 
 const std::wstring kRecentDocs = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs";

@@ -5,6 +5,7 @@
 #include "cleaners/windows/long_path.h"
 #include "cleaners/windows/registry_history_cleaners.h"
 #include "cleaners/windows/registry_targets.h"
+#include "cleaners/windows/removed_tally.h"
 #include "cleaners/windows/stayed_record.h"
 #include "cleaners/windows/walk_stop.h"
 
@@ -111,7 +112,9 @@ TEST_F(RegistryTargetsTest, CountsAKeyOfTenThousandValuesAndEverythingBelowIt) {
     SetString(HKEY_CURRENT_USER, kPaint + L"\\nested", L"y", L"trace");
     // 10,000 values, two subkeys and their two values.
     EXPECT_EQ(CountRegistryEntries(RegistryItem::PaintHistory), 10004u);
+    const RemovedTally tally;
     CleanPaintHistory();
+    EXPECT_EQ(tally.Counts().entries, 10004u) << "the cleaner's own count";
     EXPECT_EQ(CountRegistryEntries(RegistryItem::PaintHistory), 0u);
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kPaint));
 }
@@ -126,7 +129,9 @@ TEST_F(RegistryTargetsTest, CountsOnlyWhatTheRunHistoryRuleRemoves) {
     SetString(HKEY_CURRENT_USER, run, L"other", L"kept");
     SetString(HKEY_CURRENT_USER, run + L"\\sub", L"kept", L"1");
     EXPECT_EQ(CountRegistryEntries(RegistryItem::RunHistory), 3u); // with subkeys: the letters and the list
+    const RemovedTally tally;
     CleanRunHistory();
+    EXPECT_EQ(tally.Counts().entries, 3u);
     EXPECT_EQ(CountRegistryEntries(RegistryItem::RunHistory), 0u);
     EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, run, L"other"));
 }
@@ -134,6 +139,21 @@ TEST_F(RegistryTargetsTest, CountsOnlyWhatTheRunHistoryRuleRemoves) {
 TEST_F(RegistryTargetsTest, AMissingKeyCountsNothing) {
     DeleteTree(HKEY_CURRENT_USER, kPaint);
     EXPECT_EQ(CountRegistryEntries(RegistryItem::PaintHistory), 0u);
+    const RemovedTally tally;
+    CleanPaintHistory();
+    EXPECT_EQ(tally.Counts(), RemovedCounts{});
+}
+
+// A RunMRU key without subkeys goes whole: every value it held is counted, not only the letters.
+TEST_F(RegistryTargetsTest, TheRunHistoryKeyThatGoesWholeCountsEveryValue) {
+    const std::wstring run = kExplorer + L"RunMRU";
+    SetString(HKEY_CURRENT_USER, run, L"a", L"notepad\\1");
+    SetString(HKEY_CURRENT_USER, run, L"MRUList", L"a");
+    SetString(HKEY_CURRENT_USER, run, L"other", L"history too");
+    const RemovedTally tally;
+    CleanRunHistory();
+    EXPECT_EQ(tally.Counts().entries, 3u);
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, run));
 }
 
 } // namespace
