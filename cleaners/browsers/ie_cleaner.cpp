@@ -7,6 +7,7 @@
 #include "cleaners/browsers/url_history_store.h"
 #include "cleaners/windows/folder_listing.h"
 #include "cleaners/windows/long_path.h"
+#include "cleaners/windows/removed_tally.h"
 #include "cleaners/windows/shell_delete.h"
 #include "cleaners/windows/stayed_record.h"
 #include "common/scoped_handles.h"
@@ -120,14 +121,21 @@ bool OnlyIndexFilesAt(std::wstring what) {
     return left.listed && left.unlisted == 0 && left.files == 0;
 }
 
-// Everything inside the history folder, its index files only where nothing holds them.
+// Everything inside the history folder, its index files only where nothing holds them. Those are no figure of
+// the item, and one the cache holds open may still be deleted (it goes when the cache lets go of it): what
+// went is what the count of the item's files no longer finds.
 void EmptyHistoryFolder(const std::wstring& history) {
+    const FolderFigures before = MeasureHistoryFolder(history);
     std::vector<std::wstring> left;
     {
         const StayedRecord own;
+        const RemovedTally countedBelow;
         ShellDelete(history + L"\\*");
         left = own.Stayed();
     }
+    const FolderFigures after = MeasureHistoryFolder(history);
+    TallyRemoved({.files = before.files > after.files ? before.files - after.files : 0,
+                  .bytes = before.bytes > after.bytes ? before.bytes - after.bytes : 0});
     for (const std::wstring& what : left)
         if (!OnlyIndexFilesAt(what)) ReportStayed(what);
 }
@@ -189,8 +197,11 @@ UrlCacheFigures IECleaner::CountCache() { return CountUrlCacheEntries(kCacheWalk
 UrlCacheFigures IECleaner::CountCookies() { return CountUrlCacheEntries(kCookieWalk); }
 
 BrowserFigures IECleaner::CountBrowserHistory() {
-    BrowserFigures figures{.rows = CountUrlCacheEntries(kVisitWalk).entries, .kind = RecordKind::Visits};
+    const UrlCacheFigures visits = CountUrlCacheEntries(kVisitWalk);
+    BrowserFigures figures{.rows = visits.entries, .kind = RecordKind::Visits};
     const std::wstring history = SpecialFolder(CSIDL_HISTORY);
     if (!history.empty()) figures.files = MeasureHistoryFolder(history);
+    // A visit's bytes go with it, as its removal counts them.
+    figures.files.bytes += visits.bytes;
     return figures;
 }

@@ -1,5 +1,6 @@
 #include "cleaners/browsers/url_cache_search.h"
 
+#include "cleaners/windows/removed_tally.h"
 #include "cleaners/windows/walk_stop.h"
 
 #include <windows.h>
@@ -13,6 +14,10 @@
 namespace {
 
 constexpr DWORD kInitialEntrySize = 4096;
+
+uint64_t EntryBytes(const INTERNET_CACHE_ENTRY_INFOW& entry) {
+    return (static_cast<uint64_t>(entry.dwSizeHigh) << 32) | entry.dwSizeLow;
+}
 
 // One entry record; grows whenever WinINet reports an entry that does not fit.
 class EntryBuffer {
@@ -85,7 +90,7 @@ template <typename Visit> bool ForEachUrlCacheEntry(const wchar_t* pattern, Cach
 
 bool DeleteUrlCacheEntries(const wchar_t* pattern, CacheEntryFilter filter) {
     return ForEachUrlCacheEntry(pattern, filter, [](const INTERNET_CACHE_ENTRY_INFOW& entry) {
-        DeleteUrlCacheEntryW(entry.lpszSourceUrlName);
+        if (DeleteUrlCacheEntryW(entry.lpszSourceUrlName)) TallyRemovedCacheEntry(EntryBytes(entry));
     });
 }
 
@@ -93,7 +98,7 @@ UrlCacheFigures CountUrlCacheEntries(const UrlCacheWalk& walk) {
     UrlCacheFigures figures;
     ForEachUrlCacheEntry(walk.pattern, walk.filter, [&](const INTERNET_CACHE_ENTRY_INFOW& entry) {
         ++figures.entries;
-        figures.bytes += (static_cast<uint64_t>(entry.dwSizeHigh) << 32) | entry.dwSizeLow;
+        figures.bytes += EntryBytes(entry);
     });
     return figures;
 }

@@ -39,6 +39,21 @@ void RemovedTally::AddRecycled(uint64_t items, uint64_t bytes) {
     bytes_.fetch_add(bytes, kRelaxed);
 }
 
+void RemovedTally::AddCacheEntry(uint64_t bytes) {
+    rows_.fetch_add(1, kRelaxed);
+    bytes_.fetch_add(bytes, kRelaxed);
+}
+
+void RemovedTally::Add(const RemovedCounts& counts) {
+    files_.fetch_add(counts.files, kRelaxed);
+    bytes_.fetch_add(counts.bytes, kRelaxed);
+    recycled_.fetch_add(counts.recycled, kRelaxed);
+    entries_.fetch_add(counts.entries, kRelaxed);
+    rows_.fetch_add(counts.rows, kRelaxed);
+    formEntries_.fetch_add(counts.formEntries, kRelaxed);
+    AddClipboard(counts.clipboard);
+}
+
 void RemovedTally::AddClipboard(ClipboardData cleared) {
     if (cleared != ClipboardData::None) clipboard_.store(cleared, kRelaxed);
 }
@@ -57,6 +72,14 @@ void TallyRemovedRows(uint64_t count, RemovedRows kind) {
 
 void TallyRecycleBin(uint64_t items, uint64_t bytes) {
     if (current) current->AddRecycled(items, bytes);
+}
+
+void TallyRemovedCacheEntry(uint64_t bytes) {
+    if (current) current->AddCacheEntry(bytes);
+}
+
+void TallyRemoved(const RemovedCounts& counts) {
+    if (current) current->Add(counts);
 }
 
 void TallyClipboard(ClipboardData cleared) {

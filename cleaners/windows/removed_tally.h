@@ -39,6 +39,8 @@ public:
     void AddEntries(uint64_t count);
     void AddRows(uint64_t count, RemovedRows kind = RemovedRows::Records);
     void AddRecycled(uint64_t items, uint64_t bytes);
+    void AddCacheEntry(uint64_t bytes);
+    void Add(const RemovedCounts& counts);
     void AddClipboard(ClipboardData cleared);
 
 private:
@@ -52,4 +54,8 @@ void TallyRemovedFile(uint64_t bytes);
 void TallyRemovedEntries(uint64_t count);
 void TallyRemovedRows(uint64_t count, RemovedRows kind = RemovedRows::Records);
 void TallyRecycleBin(uint64_t items, uint64_t bytes);
+// What a nested tally counted, once its owner has taken out what is no figure of the item.
+void TallyRemoved(const RemovedCounts& counts);
+// One entry of the URL cache, a record of its item, with the bytes of its cached file.
+void TallyRemovedCacheEntry(uint64_t bytes);
 void TallyClipboard(ClipboardData cleared);

@@ -35,14 +35,19 @@ StayedReason DeletionRefused(const std::wstring& path, DWORD attributes) {
     }
 }
 
+// The system refuses to let the folder (extended-length form) be listed.
+bool ListingDenied(const std::wstring& folder) {
+    scoped::FileHandle listing(CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                           FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return !listing && GetLastError() == ERROR_ACCESS_DENIED;
+}
+
 // A folder that stayed, stayed for what stays inside it: the first entry whose reason can be told, a link
 // above all, which is never entered; unless the system refuses to let it be listed at all. Then the folder's
 // own refusal, if that is all there is.
 StayedReason FolderReason(const std::wstring& folder, DWORD attributes) {
-    scoped::FileHandle listing(CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY,
-                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                           FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!listing && GetLastError() == ERROR_ACCESS_DENIED) return StayedReason::AccessDenied;
+    if (ListingDenied(folder)) return StayedReason::AccessDenied;
     std::vector<std::wstring> pending{folder};
     unsigned asked = 0;
     StayedReason found = StayedReason::Unknown;
@@ -52,6 +57,7 @@ StayedReason FolderReason(const std::wstring& folder, DWORD attributes) {
         ForEachEntry(current, [&](FolderEntry& entry) {
             if (found != StayedReason::Unknown || ++asked > kEntriesAsked) return;
             if (entry.IsLink()) found = StayedReason::LinkLeft;
+            else if (entry.IsDirectory() && ListingDenied(entry.path)) found = StayedReason::AccessDenied;
             else if (entry.IsDirectory()) pending.push_back(std::move(entry.path));
             else found = DeletionRefused(entry.path, entry.attributes);
         });
