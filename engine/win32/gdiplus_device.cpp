@@ -2,7 +2,6 @@
 
 #include "engine/view/image_variant.h"
 #include "engine/view/view.h"
-#include "engine/win32/drawing_warm_up.h"
 #include "engine/win32/gdiplus_session.h"
 #include "engine/win32/raster_font.h"
 
@@ -45,10 +44,7 @@ PixelClip PixelsOf(const RectF& r) {
 
 } // namespace
 
-GdiplusDevice::GdiplusDevice(View& view) : view_(view) {
-    WarmUpDrawing();
-    EnsureGdiplus();
-}
+GdiplusDevice::GdiplusDevice(View& view) : view_(view) { EnsureGdiplus(); }
 
 GdiplusDevice::~GdiplusDevice() = default;
 
