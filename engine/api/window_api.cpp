@@ -7,6 +7,7 @@
 #include "engine/include/htmlayout.h"
 #include "engine/view/view.h"
 #include "engine/win32/accessible_element.h"
+#include "engine/win32/drawing_warm_up.h"
 #include "engine/win32/window_dpi.h"
 #include "engine/win32/window_layer.h"
 
@@ -25,6 +26,7 @@ class WindowPage final : public Host {
 public:
     explicit WindowPage(HWND hwnd) : hwnd_(hwnd), view_(*this) {
         view_.SetScale(float(win32::WindowDpi(hwnd)) / USER_DEFAULT_SCREEN_DPI);
+        win32::WarmUpDrawing();
     }
 
     View& GetView() { return view_; }

@@ -2,6 +2,7 @@
 
 #include "engine/view/image_variant.h"
 #include "engine/view/view.h"
+#include "engine/win32/drawing_warm_up.h"
 #include "engine/win32/gdiplus_session.h"
 #include "engine/win32/raster_font.h"
 
@@ -44,7 +45,10 @@ PixelClip PixelsOf(const RectF& r) {
 
 } // namespace
 
-GdiplusDevice::GdiplusDevice(View& view) : view_(view) { EnsureGdiplus(); }
+GdiplusDevice::GdiplusDevice(View& view) : view_(view) {
+    WarmUpDrawing();
+    EnsureGdiplus();
+}
 
 GdiplusDevice::~GdiplusDevice() = default;
 

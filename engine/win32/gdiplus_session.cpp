@@ -4,8 +4,8 @@
 
 namespace engine::win32 {
 
-// Never shut down: images shared by every page of the process hold GDI+ bitmaps until its exit handlers run,
-// and the system frees it all with the process anyway.
+// Never shut down: the drawing warm-up may still be inside GDI+ on a pool thread when a short-lived process
+// runs its exit handlers, and the system frees it all with the process anyway.
 void EnsureGdiplus() {
     [[maybe_unused]] static const bool started = [] {
         ULONG_PTR token = 0;

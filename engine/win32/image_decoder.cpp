@@ -171,6 +171,8 @@ Gdiplus::Bitmap* DecodedImage::Bitmap() const {
     return bitmap_.get();
 }
 
+void LoadImageCodecs() { PngDecoderClass(); }
+
 std::shared_ptr<const DecodedImage> DecodeImage(std::string_view bytes) {
     static std::mutex mutex;
     static std::unordered_multimap<std::size_t, CachedImage> cache;
