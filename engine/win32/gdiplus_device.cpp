@@ -280,7 +280,7 @@ bool GdiplusDevice::BlitImage(const DecodedImage& image, const ImageTiling& t) {
     int ox = static_cast<int>(t.x), oy = static_cast<int>(t.y);
     auto wrap = [](int v, int size) { return ((v % size) + size) % size; };
     for (int y = area.top; y < area.bottom; ++y) {
-        const std::uint32_t* source = image.pixels.data() + static_cast<std::size_t>(wrap(y - oy, image.height)) * image.width;
+        const std::uint32_t* source = image.Row(wrap(y - oy, image.height));
         std::uint32_t* row = pixels_.Row(y);
         for (int x = area.left, sx = wrap(area.left - ox, image.width); x < area.right; ++x) {
             if (std::uint32_t p = source[sx]) row[x] = BlendOver(row[x], p, 255);
@@ -301,15 +301,17 @@ void GdiplusDevice::DrawImage(const std::u16string& url, const ImageTiling& give
     const DecodedImage* image = Image(url, factor);
     if (!pixels_.pixels || !image || t.w <= 0 || t.h <= 0 || t.area.w <= 0 || t.area.h <= 0) return;
     if (BlitImage(*image, t)) return;
+    Gdiplus::Bitmap* bitmap = image->Bitmap();
+    if (!bitmap) return;
     if (!t.repeatX && !t.repeatY) {
-        if (Gdiplus::Graphics* g = Gdi(&t.area)) g->DrawImage(image->bitmap.get(), Gdiplus::RectF(t.x, t.y, t.w, t.h));
+        if (Gdiplus::Graphics* g = Gdi(&t.area)) g->DrawImage(bitmap, Gdiplus::RectF(t.x, t.y, t.w, t.h));
         return;
     }
     // One brush fill however many copies, so that a tiny image over a huge box costs no more than the box.
     RectF covered = CoveredArea(t);
     Gdiplus::Graphics* g = Gdi();
     if (!g || covered.w <= 0 || covered.h <= 0) return;
-    Gdiplus::TextureBrush brush(image->bitmap.get(), Gdiplus::WrapModeTile);
+    Gdiplus::TextureBrush brush(bitmap, Gdiplus::WrapModeTile);
     brush.ScaleTransform(t.w / float(image->width), t.h / float(image->height));
     brush.TranslateTransform(t.x, t.y, Gdiplus::MatrixOrderAppend);
     g->FillRectangle(&brush, RectOf(covered));

@@ -26,6 +26,9 @@ std::unique_ptr<DecodedImage> Allocate(UINT width, UINT height) {
     image->width = static_cast<int>(width);
     image->height = static_cast<int>(height);
     image->pixels.resize(std::size_t(width) * height);
+    image->rowStart.resize(height);
+    for (UINT y = 0; y < height; ++y)
+        image->rowStart[y] = y * width;
     return image;
 }
 
@@ -118,10 +121,7 @@ std::shared_ptr<const DecodedImage> Decode(std::string_view bytes) {
     std::unique_ptr<DecodedImage> image = IsPng(bytes) ? DecodePng(bytes, refused) : nullptr;
     if (!image && !refused) image = DecodeWithGdiplus(bytes);
     if (!image) return nullptr;
-    EnsureGdiplus();
-    image->bitmap = std::make_unique<Gdiplus::Bitmap>(image->width, image->height, image->width * 4, PixelFormat32bppPARGB,
-                                                      reinterpret_cast<BYTE*>(image->pixels.data()));
-    if (image->bitmap->GetLastStatus() != Gdiplus::Ok) return nullptr;
+    image->ShareRepeatedRows();
     return std::shared_ptr<const DecodedImage>(std::move(image));
 }
 
@@ -133,6 +133,43 @@ struct CachedImage {
 std::size_t Cost(const CachedImage& c) { return c.bytes.size() + (c.image ? c.image->pixels.size() * 4 : 0); }
 
 } // namespace
+
+// A window's frame is hundreds of equal rows between its rounded ends: held once, its 1.4 MB become a few
+// dozen kilobytes. Rows move only towards the front, so the compaction needs no second buffer.
+void DecodedImage::ShareRepeatedRows() {
+    const std::size_t w = static_cast<std::size_t>(width);
+    std::size_t kept = 0;
+    for (int y = 0; y < height; ++y) {
+        const std::uint32_t* row = pixels.data() + static_cast<std::size_t>(y) * w;
+        if (y > 0 && std::equal(row, row + w, pixels.data() + rowStart[y - 1])) {
+            rowStart[y] = rowStart[y - 1];
+            continue;
+        }
+        if (pixels.data() + kept != row) std::copy(row, row + w, pixels.data() + kept);
+        rowStart[y] = static_cast<std::uint32_t>(kept);
+        kept += w;
+    }
+    if (kept == pixels.size()) return;
+    pixels.resize(kept);
+    pixels.shrink_to_fit();
+}
+
+Gdiplus::Bitmap* DecodedImage::Bitmap() const {
+    std::call_once(made_, [this] {
+        const std::uint32_t* first = pixels.data();
+        if (pixels.size() != std::size_t(width) * height) {
+            whole_.reserve(std::size_t(width) * height);
+            for (int y = 0; y < height; ++y)
+                whole_.insert(whole_.end(), Row(y), Row(y) + width);
+            first = whole_.data();
+        }
+        EnsureGdiplus();
+        auto bitmap = std::make_unique<Gdiplus::Bitmap>(width, height, width * 4, PixelFormat32bppPARGB,
+                                                        reinterpret_cast<BYTE*>(const_cast<std::uint32_t*>(first)));
+        if (bitmap->GetLastStatus() == Gdiplus::Ok) bitmap_ = std::move(bitmap);
+    });
+    return bitmap_.get();
+}
 
 void LoadImageCodecs() { PngDecoderClass(); }
 

@@ -1,5 +1,6 @@
 // The window layer's own drawing: GDI glyphs kept per font, and images decoded once per content.
 
+#include "drawn_page.h"
 #include "engine/win32/gdiplus_device.h"
 #include "engine/win32/gdiplus_session.h"
 #include "engine/win32/image_decoder.h"
@@ -108,19 +109,48 @@ TEST(ImageDecoder, PngsDecodePremultipliedAndOncePerContent) {
     ASSERT_TRUE(translucent);
     EXPECT_EQ(translucent->width, 3);
     EXPECT_EQ(translucent->height, 2);
-    EXPECT_EQ(translucent->pixels[5], 0x80800000u);
-    ASSERT_TRUE(translucent->bitmap);
+    EXPECT_EQ(translucent->Pixel(2, 1), 0x80800000u);
+    ASSERT_TRUE(translucent->Bitmap());
 
     auto opaque = DecodeImage(engine_test::SolidPng(2, 2, 0xFF00FF00));
     ASSERT_TRUE(opaque);
-    EXPECT_EQ(opaque->pixels[3], 0xFF00FF00u);
+    EXPECT_EQ(opaque->Pixel(1, 1), 0xFF00FF00u);
 
     // The same bytes, delivered again, are the same image; other bytes of the same size are not.
     EXPECT_EQ(DecodeImage(engine_test::SolidPng(3, 2, 0x80FF0000)), translucent);
     auto other = DecodeImage(engine_test::SolidPng(3, 2, 0x800000FF));
     ASSERT_TRUE(other);
     EXPECT_NE(other, translucent);
-    EXPECT_EQ(other->pixels[0], 0x80000080u);
+    EXPECT_EQ(other->Pixel(0, 0), 0x80000080u);
+}
+
+// A window frame's middle is one row many times over: that run is held once, and the image draws at its own
+// size, tiled and scaled exactly as the rows it stands for.
+TEST(ImageDecoder, RunsOfEqualRowsAreHeldOnceAndDrawnInTheirPlaces) {
+    constexpr std::uint32_t red = 0xFFFF0000, blue = 0xFF0000FF;
+    const std::vector<std::uint32_t> rows{red, blue, blue, blue, blue, red, blue, blue};
+    const std::string png = engine_test::RowsPng(3, rows);
+    auto image = DecodeImage(png);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->pixels.size(), 4u * 3) << "red, blue, red, blue: a run again after another is a row again";
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 3; ++x) ASSERT_EQ(image->Pixel(x, y), rows[y]) << x << "," << y;
+
+    engine_test::DrawnPage d(R"html(<img src="rows.png" style="display: block">
+        <div style="background: url(rows.png); width: 9px; height: 16px"></div>
+        <img src="rows.png" style="display: block; width: 6px; height: 16px">)html",
+                             20, 60);
+    d.view.DataReady(u"rows.png", png);
+    d.Render();
+    for (int y = 0; y < 16; ++y) {
+        if (y < 8) {
+            EXPECT_EQ(d.At(1, y), rows[y]) << "own size, row " << y;
+        }
+        for (int x = 0; x < 9; ++x) ASSERT_EQ(d.At(x, 8 + y), rows[y % 8]) << "tiled, " << x << "," << y;
+    }
+    // Scaled twice: GDI+ draws the rows laid out again. Rows 1-4 are blue whatever the filter; row 5 is red.
+    for (int y = 24 + 4; y < 24 + 8; ++y) EXPECT_EQ(d.At(2, y), blue) << "scaled, " << y;
+    EXPECT_GT((d.At(2, 24 + 10) >> 16) & 0xFF, 0x40u) << "the second red row, scaled";
 }
 
 TEST(ImageDecoder, OtherFormatsGoThroughGdiplus) {
@@ -133,7 +163,7 @@ TEST(ImageDecoder, OtherFormatsGoThroughGdiplus) {
     auto image = DecodeImage(bmp);
     ASSERT_TRUE(image);
     EXPECT_EQ(image->width, 4);
-    EXPECT_EQ(image->pixels[11], 0xFF0A141Eu);
+    EXPECT_EQ(image->Pixel(3, 2), 0xFF0A141Eu);
 }
 
 // A device drawing into pixels of its own, as the renderer sets it up.
