@@ -9,6 +9,7 @@
 
 #include "browser_folders_fixture.h"
 #include "locked_database.h"
+#include "selected_job.h"
 #include "support/browser_databases.h"
 
 #include <gtest/gtest.h>
@@ -171,22 +172,13 @@ TEST_F(ChromeFigures, DatabaseLockedDuringTheCountReadsInUseAndIsCleanedLater) {
 
 // Locked while cleaned: the job's line and its end message name the item and the browser that holds it.
 TEST_F(ChromeFigures, DatabaseLockedDuringTheCleanIsNamedAsHeldByABrowser) {
-    const SelectionRecord saved = CleanSelection;
-    CleanSelection = {};
-    CleanSelection.gc_downloadhistory = 1;
-    RealCleaners cleaners;
-    class NoPage : public JobHost {
-        void DisableCleanButton() override {}
-        void ShowProgress(const std::wstring&, int) override {}
-    } page;
-    CleaningJob job(cleaners, page);
-    job.DecideGroups();
+    SelectedJob selected({&SelectionRecord::gc_downloadhistory});
+    CleaningJob& job = selected.job;
     {
         LockedDatabase locked(default_ + L"\\History");
         ASSERT_TRUE(locked.Holding());
         EXPECT_TRUE(job.RunCleaners(nullptr));
     }
-    CleanSelection = saved;
     ASSERT_EQ(1u, job.Outcomes().size());
     const StepOutcome& outcome = job.Outcomes().front();
     EXPECT_TRUE(SomethingStayed(job.Outcomes()));

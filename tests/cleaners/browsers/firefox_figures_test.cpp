@@ -11,6 +11,7 @@
 
 #include "browser_folders_fixture.h"
 #include "locked_database.h"
+#include "selected_job.h"
 #include "support/browser_databases.h"
 
 #include <gtest/gtest.h>
@@ -156,19 +157,9 @@ TEST_F(FirefoxFigures, ACacheLinkIsNamedByTheLineAndTheEndMessage) {
     const std::wstring local = localAppData_ + L"\\Mozilla\\Firefox\\Profiles\\abc.default";
     root_.Write(L"Local\\Mozilla\\Firefox\\Profiles\\abc.default\\cache2\\entries\\A1", std::string(100, 'c'));
     PlantLinkIn(local);
-    const SelectionRecord saved = CleanSelection;
-    CleanSelection = {};
-    CleanSelection.ff_cache = 1;
-    RealCleaners cleaners;
-    class NoPage : public JobHost {
-        void DisableCleanButton() override {}
-        void ShowProgress(const std::wstring&, int) override {}
-    } page;
-    CleaningJob job(cleaners, page);
-    job.DecideGroups();
-    const bool completed = job.RunCleaners(nullptr);
-    CleanSelection = saved;
-    ASSERT_TRUE(completed);
+    SelectedJob selected({&SelectionRecord::ff_cache});
+    CleaningJob& job = selected.job;
+    ASSERT_TRUE(job.RunCleaners(nullptr));
     ASSERT_EQ(1u, job.Outcomes().size());
     const StepOutcome& outcome = job.Outcomes().front();
     if (!testing_support::PathExists(local + L"\\outside link")) GTEST_SKIP() << "the system let the link go";

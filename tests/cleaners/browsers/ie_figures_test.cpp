@@ -10,6 +10,7 @@
 #include "settings/clean_selection.h"
 
 #include "browser_folders_fixture.h"
+#include "selected_job.h"
 #include "support/outside_sentinel.h"
 #include "support/test_folder.h"
 #include "support/url_cache_fixture.h"
@@ -100,24 +101,14 @@ TEST_F(IeFigures, CountsEqualTheSeededEntriesAndEachCleanRemovesItsOwn) {
 // Clean All's Internet Explorer group after the dialog's scan: the found figures are the seeded ones, each
 // line removed them, and nothing is said to have stayed.
 TEST_F(IeFigures, AJobOfEveryItemAfterTheScanRemovesTheCountsAndNothingStays) {
-    const SelectionRecord saved = CleanSelection;
-    CleanSelection = {};
-    CleanSelection.ie_urls = CleanSelection.ie_cookies = CleanSelection.ie_browserhistory = 1;
-    CleanSelection.ie_autoformsNpwd = CleanSelection.ie_cache = CleanSelection.ie_index = 1;
-    CleanSelection.ie_downloadlocation = 1;
-    RealCleaners cleaners;
+    SelectedJob selected({&SelectionRecord::ie_urls, &SelectionRecord::ie_cookies, &SelectionRecord::ie_browserhistory,
+                          &SelectionRecord::ie_autoformsNpwd, &SelectionRecord::ie_cache, &SelectionRecord::ie_index,
+                          &SelectionRecord::ie_downloadlocation});
+    CleaningJob& job = selected.job;
     std::vector<std::wstring> found;
     for (const CleaningStep& step : StepsOfGroup(CleanGroup::InternetExplorer))
-        found.push_back(FoundText(cleaners.Measure(step)));
-    class NoPage : public JobHost {
-        void DisableCleanButton() override {}
-        void ShowProgress(const std::wstring&, int) override {}
-    } page;
-    CleaningJob job(cleaners, page);
-    job.DecideGroups();
-    const bool completed = job.RunCleaners(nullptr);
-    CleanSelection = saved;
-    ASSERT_TRUE(completed);
+        found.push_back(FoundText(RealCleaners().Measure(step)));
+    ASSERT_TRUE(job.RunCleaners(nullptr));
 
     std::wstring lines;
     for (const StepOutcome& outcome : job.Outcomes())
