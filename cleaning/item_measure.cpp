@@ -64,6 +64,8 @@ ItemFigures MeasureItem(const CleaningStep& step) {
     case A::IeBrowserHistory: return FromBrowser(IECleaner::CountBrowserHistory());
     case A::IeCache: return UrlCache(IECleaner::CountCache(), RecordKind::CacheEntries);
     case A::IeCookies: return UrlCache(IECleaner::CountCookies(), RecordKind::Cookies);
+    case A::IeTypedUrls: return Registry(RegistryItem::IeTypedUrls);
+    case A::IeAutoFormsAndPasswords: return Registry(RegistryItem::IeAutoForms);
     case A::FfCookies: return Firefox(FirefoxItem::Cookies);
     case A::FfUrls: return Firefox(FirefoxItem::Urls);
     case A::FfAutoForms: return Firefox(FirefoxItem::AutoForms);

@@ -7,6 +7,7 @@
 #include "cleaners/browsers/url_history_store.h"
 #include "cleaners/windows/folder_listing.h"
 #include "cleaners/windows/long_path.h"
+#include "cleaners/windows/registry_targets.h"
 #include "cleaners/windows/removed_tally.h"
 #include "cleaners/windows/shell_delete.h"
 #include "cleaners/windows/stayed_record.h"
@@ -21,7 +22,6 @@
 
 namespace {
 
-constexpr wchar_t kIntelliForms[] = L"Software\\Microsoft\\Internet Explorer\\IntelliForms\\";
 constexpr wchar_t kCacheIndex[] = L"\\content.ie5\\index.dat";
 constexpr wchar_t kHistoryIndex[] = L"\\History.IE5\\index.dat";
 constexpr wchar_t kCookiesIndex[] = L"\\index.dat";
@@ -142,22 +142,9 @@ void EmptyHistoryFolder(const std::wstring& history) {
 
 } // namespace
 
-void IECleaner::CleanTypedUrls() {
-    scoped::RegKey key;
-    if (RegOpenKeyW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Internet Explorer\\TypedURLs", key.Out()) !=
-        ERROR_SUCCESS)
-        return;
-    // The list is numbered from url1 without gaps; the first missing number ends it.
-    for (unsigned n = 1; RegDeleteValueW(key.Get(), (L"url" + std::to_wstring(n)).c_str()) == ERROR_SUCCESS;
-         ++n) {
-    }
-}
+void IECleaner::CleanTypedUrls() { RemoveRegistryTargets(RegistryItem::IeTypedUrls); }
 
-// Storage2 holds the form data on systems that no longer have SPW, so it goes whatever became of SPW.
-void IECleaner::CleanAutoFormsAndPasswords() {
-    for (const wchar_t* name : {L"SPW", L"Storage2"})
-        RegDeleteKeyW(HKEY_CURRENT_USER, (std::wstring(kIntelliForms) + name).c_str());
-}
+void IECleaner::CleanAutoFormsAndPasswords() { RemoveRegistryTargets(RegistryItem::IeAutoForms); }
 
 int32_t IECleaner::CleanCache(int32_t withIndexFile) {
     return CleanUrlCache(withIndexFile, {CSIDL_INTERNET_CACHE, kCacheIndex, IndexFileMessage::Cache},

@@ -41,6 +41,13 @@ const RegistryTarget kLogon[] = {
     {HKEY_CURRENT_USER, USER_WINLOGON, R::Value, L"AltDefaultUserName"},
     {HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\Winlogon", R::Value, L"DefaultUserName"}};
 
+#define IE L"Software\\Microsoft\\Internet Explorer\\"
+const RegistryTarget kIeTypedUrls[] = {{HKEY_CURRENT_USER, IE L"TypedURLs", R::NumberedList, L"url"}};
+// Storage2 holds the form data on systems that no longer have SPW, so it goes whatever became of SPW.
+const RegistryTarget kIeAutoForms[] = {{HKEY_CURRENT_USER, IE L"IntelliForms\\SPW", R::LeafKey},
+                                       {HKEY_CURRENT_USER, IE L"IntelliForms\\Storage2", R::LeafKey}};
+
+#undef IE
 #undef EXPLORER
 #undef EXPLORER_BARS
 #undef USER_WINLOGON
@@ -91,6 +98,8 @@ bool ValueThere(HKEY key, const std::wstring& name) {
     return RegQueryValueExW(key, name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
+std::wstring NumberedName(const RegistryTarget& target, unsigned n) { return std::wstring(target.value) + std::to_wstring(n); }
+
 uint64_t CountTarget(const RegistryTarget& target) {
     const std::wstring path(target.path);
     switch (target.rule) {
@@ -106,6 +115,17 @@ uint64_t CountTarget(const RegistryTarget& target) {
         if (subkeys == 0) return values;
         uint64_t count = 0;
         for (const std::wstring& name : RunMruValueNames()) count += ValueThere(key.Get(), name) ? 1 : 0;
+        return count;
+    }
+    case R::LeafKey: {
+        scoped::RegKey key = OpenToRead(target.root, path);
+        DWORD subkeys = 0, values = 0, longest = 0;
+        return key && CountsOf(key.Get(), subkeys, values, longest) && subkeys == 0 ? values : 0;
+    }
+    case R::NumberedList: {
+        scoped::RegKey key = OpenToRead(target.root, path);
+        uint64_t count = 0;
+        while (key && ValueThere(key.Get(), NumberedName(target, static_cast<unsigned>(count + 1)))) ++count;
         return count;
     }
     }
@@ -141,6 +161,19 @@ void RemoveTarget(const RegistryTarget& target) {
             if (RegDeleteValueW(key.Get(), name.c_str()) == ERROR_SUCCESS) TallyRemovedEntries(1);
         break;
     }
+    case R::LeafKey: {
+        const uint64_t values = CountTarget(target);
+        if (RegDeleteKeyW(target.root, path.c_str()) == ERROR_SUCCESS) TallyRemovedEntries(values);
+        break;
+    }
+    case R::NumberedList: {
+        scoped::RegKey key;
+        if (RegOpenKeyW(target.root, path.c_str(), key.Out()) != ERROR_SUCCESS) return;
+        // The list runs without gaps; the first missing number ends it.
+        for (unsigned n = 1; RegDeleteValueW(key.Get(), NumberedName(target, n).c_str()) == ERROR_SUCCESS; ++n)
+            TallyRemovedEntries(1);
+        break;
+    }
     }
 }
 
@@ -158,6 +191,8 @@ std::span<const RegistryTarget> RegistryTargets(RegistryItem item) {
     case I::SearchHistory: return kSearch;
     case I::FindComputerHistory: return kFindComputer;
     case I::LogonUserName: return kLogon;
+    case I::IeTypedUrls: return kIeTypedUrls;
+    case I::IeAutoForms: return kIeAutoForms;
     }
     return {};
 }

@@ -11,6 +11,8 @@ enum class RegistryRule {
     KeyTree,       // the key with everything below it
     Value,         // one value of the key
     RunMruEntries, // the key when it has no subkeys; else only its letter values and "MRUList"
+    LeafKey,       // the key with its values when it has no subkeys; else nothing
+    NumberedList,  // the values named `value` 1, 2, 3... up to the first number missing
 };
 
 struct RegistryTarget {
@@ -22,7 +24,7 @@ struct RegistryTarget {
 
 enum class RegistryItem {
     OpenSaveHistory, MediaPlayerHistory, PaintHistory, WordPadHistory, RecentDocuments, RunHistory,
-    SearchHistory, FindComputerHistory, LogonUserName,
+    SearchHistory, FindComputerHistory, LogonUserName, IeTypedUrls, IeAutoForms,
 };
 
 std::span<const RegistryTarget> RegistryTargets(RegistryItem item);

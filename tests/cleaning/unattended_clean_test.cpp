@@ -300,7 +300,7 @@ TEST_F(UnattendedClean, GroupsRunOnceAndBadCommandLinesExitWith2CleaningNothing)
         repeated += L" ie";
     const RunResult run = Run(repeated);
     EXPECT_EQ(run.exitCode, 0u) << run.out << run.err;
-    EXPECT_EQ(Count(run.out, "Type URLs: ran"), 1u) << run.out;
+    EXPECT_EQ(Count(run.out, "Type URLs: removed 1 entry"), 1u) << run.out;
     EXPECT_EQ(run.out.find("Start Menu"), std::string::npos) << "only the group named";
     EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kTypedUrls, L"url1"));
     EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, kRunMru, L"a"));

@@ -12,6 +12,7 @@
 #include "browser_folders_fixture.h"
 #include "selected_job.h"
 #include "support/outside_sentinel.h"
+#include "support/registry_fixture.h"
 #include "support/test_folder.h"
 #include "support/url_cache_fixture.h"
 
@@ -101,6 +102,12 @@ TEST_F(IeFigures, CountsEqualTheSeededEntriesAndEachCleanRemovesItsOwn) {
 // Clean All's Internet Explorer group after the dialog's scan: the found figures are the seeded ones, each
 // line removed them, and nothing is said to have stayed.
 TEST_F(IeFigures, AJobOfEveryItemAfterTheScanRemovesTheCountsAndNothingStays) {
+    const std::wstring ie = L"Software\\Microsoft\\Internet Explorer\\";
+    testing_support::ScopedKeyTree typed(HKEY_CURRENT_USER, ie + L"TypedURLs"),
+        forms(HKEY_CURRENT_USER, ie + L"IntelliForms\\SPW");
+    for (const wchar_t* name : {L"url1", L"url2"})
+        testing_support::SetString(HKEY_CURRENT_USER, ie + L"TypedURLs", name, L"http://ie.tracewipe.test/");
+    testing_support::SetString(HKEY_CURRENT_USER, ie + L"IntelliForms\\SPW", L"site", L"secret");
     SelectedJob selected({&SelectionRecord::ie_urls, &SelectionRecord::ie_cookies, &SelectionRecord::ie_browserhistory,
                           &SelectionRecord::ie_autoformsNpwd, &SelectionRecord::ie_cache, &SelectionRecord::ie_index,
                           &SelectionRecord::ie_downloadlocation});
@@ -113,15 +120,16 @@ TEST_F(IeFigures, AJobOfEveryItemAfterTheScanRemovesTheCountsAndNothingStays) {
     std::wstring lines;
     for (const StepOutcome& outcome : job.Outcomes())
         lines += std::wstring(outcome.item->boxId) + L": " + OutcomeText(outcome) + L"\n";
-    EXPECT_EQ(L"ie_autoformsNpwd: ran\n"
+    EXPECT_EQ(L"ie_autoformsNpwd: removed 1 entry\n"
               L"ie_browserhistory: removed 2 files, 5 visits, 13 bytes\n"
               L"ie_cache: removed 4 cache entries, 20 bytes\n"
               L"ie_cookies: removed 3 cookies, 15 bytes\n"
               L"ie_downloadlocation: ran\n"
               L"ie_index: ran\n"
-              L"ie_urls: ran\n",
+              L"ie_urls: removed 2 entries\n",
               lines);
-    for (const wchar_t* text : {L"2 files, 5 visits, 13 bytes", L"4 cache entries, 20 bytes", L"3 cookies, 15 bytes"})
+    for (const wchar_t* text : {L"2 files, 5 visits, 13 bytes", L"4 cache entries, 20 bytes", L"3 cookies, 15 bytes",
+                                L"1 entry", L"2 entries"})
         EXPECT_NE(std::find(found.begin(), found.end(), std::wstring(text)), found.end()) << testing::PrintToString(text);
     EXPECT_FALSE(SomethingStayed(job.Outcomes()));
     EXPECT_EQ(L"", StayedLines(job.Outcomes()));

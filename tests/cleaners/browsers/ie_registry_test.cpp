@@ -1,5 +1,7 @@
 #include "cleaners/browsers/ie_cleaner.h"
 
+#include "cleaners/windows/registry_targets.h"
+#include "cleaners/windows/removed_tally.h"
 #include "support/registry_fixture.h"
 
 #include <gtest/gtest.h>
@@ -24,10 +26,15 @@ class TypedUrls : public ::testing::Test {
     bool Has(int n) const { return ValueExists(HKEY_CURRENT_USER, kTypedUrls, L"url" + std::to_wstring(n)); }
 };
 
+// The count, the clean and its own count agree: the list up to its first gap, nothing past it.
 TEST_F(TypedUrls, ContiguousListIsRemovedUpToTheFirstGap) {
     Plant({1, 2, 3, 4, 5, 7});
     SetString(HKEY_CURRENT_USER, kTypedUrls, L"other", L"kept");
+    EXPECT_EQ(5u, CountRegistryEntries(RegistryItem::IeTypedUrls));
+    const RemovedTally tally;
     IECleaner().CleanTypedUrls();
+    EXPECT_EQ(5u, tally.Counts().entries);
+    EXPECT_EQ(0u, CountRegistryEntries(RegistryItem::IeTypedUrls)) << "what is left is no part of the list";
     for (int n = 1; n <= 5; ++n)
         EXPECT_FALSE(Has(n)) << n;
     EXPECT_TRUE(Has(7));
@@ -59,9 +66,13 @@ class AutoForms : public ::testing::Test {
 
 TEST_F(AutoForms, BothKeysGoWhenBothExist) {
     SetString(HKEY_CURRENT_USER, spw_, L"site", L"secret");
+    SetString(HKEY_CURRENT_USER, spw_, L"site2", L"secret");
     SetString(HKEY_CURRENT_USER, storage2_, L"hash", L"form data");
     SetString(HKEY_CURRENT_USER, kIntelliForms, L"other", L"kept");
+    EXPECT_EQ(3u, CountRegistryEntries(RegistryItem::IeAutoForms));
+    const RemovedTally tally;
     IECleaner().CleanAutoFormsAndPasswords();
+    EXPECT_EQ(3u, tally.Counts().entries);
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, spw_));
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, storage2_));
     EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, kIntelliForms, L"other"));
@@ -73,6 +84,18 @@ TEST_F(AutoForms, Storage2GoesWithoutSpw) {
     IECleaner().CleanAutoFormsAndPasswords();
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, storage2_));
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, spw_));
+}
+
+// A key with a subkey of its own is not one this item knows: it stays whole, and nothing of it is counted.
+TEST_F(AutoForms, AKeyWithASubkeyStaysAndCountsNothing) {
+    SetString(HKEY_CURRENT_USER, spw_, L"site", L"secret");
+    SetString(HKEY_CURRENT_USER, spw_ + L"\\unknown", L"x", L"kept");
+    EXPECT_EQ(0u, CountRegistryEntries(RegistryItem::IeAutoForms));
+    const RemovedTally tally;
+    IECleaner().CleanAutoFormsAndPasswords();
+    EXPECT_EQ(0u, tally.Counts().entries);
+    EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, spw_, L"site"));
+    EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, spw_ + L"\\unknown", L"x"));
 }
 
 TEST_F(AutoForms, NeitherKeyIsNothingToDo) {
