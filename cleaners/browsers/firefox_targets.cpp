@@ -125,7 +125,7 @@ void RemoveFirefoxPasswords(const std::wstring& profileFolder) {
         DeleteFileRecorded(file);
     }
     const uint64_t after = LoginsHeld(profileFolder);
-    TallyRemovedRows(before > after ? before - after : 0);
+    TallyRemovedRows(WentBetween(before, after));
 }
 
 std::vector<std::wstring> FirefoxCacheFolders(std::span<const FirefoxProfile> profiles) {

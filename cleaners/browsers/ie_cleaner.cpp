@@ -134,8 +134,7 @@ void EmptyHistoryFolder(const std::wstring& history) {
         left = own.Stayed();
     }
     const FolderFigures after = MeasureHistoryFolder(history);
-    TallyRemoved({.files = before.files > after.files ? before.files - after.files : 0,
-                  .bytes = before.bytes > after.bytes ? before.bytes - after.bytes : 0});
+    TallyRemoved({.files = WentBetween(before.files, after.files), .bytes = WentBetween(before.bytes, after.bytes)});
     for (const std::wstring& what : left)
         if (!OnlyIndexFilesAt(what)) ReportStayed(what);
 }

@@ -141,7 +141,7 @@ void RemoveTarget(const RegistryTarget& target) {
         const uint64_t tree = CountTree(target.root, path);
         const bool gone = SHDeleteKeyW(target.root, path.c_str()) == ERROR_SUCCESS;
         const uint64_t left = gone ? 0 : CountTree(target.root, path);
-        TallyRemovedEntries(tree > left ? tree - left : 0);
+        TallyRemovedEntries(WentBetween(tree, left));
         break;
     }
     case R::Value:

@@ -49,6 +49,9 @@ private:
     RemovedTally* outer_;
 };
 
+// What went between a count before a removal and one after it; never below 0, as something may have come.
+constexpr uint64_t WentBetween(uint64_t before, uint64_t after) { return before > after ? before - after : 0; }
+
 // Each adds to the calling thread's tally; without one nothing happens.
 void TallyRemovedFile(uint64_t bytes);
 void TallyRemovedEntries(uint64_t count);

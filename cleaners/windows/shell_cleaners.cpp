@@ -42,8 +42,7 @@ void EmptyRecycleBin() {
     SHEmptyRecycleBinW(nullptr, nullptr, SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND);
     if (!before) return;
     const RecycleBinFigures after = QueryRecycleBin().value_or(*before);
-    TallyRecycleBin(before->items > after.items ? before->items - after.items : 0,
-                    before->bytes > after.bytes ? before->bytes - after.bytes : 0);
+    TallyRecycleBin(WentBetween(before->items, after.items), WentBetween(before->bytes, after.bytes));
 }
 
 void CleanRecentDocuments() {
